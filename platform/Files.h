@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform {
+
+// File attributes carry the numbers Windows gives them.
+namespace attr {
+inline constexpr uint32_t ReadOnly = 0x1;
+inline constexpr uint32_t Hidden = 0x2;
+inline constexpr uint32_t System = 0x4;
+inline constexpr uint32_t Directory = 0x10;
+}  // namespace attr
+
+struct DirEntry {
+  std::string name;
+  uint32_t attributes = 0;
+};
+
+enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5,
+                       RamDisk = 6 };
+
+struct VolumeInfo {
+  std::string label;
+  uint32_t serial = 0;
+};
+
+/// A file open for reading at any offset; others may read it but not write it.
+class ReadStream {
+ public:
+  virtual ~ReadStream() = default;
+
+  virtual uint64_t Size() = 0;
+  /// Reads up to `size` bytes at `offset`; returns how many were read (fewer at
+  /// the end of the file), nullopt on a read error.
+  virtual std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) = 0;
+};
+
+/// A file open for writing from its start; closed when the object goes away.
+class WriteStream {
+ public:
+  virtual ~WriteStream() = default;
+
+  /// Appends bytes; false on a write error.
+  virtual bool Write(const void* data, size_t size) = 0;
+};
+
+/// The file system as the program sees it: Windows paths with drive letters
+/// and backslashes.
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  /// True when `path` names an existing file (not a directory).
+  virtual bool FileExists(std::string_view path) = 0;
+  /// True when `path` names an existing directory.
+  virtual bool DirectoryExists(std::string_view path) = 0;
+  /// Creates one directory level; false when it exists already, its parent is
+  /// missing or creation is refused.
+  virtual bool CreateDirectory(std::string_view path) = 0;
+  /// Removes an empty directory; false when it is missing, not empty or refused.
+  virtual bool RemoveDirectory(std::string_view path) = 0;
+  /// Copies a file; with `failIfExists` an existing target makes it fail.
+  /// False on any failure.
+  virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  /// Deletes a file; false when it is missing or refused.
+  virtual bool DeleteFile(std::string_view path) = 0;
+  /// The whole content of a file; nullopt when it is missing or unreadable.
+  virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
+  /// Replaces (or creates) a file with `content`; false on failure.
+  virtual bool WriteFile(std::string_view path, std::string_view content) = 0;
+  /// Opens a file for reading; nullptr when it is missing or cannot be opened.
+  virtual std::unique_ptr<ReadStream> OpenRead(std::string_view path) = 0;
+  /// Creates (or truncates) a file for writing; nullptr on failure.
+  virtual std::unique_ptr<WriteStream> OpenWrite(std::string_view path) = 0;
+  /// The attributes of a file or directory; nullopt when it is missing.
+  virtual std::optional<uint32_t> Attributes(std::string_view path) = 0;
+  /// The immediate subdirectories of `path` (without "." and ".."), in no
+  /// particular order; empty when the directory is missing.
+  virtual std::vector<DirEntry> ListSubdirectories(std::string_view path) = 0;
+
+  /// The process's current directory, without trailing backslash except at a
+  /// drive root.
+  virtual std::string CurrentDirectory() = 0;
+  /// Makes `path` the current directory; false when it does not exist.
+  virtual bool SetCurrentDirectory(std::string_view path) = 0;
+  /// The Windows directory, without trailing backslash.
+  virtual std::string WindowsDirectory() = 0;
+  /// The folder for temporary files, with a trailing backslash.
+  virtual std::string TempDirectory() = 0;
+  /// `path` made absolute against the current directory, "." and ".." resolved.
+  virtual std::string FullPath(std::string_view path) = 0;
+
+  /// Bit n set when drive letter 'A' + n exists.
+  virtual uint32_t LogicalDrives() = 0;
+  /// The kind of drive of a root such as "C:\".
+  virtual DriveType GetDriveType(std::string_view root) = 0;
+  /// Volume label and serial number of a root; nullopt when the drive holds no
+  /// readable medium.
+  virtual std::optional<VolumeInfo> VolumeInformation(std::string_view root) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace platform::sim {
+
+/// A message box the program showed, with the answer it got.
+struct ShownMessage {
+  std::string caption;
+  std::string text;
+  MsgButtons buttons = MsgButtons::Ok;
+  MsgIcon icon = MsgIcon::None;
+  MsgAnswer answer = MsgAnswer::Ok;
+};
+
+/// A whole simulated machine for tests: drives mapped into a host folder, an
+/// in-memory registry, scripted message boxes, a process with a module path,
+/// arguments and a current directory. Every service records what it was
+/// asked, so tests can check what the logic touched.
+class SimPlatform {
+ public:
+  /// Creates a fresh machine whose drives live below a new temporary host
+  /// folder (removed again by the destructor). Drive C: exists, holds
+  /// "C:\Windows" and "C:\Windows\Temp", and is the current directory.
+  SimPlatform();
+  ~SimPlatform();
+  SimPlatform(const SimPlatform&) = delete;
+  SimPlatform& operator=(const SimPlatform&) = delete;
+
+  Platform& platform();
+
+  // --- drives and files ---
+  /// Adds a drive. `present` false simulates a drive without a medium.
+  void AddDrive(char letter, DriveType type, bool present = true, std::string label = {},
+                uint32_t serial = 0);
+  /// The host path that a Windows path maps to (case-insensitive lookup of
+  /// existing components; missing components keep the given spelling).
+  std::filesystem::path HostPath(std::string_view windowsPath);
+  /// Writes a file, creating its missing directories.
+  void PutFile(std::string_view windowsPath, std::string_view content);
+  void SetCurrentDirectory(std::string_view windowsPath);
+
+  // --- registry ---
+  /// Refuses every open or create below `root` (as a user without rights is
+  /// refused full access to HKEY_LOCAL_MACHINE).
+  void DenyRegistryRoot(RegRoot root, bool deny = true);
+  /// Writes a value directly, creating keys as needed.
+  void PutRegString(RegRoot root, std::string_view key, std::string_view name,
+                    std::string_view value, RegType type = RegType::String);
+  void PutRegDWord(RegRoot root, std::string_view key, std::string_view name, uint32_t value);
+  void PutRegBinary(RegRoot root, std::string_view key, std::string_view name,
+                    std::vector<uint8_t> value);
+  bool RegKeyExists(RegRoot root, std::string_view key) const;
+  std::optional<RegType> RegValueType(RegRoot root, std::string_view key,
+                                      std::string_view name) const;
+  std::optional<std::string> RegString(RegRoot root, std::string_view key,
+                                       std::string_view name) const;
+  std::optional<uint32_t> RegDWord(RegRoot root, std::string_view key,
+                                   std::string_view name) const;
+  std::optional<std::vector<uint8_t>> RegBinary(RegRoot root, std::string_view key,
+                                                std::string_view name) const;
+
+  // --- message boxes ---
+  /// Queues answers for the next message boxes, in order. A box shown with no
+  /// queued answer gets the first button of its kind (OK or Yes).
+  void QueueAnswers(std::vector<MsgAnswer> answers);
+  /// Called for every message box before it is answered; may queue answers.
+  void OnMessage(std::function<void(const ShownMessage&)> hook);
+  const std::vector<ShownMessage>& Messages() const;
+
+  // --- process ---
+  void SetModulePath(std::string_view windowsPath);
+  void SetArguments(std::vector<std::string> args);
+  bool QuitPosted() const;
+  /// Called whenever the program processes pending messages.
+  void OnProcessMessages(std::function<void()> hook);
+
+  // --- libraries ---
+  /// The entry points of a simulated library: name -> address (nullptr when
+  /// not exported).
+  using EntryResolver = std::function<void*(std::string_view entry)>;
+  /// Makes `windowsPath` (compared without regard to case; a bare file name
+  /// is matched by the search order against the file name) loadable with
+  /// these entry points. Loading any other path that names an existing file
+  /// loads the host file (dlopen); everything else fails.
+  void RegisterLibrary(std::string_view windowsPath, EntryResolver entries);
+  /// Paths the program asked to load, in order.
+  const std::vector<std::string>& LoadedLibraries() const;
+  /// Number of libraries loaded and not yet unloaded.
+  int OpenLibraryCount() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace platform::sim
