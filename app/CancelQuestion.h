@@ -1,0 +1,14 @@
+#pragma once
+
+#include "app/SetupState.h"
+#include "app/Ui.h"
+#include "platform/Dialogs.h"
+
+namespace app {
+
+/// The question behind every cancel button and every close box of the pages:
+/// "Setup beenden". Yes sets ExitState to -1 and closes the start-up form,
+/// which ends the program; No changes nothing. Returns whether it was Yes.
+bool AskCancel(platform::Dialogs& dialogs, SetupState& state, Ui& ui);
+
+}  // namespace app

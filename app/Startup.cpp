@@ -1,0 +1,203 @@
+#include "app/Startup.h"
+
+#include <algorithm>
+
+#include "app/Convert.h"
+
+namespace app {
+
+namespace {
+
+constexpr std::string_view kSettings = "Settings";
+
+constexpr std::string_view kMissingControlFile =
+    "Die Steuerdatei \"Setup.inf\" wurde nicht gefunden. Setup kann nicht ausgeführt werden.\r"
+    "Wenden Sie sich bitte an den Hersteller des zu installierenden Programms, um Hilfe zu "
+    "erhalten!";
+
+// Windows whose header picture is the start-up form's picture.
+constexpr WindowId kHeaderPictureWindows[] = {
+    WindowId::Schritt4, WindowId::Schritt5, WindowId::Install,    WindowId::Schritt2,
+    WindowId::Schritt6, WindowId::Schritt3, WindowId::Schritt7,   WindowId::RebootForm,
+};
+
+std::string LowerAscii(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+}  // namespace
+
+std::string DirectoryOf(std::string_view modulePath) {
+  size_t slash = modulePath.find_last_of("\\/:");
+  if (slash == std::string_view::npos) return {};
+  std::string dir(modulePath.substr(0, slash + 1));
+  if (dir.back() == ':') dir += '\\';
+  return dir;
+}
+
+WindowId FirstPage(const std::vector<std::string>& arguments) {
+  return (!arguments.empty() && arguments[0] == "/ready") ? WindowId::Ready : WindowId::Schritt1;
+}
+
+Startup::Startup(platform::Platform& platform, SetupState& state, Ui& ui,
+                 std::function<void(std::string_view)> setArchiveLibraryDir)
+    : platform_(platform),
+      state_(state),
+      ui_(ui),
+      setArchiveLibraryDir_(std::move(setArchiveLibraryDir)),
+      setupDir_(DirectoryOf(platform.system.ModulePath())),
+      startDirectory_(platform.files.CurrentDirectory()) {}
+
+void Startup::SetStatus(std::string_view text) {
+  ui_.SetText(WindowId::Hauptprogramm, "Label3", text);
+}
+
+void Startup::SetProgress(int position) {
+  ui_.SetPosition(WindowId::Hauptprogramm, "ProgressBar1", position);
+}
+
+void Startup::FormatLabel(WindowId window, std::string_view control, std::string_view value) {
+  ui_.SetText(window, control, FormatText(ui_.Text(window, control), value));
+}
+
+bool Startup::Run() {
+  const std::string controlFile = setupDir_ + "Setup.inf";
+  if (!platform_.files.FileExists(controlFile)) {
+    platform_.dialogs.MessageBox("Fehler beim Initialisieren", kMissingControlFile,
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Error);
+    state_.ExitState = -1;
+    platform_.system.PostQuit();
+    return false;
+  }
+
+  ui_.CopyPicture(WindowId::Schritt1, WindowId::Ready);
+  for (WindowId window : kHeaderPictureWindows) ui_.CopyPicture(WindowId::Hauptprogramm, window);
+
+  state_.ExitState = 0;
+  setArchiveLibraryDir_(setupDir_);
+
+  ini_.emplace(platform_.profile, controlFile);
+  const IniReader& ini = *ini_;
+
+  state_.ProductTitle =
+      ini.ReadString(kSettings, "AppName", "%s") + " " + ini.ReadString(kSettings, "Version", "2.0");
+
+  state_.RebootRequired = ini.ReadString(kSettings, "Reboot", "false") == "true";
+  state_.SplitPayload = ini.ReadString(kSettings, "Splitted", "false") == "true";
+  if (state_.SplitPayload) state_.SplitFileCount = ini.ReadInteger(kSettings, "SplitFileCount", 1);
+
+  FormatLabel(WindowId::Hauptprogramm, "Label1", state_.ProductTitle);
+  FormatLabel(WindowId::Install, "Label12", state_.ProductTitle);
+  FormatLabel(WindowId::Ready, "Label1", state_.ProductTitle);
+  ui_.Repaint(WindowId::Hauptprogramm);
+
+  SetStatus("Setup initialisiert Steuerdatei...");
+  SetProgress(10);
+
+  state_.Company = ini.ReadString(kSettings, "Company", "%s");
+
+  state_.CreateUninstallShortcut = ini.ReadBool(kSettings, "CreateUninstallShortcut", false);
+  state_.ExtendedUninstall = ini.ReadBool(kSettings, "ExtendedUninstall", false);
+  state_.StandardReg = ini.ReadBool(kSettings, "StandardReg", false);
+  state_.Marrowlink = ini.ReadBool(kSettings, "Marrowlink", false);
+  SetProgress(20);
+
+  state_.ProductTitle = Trim(state_.ProductTitle);
+  state_.Company = Trim(state_.Company);
+
+  std::string programFilesDir;
+  std::string programsDir;
+  ReadRegistryDefaults(programFilesDir, programsDir);
+  ui_.SetText(WindowId::Schritt5, "Edit1", state_.UserName);
+  ui_.SetText(WindowId::Schritt5, "Edit2", state_.UserCompany);
+
+  SetStatus("Setup liest Anwendungsname...");
+  FormatLabel(WindowId::Schritt1, "Label2", state_.ProductTitle);
+  FormatLabel(WindowId::Schritt1, "Label1", state_.ProductTitle);
+  FormatLabel(WindowId::Schritt4, "Label4", state_.ProductTitle);
+
+  ui_.OpenTreePath(programFilesDir);
+  FillProgramFolders(programsDir);
+
+  state_.ProgramFolder = state_.Company.empty() ? state_.ProductTitle : state_.Company;
+  ui_.SetText(WindowId::Schritt6, "Edit1", state_.ProgramFolder);
+  SetProgress(30);
+
+  SetStatus("Setup liest Optionen...");
+  state_.LicensePage = SameTextIgnoreCase(ini.ReadString(kSettings, "License", "false"), "True");
+  LoadPageText(state_.LicensePage, "License.txt", WindowId::Schritt2,
+               "Setup konnte keine Lizenzangaben finden.");
+  state_.InformationPage =
+      SameTextIgnoreCase(ini.ReadString(kSettings, "Information", "false"), "True");
+  LoadPageText(state_.InformationPage, "Information.txt", WindowId::Schritt3,
+               "Setup konnte keine Informationen finden.");
+
+  SetProgress(40);
+  SetStatus("Setup erstellt Dateilisten...");
+  for (int position : {50, 70, 80, 90}) SetProgress(position);
+
+  SetStatus("Setup startet...");
+  SetProgress(100);
+  return true;
+}
+
+void Startup::ReadRegistryDefaults(std::string& programFilesDir, std::string& programsDir) {
+  using platform::RegRoot;
+  auto readText = [](platform::RegistryKey* key, std::string_view name) {
+    return key ? key->ReadString(name).value_or("") : std::string();
+  };
+
+  auto windows =
+      platform_.registry.OpenKey(RegRoot::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion");
+  state_.UserName = readText(windows.get(), "RegisteredOwner");
+  state_.UserCompany = readText(windows.get(), "RegisteredOrganization");
+  programFilesDir = readText(windows.get(), "ProgramFilesDir");
+  windows.reset();
+
+  if (state_.UserName.empty() && state_.UserCompany.empty()) {
+    auto windowsNt = platform_.registry.OpenKey(RegRoot::LocalMachine,
+                                                "\\Software\\Microsoft\\Windows NT\\CurrentVersion");
+    state_.UserName = readText(windowsNt.get(), "RegisteredOwner");
+    state_.UserCompany = readText(windowsNt.get(), "RegisteredOrganization");
+  }
+
+  auto shellFolders = platform_.registry.OpenKey(
+      RegRoot::CurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+  programsDir = readText(shellFolders.get(), "Programs");
+}
+
+void Startup::FillProgramFolders(const std::string& programsDir) {
+  const std::string& dir = programsDir.empty() ? startDirectory_ : programsDir;
+  std::vector<std::string> names;
+  for (const platform::DirEntry& entry : platform_.files.ListSubdirectories(dir)) {
+    if (entry.attributes & (platform::attr::Hidden | platform::attr::System)) continue;
+    names.push_back(entry.name);
+  }
+  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    return LowerAscii(a) < LowerAscii(b);
+  });
+  ui_.SetLines(WindowId::Schritt6, "ListBox1", names);
+}
+
+void Startup::LoadPageText(bool wanted, std::string_view fileName, WindowId page,
+                           std::string_view replacement) {
+  if (!wanted) return;
+  std::optional<std::string> text = platform_.files.ReadFile(setupDir_ + std::string(fileName));
+  if (!text) {
+    ui_.SetLines(page, "Memo1", {std::string(replacement)});
+    return;
+  }
+  // Texts are ANSI as the setup builder writes them; a text saved by a
+  // current editor as UTF-8 says so with its byte-order mark.
+  constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+  std::string_view content = *text;
+  std::string utf8 = content.starts_with(kUtf8Bom) ? std::string(content.substr(kUtf8Bom.size()))
+                                                   : platform_.system.AnsiToUtf8(content);
+  ui_.SetLines(page, "Memo1", SplitLines(utf8));
+}
+
+}  // namespace app

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "app/SetupState.h"
+#include "engine/InstallPhases.h"
+#include "engine/InstallView.h"
+#include "platform/Dialogs.h"
+
+namespace engine {
+
+/// How a run ended when it returned. An exception the run does not handle
+/// leaves it instead; the form that started it shows the exception.
+enum class RunEnd { Completed, Stopped };
+
+/// The installation run of the installation form's Timer1: every phase from
+/// first to last with the status texts and progress the user sees.
+RunEnd RunInstallation(app::SetupState& state, InstallView& view, InstallPhases& phases,
+                       platform::Dialogs& dialogs);
+
+}  // namespace engine

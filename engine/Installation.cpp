@@ -1,0 +1,54 @@
+#include "engine/Installation.h"
+
+#include "app/Convert.h"
+#include "app/Startup.h"
+#include "engine/Directories.h"
+
+namespace engine {
+
+Installation::Installation(platform::Platform& platform, app::SetupState& state,
+                           InstallView& view)
+    : platform_(platform), state_(state), view_(view) {}
+
+void Installation::Prepare() {
+  setupDir_ = app::DirectoryOf(platform_.system.ModulePath());
+  controlFile_.emplace(platform_.profile, setupDir_ + "Setup.inf");
+  windowsDir_ = platform_.files.WindowsDirectory();
+  workFolder_ = windowsDir_ + "\\Temp\\tewol_inst";
+  // An existing folder is fine, and a folder that cannot be made shows
+  // itself in the phases that need it.
+  platform_.files.CreateDirectory(workFolder_);
+  archiveDir_ = setupDir_;
+}
+
+void Installation::CreateTargetDirectory() {
+  ForceDirectories(platform_.files, app::TrimRight(state_.TargetDir));
+}
+
+// The phases below are not built yet; the run calls them in their places and
+// they do nothing so far.
+bool Installation::JoinMedia() { return true; }
+void Installation::WriteLogHeader() {}
+void Installation::OpenPayloadList() {}
+int Installation::BeginFiles() { return 0; }
+std::string Installation::FileEntry(int) { return {}; }
+void Installation::ExtractFile(int) {}
+void Installation::UpdateDirectories(int) {}
+std::string Installation::FileDestination(int) { return {}; }
+void Installation::CopyFile(int) {}
+void Installation::RemoveTemporaryFile(int) {}
+void Installation::RunSystemComponents() {}
+void Installation::PointAtPayload() {}
+void Installation::FinishExtraction() {}
+void Installation::CreateDirectories() {}
+void Installation::PlaceUninstaller() {}
+void Installation::RemoveUninstallerImage() {}
+void Installation::WriteRegistryEntries() {}
+void Installation::RegisterUninstall() {}
+void Installation::RegisterWebUpdate() {}
+void Installation::CreateShortcuts() {}
+void Installation::RunComponentsAfterInstall() {}
+void Installation::LogProgramFolder() {}
+void Installation::SaveUninstallLog() {}
+
+}  // namespace engine
