@@ -1,0 +1,82 @@
+#include "unpack/EntryName.h"
+
+#include <gtest/gtest.h>
+
+namespace unpack {
+namespace {
+
+constexpr uint16_t MadeBy(unsigned host, unsigned version) {
+  return static_cast<uint16_t>((host << 8) | version);
+}
+
+struct NameCase {
+  const char* raw;
+  uint16_t versionMadeBy;
+  uint16_t flags;
+  NameCodePage codePage;
+  const char* expected;
+};
+
+TEST(EntryTextToUtf8, FollowsFlagHostSystemAndCodePage) {
+  const NameCase cases[] = {
+      {"plain/name.txt", MadeBy(0, 20), 0, NameCodePage::Auto, "plain/name.txt"},
+      // MS-DOS names are OEM under Auto only.
+      {"Gr\x81n", MadeBy(0, 20), 0, NameCodePage::Auto, "Gr\u00fcn"},
+      {"Gr\x81n", MadeBy(0, 20), 0, NameCodePage::None, "Gr\u0081n"},
+      // OS/2 and NTFS with version byte 50 are OEM whatever the setting.
+      {"\x84rger", MadeBy(6, 20), 0, NameCodePage::None, "\u00e4rger"},
+      {"\x84rger", MadeBy(11, 50), 0, NameCodePage::None, "\u00e4rger"},
+      {"\x84rger", MadeBy(11, 20), 0, NameCodePage::Auto, "\u201erger"},
+      // Unix without the UTF-8 flag: the ANSI code page, unless forced to OEM.
+      {"Caf\xe9", MadeBy(3, 20), 0, NameCodePage::Auto, "Caf\u00e9"},
+      {"Caf\xe9", MadeBy(3, 20), 0, NameCodePage::Oem, "Caf\u0398"},
+      {"\x80", MadeBy(3, 20), 0, NameCodePage::Auto, "\u20ac"},
+      // The UTF-8 flag wins, unless the bytes are no UTF-8.
+      {"Stra\xc3\x9f"
+       "e",
+       MadeBy(0, 20), kFlagUtf8, NameCodePage::Auto, "Stra\u00dfe"},
+      {"Stra\xdf"
+       "e",
+       MadeBy(3, 20), kFlagUtf8, NameCodePage::Auto, "Stra\u00dfe"},
+      {"\xed\xa0\x80", MadeBy(3, 20), kFlagUtf8, NameCodePage::Auto, "\u00ed\u00a0\u20ac"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(EntryTextToUtf8(c.raw, c.versionMadeBy, c.flags, c.codePage), c.expected)
+        << c.raw << " made by " << c.versionMadeBy;
+  }
+}
+
+TEST(FlatFileName, KeepsOnlyTheLastPartAndRefusesWhatIsNoFileName) {
+  const std::pair<const char*, const char*> kept[] = {
+      {"1", "1"},
+      {"a/b/1", "1"},
+      {"..\\..\\1", "1"},
+      {"C:\\x\\1", "1"},
+      {"/abs/1", "1"},
+      {"../1", "1"},
+      {"dir/Stra\xc3\x9f"
+       "e.txt",
+       "Stra\xc3\x9f"
+       "e.txt"},
+      {"(listfile)", "(listfile)"},
+      {"in32i$$.ex_", "in32i$$.ex_"},
+      {"a b.txt", "a b.txt"},
+      {"CONSOLE", "CONSOLE"},
+      {"com0", "com0"},
+  };
+  for (const auto& [name, expected] : kept) {
+    auto flat = FlatFileName(name);
+    ASSERT_TRUE(flat) << name;
+    EXPECT_EQ(*flat, expected) << name;
+  }
+  const char* refused[] = {"",           "dir/",  "a\\",    ".",      "..",  "x/.",     "x/..",
+                           "bad?name",   "a:b",   "C:1",    "a<b",    "a>b", "a|b",     "a\"b",
+                           "a*b",        "tab\t", "trail.", "blank ", "CON", "con.txt", "Nul",
+                           "aux.tar.gz", "LPT1",  "com9.x", "PRN "};
+  for (const char* name : refused) {
+    EXPECT_FALSE(FlatFileName(name)) << '"' << name << '"';
+  }
+}
+
+}  // namespace
+}  // namespace unpack

@@ -1,0 +1,339 @@
+// The library through its exported entry points, on archives made by peer
+// tools and on hand-broken ones.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "unpack/UnpackApi.h"
+
+namespace unpack {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Fixture(const std::string& name) {
+  return std::string(ARCHIVE_FIXTURES_DIR) + "/" + name;
+}
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct Seen {
+  int32_t action;
+  int32_t number;
+  intptr_t size;
+  std::string text;
+};
+
+// Runs every test in a fresh folder that becomes the current directory, with
+// an empty parent folder around it, so that anything written outside shows.
+class UnpackExecTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    previous_ = fs::current_path();
+    outer_ = fs::temp_directory_path() /
+             ("unpack_test_" + std::to_string(::getpid()) + "_" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(outer_);
+    fs::create_directories(outer_ / "work" / "cwd");
+    fs::current_path(outer_ / "work" / "cwd");
+  }
+  void TearDown() override {
+    fs::current_path(previous_);
+    fs::remove_all(outer_);
+  }
+
+  static int32_t UNPACK_CALL Record(CallbackRecord* r) {
+    auto* self = static_cast<UnpackExecTest*>(r->caller);
+    EXPECT_EQ(r->version, kLibraryVersion);
+    self->seen_.push_back({r->action, r->number, r->size, r->text});
+    return self->answer_ ? self->answer_(*r) : 0;
+  }
+
+  int32_t Extract(const std::string& archive, const std::vector<std::string>& names,
+                  std::function<void(Params&)> adjust = nullptr) {
+    std::vector<EntrySpec> specs(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+      specs[i].name = names[i].c_str();
+    Params p{};
+    p.head.caller = this;
+    p.head.interfaceVersion = kInterfaceVersion;
+    p.head.callback = &Record;
+    p.head.password = "";
+    p.head.minusOne40 = -1;
+    p.head.entryCount = static_cast<int32_t>(names.size());
+    p.head.archivePath = archive.c_str();
+    p.entries = specs.data();
+    p.passwordTries = 1;
+    p.seven = 7;
+    if (adjust)
+      adjust(p);
+    return UnpackExec(&p);
+  }
+
+  std::vector<Seen> Of(int32_t action) const {
+    std::vector<Seen> out;
+    for (const auto& s : seen_) {
+      if (s.action == action)
+        out.push_back(s);
+    }
+    return out;
+  }
+
+  std::vector<std::string> Files(const fs::path& dir) const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+      names.push_back(fs::relative(e.path(), dir).generic_string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  fs::path previous_;
+  fs::path outer_;
+  std::vector<Seen> seen_;
+  std::function<int32_t(const CallbackRecord&)> answer_;
+};
+
+TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
+  const std::string text = ReadAll(Fixture("big.txt"));
+  const std::string binary = ReadAll(Fixture("binary.bin"));
+  struct Case {
+    const char* archive;
+    const char* entry;
+    const char* file;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"stored.zip", "1", "1", "first file\n"},
+      {"stored.zip", "2", "2", binary},
+      {"stored.zip", "(listfile)", "(listfile)", "[Files]\r\n"},
+      {"stored.zip", "sub/dir/3", "3", "third file\n"},
+      {"deflated.zip", "big", "big", text},
+      {"deflated.zip", "2", "2", binary},
+      {"deflated.zip", "empty", "empty", ""},
+      {"deflated.zip", "sub\\dir\\3", "3", "third file\n"},
+      {"bsdtar.zip", "big", "big", text},
+      {"bsdtar.zip", "leer", "leer", ""},
+      {"bsdtar.zip", "sub/3", "3", "third file\n"},
+      {"7z.zip", "big", "big", text},
+      {"7z.zip", "2", "2", binary},
+      {"7z.zip", "sub/3", "3", "third file\n"},
+      {"sfx.zip", "big", "big", text},
+      {"padded.zip", "1", "1", "first file\n"},
+      {"trailing.zip", "1", "1", "first file\n"},
+      {"zip64.zip", "sub/second", "second", text.substr(0, 200000)},
+      {"many.zip", "69999", "69999", "69999\n"},
+      {"many.zip", "1", "1", "1\n"},
+      {"unsafe.zip", "a/b/1", "1", "nested"},
+      {"unsafe.zip", "../../2", "2", "dotdot"},
+      {"unsafe.zip", "..\\..\\3", "3", "backslash dotdot"},
+      {"unsafe.zip", "C:\\x\\4", "4", "drive"},
+      {"unsafe.zip", "/abs/5", "5", "absolute"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.archive) + " " + c.entry);
+    seen_.clear();
+    EXPECT_EQ(Extract(Fixture(c.archive), {c.entry}), 1);
+    EXPECT_EQ(Files(outer_),
+              (std::vector<std::string>{"work", "work/cwd", std::string("work/cwd/") + c.file}));
+    EXPECT_EQ(ReadAll(c.file), c.content);
+    EXPECT_TRUE(Of(kActionMessage).empty()) << Of(kActionMessage)[0].text;
+    fs::remove(c.file);
+  }
+}
+
+TEST_F(UnpackExecTest, ReportsEveryStepThroughTheCallback) {
+  const std::string text = ReadAll(Fixture("big.txt"));
+  EXPECT_EQ(Extract(Fixture("deflated.zip"), {"1", "big"}), 2);
+  ASSERT_GE(seen_.size(), 7u);
+  EXPECT_EQ(seen_.front().action, kActionTotalSize);
+  EXPECT_EQ(seen_.front().size, static_cast<intptr_t>(11 + text.size()));
+  EXPECT_EQ(seen_.back().action, kActionEndOfBatch);
+  EXPECT_EQ(seen_.back().size, 2);
+
+  auto starts = Of(kActionNewEntry);
+  ASSERT_EQ(starts.size(), 2u);
+  EXPECT_EQ(starts[0].text, "1");
+  EXPECT_EQ(starts[0].size, 11);
+  EXPECT_EQ(starts[1].text, "big");
+  auto done = Of(kActionEntryDone);
+  ASSERT_EQ(done.size(), 2u);
+  EXPECT_EQ(done[1].text, "big");
+  EXPECT_EQ(done[1].size, static_cast<intptr_t>(text.size()));
+
+  intptr_t progressed = 0;
+  for (const auto& s : Of(kActionProgress))
+    progressed += s.size;
+  EXPECT_EQ(progressed, static_cast<intptr_t>(11 + text.size()));
+  EXPECT_GT(Of(kActionProgress).size(), 2u) << "big entries report more than once";
+}
+
+TEST_F(UnpackExecTest, LeavesExistingFilesAloneUnlessOverwriteIsOn) {
+  { std::ofstream("1") << "old"; }
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1", "2"}), 1);
+  EXPECT_EQ(ReadAll("1"), "old");
+  auto skipped = Of(kActionSkipped);
+  ASSERT_EQ(skipped.size(), 1u);
+  EXPECT_EQ(skipped[0].number, kMsgExists);
+  EXPECT_EQ(skipped[0].text, "1");
+  EXPECT_EQ(ReadAll("2"), ReadAll(Fixture("binary.bin")));
+
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1"}, [](Params& p) { p.head.overwrite = kTrue; }), 1);
+  EXPECT_EQ(ReadAll("1"), "first file\n");
+}
+
+TEST_F(UnpackExecTest, NeverWritesThroughALinkInTheCurrentDirectory) {
+  fs::create_symlink(outer_ / "work" / "target", "1");
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1"}), 0);
+  EXPECT_FALSE(fs::exists(outer_ / "work" / "target"));
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1"}, [](Params& p) { p.head.overwrite = kTrue; }), 1);
+  EXPECT_FALSE(fs::exists(outer_ / "work" / "target"));
+  EXPECT_FALSE(fs::is_symlink("1"));
+}
+
+TEST_F(UnpackExecTest, SkipsNamesThatAreNoFileNamesWithAMessage) {
+  const char* names[] = {"dir/", "x/.",      "x/..",   "bad?name", "a:b",
+                         "CON",  "lpt1.txt", "trail.", "tab\tname"};
+  for (const char* name : names) {
+    SCOPED_TRACE(name);
+    seen_.clear();
+    EXPECT_EQ(Extract(Fixture("unsafe.zip"), {name}), 0);
+    auto skipped = Of(kActionSkipped);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].number, kMsgUnsafeName);
+    ASSERT_EQ(Of(kActionMessage).size(), 1u);
+    EXPECT_NE(Of(kActionMessage)[0].text.find(name), std::string::npos);
+  }
+  EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+TEST_F(UnpackExecTest, DeletesOutputThatDoesNotMatchTheDirectory) {
+  struct Case {
+    const char* archive;
+    const char* entry;
+    Message reason;
+    intptr_t declared;
+  };
+  const Case cases[] = {
+      {"crc.zip", "1", kMsgCrcMismatch, 11},
+      {"bomb.zip", "bomb", kMsgSizeMismatch, 4096},
+      {"bomb.zip", "short", kMsgSizeMismatch, 5000},
+      {"cut.zip", "text", kMsgDataError, 3300000},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.archive) + " " + c.entry);
+    seen_.clear();
+    intptr_t largest = 0;
+    answer_ = [&](const CallbackRecord& r) {
+      struct stat st {};
+      if (r.action == kActionProgress && ::stat(c.entry, &st) == 0) {
+        largest = std::max<intptr_t>(largest, st.st_size);
+      }
+      return 0;
+    };
+    EXPECT_EQ(Extract(Fixture(c.archive), {c.entry}), 0);
+    EXPECT_FALSE(fs::exists(c.entry));
+    EXPECT_LE(largest, c.declared) << "never more than the directory declares";
+    auto skipped = Of(kActionSkipped);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].number, c.reason);
+    EXPECT_EQ(Of(kActionCrcError).size(), c.reason == kMsgCrcMismatch ? 1u : 0u);
+  }
+}
+
+TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
+  struct Case {
+    const char* archive;
+    std::vector<std::string> names;
+    int32_t message;
+  };
+  const Case cases[] = {
+      {"stored.zip", {"missing"}, kMsgNotFound},      {"encrypted.zip", {"1"}, kMsgEncrypted},
+      {"does-not-exist.zip", {"1"}, kMsgArchiveOpen}, {"noend.zip", {"1"}, kMsgArchiveFormat},
+      {"tiny.zip", {"1"}, kMsgArchiveFormat},         {"badsig.zip", {"1"}, kMsgArchiveFormat},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.archive);
+    seen_.clear();
+    EXPECT_EQ(Extract(Fixture(c.archive), c.names), 0);
+    auto messages = Of(kActionMessage);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages[0].number, c.message);
+    EXPECT_EQ(seen_.back().action, kActionEndOfBatch);
+  }
+  EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+TEST_F(UnpackExecTest, MatchesNamesInEveryEncodingAndWithoutRegardToCase) {
+  const std::vector<std::string> names = {"Gr\u00fcn.txt",   "Caf\u00e9.txt",
+                                          "\u00e4rger.txt",  "\u00dcber\u00f6.txt",
+                                          "Stra\u00dfe.txt", "FOLDER\\Inner.TXT"};
+  EXPECT_EQ(Extract(Fixture("names.zip"), names), 6);
+  EXPECT_EQ(ReadAll("Gr\u00fcn.txt"), "oem");
+  EXPECT_EQ(ReadAll("Caf\u00e9.txt"), "ansi");
+  EXPECT_EQ(ReadAll("\u00e4rger.txt"), "ntfs");
+  EXPECT_EQ(ReadAll("\u00dcber\u00f6.txt"), "hpfs");
+  EXPECT_EQ(ReadAll("Stra\u00dfe.txt"), "utf8");
+  EXPECT_EQ(ReadAll("inner.txt"), "inner");
+}
+
+TEST_F(UnpackExecTest, StopsWhenTheCallbackCancels) {
+  answer_ = [](const CallbackRecord& r) { return r.action == kActionProgress ? -1 : 0; };
+  EXPECT_EQ(Extract(Fixture("deflated.zip"), {"big", "1"}), 0);
+  EXPECT_FALSE(fs::exists("big"));
+  EXPECT_FALSE(fs::exists("1"));
+  EXPECT_EQ(Of(kActionNewEntry).size(), 1u);
+}
+
+TEST_F(UnpackExecTest, TestModeChecksWithoutWriting) {
+  auto test = [](Params& p) { p.head.test = kTrue; };
+  EXPECT_EQ(Extract(Fixture("deflated.zip"), {"big", "1"}, test), 2);
+  EXPECT_EQ(Extract(Fixture("crc.zip"), {"1"}, test), 0);
+  EXPECT_EQ(Of(kActionCrcError).size(), 1u);
+  EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+TEST_F(UnpackExecTest, RefusesOptionsItDoesNotSupport) {
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1"}, [](Params& p) { p.head.folderNames = kTrue; }),
+            0);
+  ASSERT_EQ(Of(kActionMessage).size(), 1u);
+  EXPECT_EQ(Of(kActionMessage)[0].number, kMsgUnsupportedOption);
+  EXPECT_FALSE(fs::exists("1"));
+}
+
+TEST_F(UnpackExecTest, WorksWithoutCallbackAndRefusesANullRecord) {
+  EXPECT_EQ(UnpackExec(nullptr), 0);
+  EXPECT_EQ(Extract(Fixture("stored.zip"), {"1"}, [](Params& p) { p.head.callback = nullptr; }), 1);
+  EXPECT_EQ(GetUnpackVersion(), 160);
+}
+
+// An entry over 4 GiB takes a minute and 4 GiB of disk; run with
+// SETUP_LARGE_TESTS=1.
+TEST_F(UnpackExecTest, ExtractsAnEntryOverFourGibibytes) {
+  if (!std::getenv("SETUP_LARGE_TESTS"))
+    GTEST_SKIP() << "set SETUP_LARGE_TESTS=1 to run";
+  std::string dir = (outer_ / "large").string();
+  std::string cmd = std::string("python3 '") + MAKE_ARCHIVES_SCRIPT + "' '" + dir + "' --large";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  EXPECT_EQ(Extract(dir + "/large.zip", {"large", "after"}), 2);
+  EXPECT_EQ(fs::file_size("large"), 257ull << 24);
+  EXPECT_EQ(ReadAll("after"), "entry behind the large one\n");
+}
+
+}  // namespace
+}  // namespace unpack

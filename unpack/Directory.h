@@ -1,0 +1,62 @@
+#pragma once
+
+// The unzip library's view of an archive's central directory: where it is,
+// and a walk over its headers that reads in bounded chunks, so memory stays
+// small whatever the number of entries.
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "unpack/FileIo.h"
+#include "unpack/ZipFormat.h"
+
+namespace unpack {
+
+struct DirectoryLocation {
+  uint64_t offset = 0;  // where the directory really starts in the file
+  uint64_t size = 0;
+  /// Added to every stored local header offset: non-zero when the archive
+  /// has data in front of it (a self-extractor stub) that its offsets do not
+  /// count.
+  int64_t shift = 0;
+};
+
+/// Finds the central directory through the end record (and the ZIP64 end
+/// record when the end record's fields are saturated); nullopt when the file
+/// has no usable end record.
+std::optional<DirectoryLocation> LocateDirectory(InputFile& file);
+
+struct CentralEntry {
+  zip::CentralHeader header;
+  zip::EntryExtent extent;  // local header offset already shifted
+  std::string_view rawName;
+  std::string_view extra;
+  std::string_view comment;
+};
+
+class DirectoryWalker {
+ public:
+  DirectoryWalker(InputFile& file, const DirectoryLocation& where);
+
+  /// The next header, valid until the following call; nullptr at the end of
+  /// the directory or at a damaged header (Damaged() tells which).
+  const CentralEntry* Next();
+  bool Damaged() const { return damaged_; }
+
+ private:
+  bool Ensure(uint64_t pos, size_t len);
+
+  InputFile& file_;
+  DirectoryLocation where_;
+  uint64_t pos_;
+  uint64_t end_;
+  std::vector<uint8_t> buffer_;
+  uint64_t bufferStart_ = 0;
+  size_t bufferLength_ = 0;
+  CentralEntry current_;
+  bool damaged_ = false;
+};
+
+}  // namespace unpack

@@ -1,0 +1,136 @@
+#include "unpack/EntryData.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "unpack/ZipFormat.h"
+
+namespace unpack {
+namespace {
+
+constexpr size_t kInChunk = 256 * 1024;
+constexpr size_t kOutChunk = 1024 * 1024;
+
+uint32_t Crc(uint32_t crc, const uint8_t* data, size_t size) {
+  while (size > 0) {
+    auto part = static_cast<uInt>(std::min<size_t>(size, 1u << 30));
+    crc = static_cast<uint32_t>(crc32(crc, data, part));
+    data += part;
+    size -= part;
+  }
+  return crc;
+}
+
+class Inflater {
+ public:
+  Inflater() { ok_ = inflateInit2(&stream_, -MAX_WBITS) == Z_OK; }
+  ~Inflater() {
+    if (ok_)
+      inflateEnd(&stream_);
+  }
+  bool ok() const { return ok_; }
+  z_stream& stream() { return stream_; }
+
+ private:
+  z_stream stream_{};
+  bool ok_ = false;
+};
+
+DataResult CopyStored(InputFile& file, uint64_t start, const EntryData& entry, const DataSink& sink,
+                      const DataProgress& progress, uint32_t& crc) {
+  if (entry.compressedSize != entry.uncompressedSize)
+    return DataResult::SizeMismatch;
+  auto buffer = std::make_unique<uint8_t[]>(kOutChunk);
+  uint64_t left = entry.compressedSize;
+  uint64_t pos = start;
+  while (left > 0) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(left, kOutChunk));
+    auto got = file.ReadAt(pos, buffer.get(), want);
+    if (!got || *got != want)
+      return DataResult::DataError;
+    crc = Crc(crc, buffer.get(), want);
+    if (!sink(buffer.get(), want))
+      return DataResult::WriteFailed;
+    if (!progress(want))
+      return DataResult::Cancelled;
+    pos += want;
+    left -= want;
+  }
+  return DataResult::Ok;
+}
+
+DataResult Inflate(InputFile& file, uint64_t start, const EntryData& entry, const DataSink& sink,
+                   const DataProgress& progress, uint32_t& crc) {
+  Inflater inflater;
+  if (!inflater.ok())
+    return DataResult::DataError;
+  z_stream& zs = inflater.stream();
+  auto in = std::make_unique<uint8_t[]>(kInChunk);
+  auto out = std::make_unique<uint8_t[]>(kOutChunk);
+  uint64_t inLeft = entry.compressedSize;
+  uint64_t inPos = start;
+  uint64_t written = 0;
+  for (;;) {
+    if (zs.avail_in == 0 && inLeft > 0) {
+      size_t want = static_cast<size_t>(std::min<uint64_t>(inLeft, kInChunk));
+      auto got = file.ReadAt(inPos, in.get(), want);
+      if (!got || *got != want)
+        return DataResult::DataError;
+      zs.next_in = in.get();
+      zs.avail_in = static_cast<uInt>(want);
+      inPos += want;
+      inLeft -= want;
+    }
+    zs.next_out = out.get();
+    zs.avail_out = static_cast<uInt>(kOutChunk);
+    int rc = inflate(&zs, Z_NO_FLUSH);
+    size_t produced = kOutChunk - zs.avail_out;
+    if (produced > entry.uncompressedSize - written)
+      return DataResult::SizeMismatch;
+    if (produced > 0) {
+      crc = Crc(crc, out.get(), produced);
+      if (!sink(out.get(), produced))
+        return DataResult::WriteFailed;
+      written += produced;
+      if (!progress(produced))
+        return DataResult::Cancelled;
+    }
+    if (rc == Z_STREAM_END)
+      break;
+    if (rc == Z_BUF_ERROR && zs.avail_in == 0 && inLeft == 0)
+      return DataResult::DataError;
+    if (rc != Z_OK && rc != Z_BUF_ERROR)
+      return DataResult::DataError;
+  }
+  return written == entry.uncompressedSize ? DataResult::Ok : DataResult::SizeMismatch;
+}
+
+}  // namespace
+
+DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& sink,
+                       const DataProgress& progress) {
+  if (entry.method != zip::kMethodStored && entry.method != zip::kMethodDeflated) {
+    return DataResult::UnsupportedMethod;
+  }
+  uint8_t local[zip::kLocalSize];
+  auto got = file.ReadAt(entry.localHeaderOffset, local, sizeof local);
+  if (!got || *got != sizeof local || zip::Le32(local) != zip::kSigLocal) {
+    return DataResult::DataError;
+  }
+  uint64_t start =
+      entry.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
+  if (start > file.Size() || entry.compressedSize > file.Size() - start) {
+    return DataResult::DataError;
+  }
+  uint32_t crc = 0;
+  DataResult result = entry.method == zip::kMethodStored
+                          ? CopyStored(file, start, entry, sink, progress, crc)
+                          : Inflate(file, start, entry, sink, progress, crc);
+  if (result != DataResult::Ok)
+    return result;
+  return crc == entry.crc ? DataResult::Ok : DataResult::CrcMismatch;
+}
+
+}  // namespace unpack

@@ -1,0 +1,192 @@
+#include "unpack/EntryName.h"
+
+#include <array>
+
+namespace unpack {
+namespace {
+
+// Code page 437, bytes 0x80 to 0xFF.
+constexpr std::array<char16_t, 128> kCp437High = {
+    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7,  // 80
+    0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE, 0x00EC, 0x00C4, 0x00C5,  // 88
+    0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9,  // 90
+    0x00FF, 0x00D6, 0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192,  // 98
+    0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA, 0x00BA,  // A0
+    0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB,  // A8
+    0x2591, 0x2592, 0x2593, 0x2502, 0x2524, 0x2561, 0x2562, 0x2556,  // B0
+    0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510,  // B8
+    0x2514, 0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F,  // C0
+    0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550, 0x256C, 0x2567,  // C8
+    0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B,  // D0
+    0x256A, 0x2518, 0x250C, 0x2588, 0x2584, 0x258C, 0x2590, 0x2580,  // D8
+    0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,  // E0
+    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229,  // E8
+    0x2261, 0x00B1, 0x2265, 0x2264, 0x2320, 0x2321, 0x00F7, 0x2248,  // F0
+    0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0,  // F8
+};
+
+// Windows-1252, bytes 0x80 to 0x9F; the rest of the high half is Latin-1.
+// The five unassigned bytes map to the C1 control with the same number, as
+// Windows itself converts them.
+constexpr std::array<char16_t, 32> kCp1252C1 = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
+};
+
+void AppendUtf8(std::string& out, char16_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+template <typename HighByte>
+std::string Convert(std::string_view text, HighByte high) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (char ch : text) {
+    auto b = static_cast<unsigned char>(ch);
+    if (b < 0x80) {
+      out += ch;
+    } else {
+      AppendUtf8(out, high(b));
+    }
+  }
+  return out;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char ch : text) {
+    if (static_cast<unsigned char>(ch) >= 0x80)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool NameIsOem(uint16_t versionMadeBy, NameCodePage codePage) {
+  unsigned host = versionMadeBy >> 8;
+  unsigned version = versionMadeBy & 0xFF;
+  if (codePage == NameCodePage::Oem)
+    return true;
+  if (host == 6)
+    return true;
+  if (host == 11 && version == 50)
+    return true;
+  return host == 0 && codePage == NameCodePage::Auto;
+}
+
+std::string Cp437ToUtf8(std::string_view text) {
+  return Convert(text, [](unsigned char b) { return kCp437High[b - 0x80]; });
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  return Convert(text, [](unsigned char b) {
+    return b < 0xA0 ? kCp1252C1[b - 0x80] : static_cast<char16_t>(b);
+  });
+}
+
+bool IsValidUtf8(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    auto b = static_cast<unsigned char>(text[i]);
+    size_t len;
+    uint32_t cp;
+    if (b < 0x80) {
+      ++i;
+      continue;
+    } else if ((b & 0xE0) == 0xC0) {
+      len = 2;
+      cp = b & 0x1F;
+    } else if ((b & 0xF0) == 0xE0) {
+      len = 3;
+      cp = b & 0x0F;
+    } else if ((b & 0xF8) == 0xF0) {
+      len = 4;
+      cp = b & 0x07;
+    } else {
+      return false;
+    }
+    if (i + len > text.size())
+      return false;
+    for (size_t k = 1; k < len; ++k) {
+      auto c = static_cast<unsigned char>(text[i + k]);
+      if ((c & 0xC0) != 0x80)
+        return false;
+      cp = (cp << 6) | (c & 0x3F);
+    }
+    // Overlong forms, surrogates and values past Unicode cannot be turned
+    // into UTF-16 file names.
+    static constexpr uint32_t kMin[5] = {0, 0, 0x80, 0x800, 0x10000};
+    if (cp < kMin[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+      return false;
+    i += len;
+  }
+  return true;
+}
+
+std::string EntryTextToUtf8(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
+                            NameCodePage codePage) {
+  if (IsAscii(raw))
+    return std::string(raw);
+  if ((flags & kFlagUtf8) && IsValidUtf8(raw))
+    return std::string(raw);
+  if (NameIsOem(versionMadeBy, codePage))
+    return Cp437ToUtf8(raw);
+  return Cp1252ToUtf8(raw);
+}
+
+}  // namespace unpack
+
+namespace unpack {
+namespace {
+
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ')
+    stem.remove_suffix(1);
+  std::string upper;
+  for (char c : stem)
+    upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  static constexpr std::string_view kPlain[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  for (auto d : kPlain) {
+    if (upper == d)
+      return true;
+  }
+  if (upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+      upper[3] >= '1' && upper[3] <= '9') {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::optional<std::string> FlatFileName(std::string_view name) {
+  size_t cut = name.find_last_of("/\\");
+  std::string_view base = cut == std::string_view::npos ? name : name.substr(cut + 1);
+  if (base.empty() || base == "." || base == "..")
+    return std::nullopt;
+  for (char c : base) {
+    auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+      return std::nullopt;
+    }
+  }
+  if (base.back() == '.' || base.back() == ' ')
+    return std::nullopt;
+  if (IsDeviceName(base))
+    return std::nullopt;
+  return std::string(base);
+}
+
+}  // namespace unpack

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace unpack {
+
+/// How entry names with bytes from 128 up are read when the archive does not
+/// mark them as UTF-8.
+enum class NameCodePage { Auto, None, Oem };
+
+/// General-purpose flag bit: name and comment are UTF-8.
+inline constexpr uint16_t kFlagUtf8 = 0x0800;
+
+/// True when a name written by a tool with this "version made by" field is in
+/// the OEM code page: always for OS/2 (6) and for NTFS (11) with version
+/// byte 50, for MS-DOS (0) under Auto, for everything under Oem.
+bool NameIsOem(uint16_t versionMadeBy, NameCodePage codePage);
+
+/// An entry name or comment as UTF-8: taken as it is when the UTF-8 flag is
+/// set and it is valid UTF-8, read as code page 437 when NameIsOem says so,
+/// otherwise as Windows-1252. ASCII is never changed.
+std::string EntryTextToUtf8(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
+                            NameCodePage codePage = NameCodePage::Auto);
+
+std::string Cp437ToUtf8(std::string_view text);
+std::string Cp1252ToUtf8(std::string_view text);
+bool IsValidUtf8(std::string_view text);
+
+}  // namespace unpack
+
+namespace unpack {
+
+/// The file name an entry is written under: the part of its UTF-8 name after
+/// the last slash or backslash. nullopt when that part is empty, "." or "..",
+/// holds a character Windows forbids in file names (control characters and
+/// < > : " / \ | ? *), ends in a dot or blank (Windows would strip them), or
+/// is a device name such as CON or LPT1, with or without extension.
+std::optional<std::string> FlatFileName(std::string_view name);
+
+}  // namespace unpack

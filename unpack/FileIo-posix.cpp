@@ -1,0 +1,110 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "unpack/FileIo.h"
+
+namespace unpack {
+namespace {
+
+class PosixInput final : public InputFile {
+ public:
+  PosixInput(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  ~PosixInput() override { ::close(fd_); }
+
+  uint64_t Size() const override { return size_; }
+
+  std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
+    size_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < size) {
+      ssize_t n = ::pread(fd_, out + done, size - done, static_cast<off_t>(offset + done));
+      if (n < 0) {
+        if (errno == EINTR)
+          continue;
+        return std::nullopt;
+      }
+      if (n == 0)
+        break;
+      done += static_cast<size_t>(n);
+    }
+    return done;
+  }
+
+ private:
+  int fd_;
+  uint64_t size_;
+};
+
+class PosixOutput final : public OutputFile {
+ public:
+  explicit PosixOutput(int fd) : fd_(fd) {}
+  ~PosixOutput() override { Close(); }
+
+  bool Write(const void* data, size_t size) override {
+    const auto* in = static_cast<const char*>(data);
+    while (size > 0) {
+      ssize_t n = ::write(fd_, in, size);
+      if (n < 0) {
+        if (errno == EINTR)
+          continue;
+        return false;
+      }
+      in += n;
+      size -= static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (fd_ < 0)
+      return true;
+    int rc = ::close(fd_);
+    fd_ = -1;
+    return rc == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0)
+    return nullptr;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInput>(fd, static_cast<uint64_t>(st.st_size));
+}
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,
+                                               CreateResult& result) {
+  if (replace) {
+    struct stat st {};
+    if (::lstat(name.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+      ::unlink(name.c_str());
+    }
+  }
+  // O_EXCL refuses an existing name, links included, so nothing outside the
+  // current directory is ever opened through one.
+  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    result = errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+    return nullptr;
+  }
+  result = CreateResult::Created;
+  return std::make_unique<PosixOutput>(fd);
+}
+
+bool OutputFile::Remove(const std::string& name) {
+  return ::unlink(name.c_str()) == 0;
+}
+
+}  // namespace unpack

@@ -1,0 +1,135 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "unpack/FileIo.h"
+
+namespace unpack {
+namespace {
+
+// Names arrive as UTF-8; the W functions take UTF-16.
+std::wstring Widen(const std::string& utf8) {
+  if (utf8.empty())
+    return {};
+  int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(),
+                              static_cast<int>(utf8.size()), nullptr, 0);
+  if (n <= 0)
+    return {};
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                      wide.data(), n);
+  return wide;
+}
+
+class Win32Input final : public InputFile {
+ public:
+  Win32Input(HANDLE handle, uint64_t size) : handle_(handle), size_(size) {}
+  ~Win32Input() override { CloseHandle(handle_); }
+
+  uint64_t Size() const override { return size_; }
+
+  std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
+    size_t done = 0;
+    auto* out = static_cast<char*>(buffer);
+    while (done < size) {
+      OVERLAPPED at{};
+      uint64_t pos = offset + done;
+      at.Offset = static_cast<DWORD>(pos);
+      at.OffsetHigh = static_cast<DWORD>(pos >> 32);
+      DWORD want = static_cast<DWORD>(std::min<size_t>(size - done, 1u << 30));
+      DWORD got = 0;
+      if (!ReadFile(handle_, out + done, want, &got, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF)
+          break;
+        return std::nullopt;
+      }
+      if (got == 0)
+        break;
+      done += got;
+    }
+    return done;
+  }
+
+ private:
+  HANDLE handle_;
+  uint64_t size_;
+};
+
+class Win32Output final : public OutputFile {
+ public:
+  explicit Win32Output(HANDLE handle) : handle_(handle) {}
+  ~Win32Output() override { Close(); }
+
+  bool Write(const void* data, size_t size) override {
+    const auto* in = static_cast<const char*>(data);
+    while (size > 0) {
+      DWORD chunk = static_cast<DWORD>(std::min<size_t>(size, 1u << 30));
+      DWORD written = 0;
+      if (!WriteFile(handle_, in, chunk, &written, nullptr) || written == 0)
+        return false;
+      in += written;
+      size -= written;
+    }
+    return true;
+  }
+
+  bool Close() override {
+    if (handle_ == INVALID_HANDLE_VALUE)
+      return true;
+    BOOL ok = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return ok != FALSE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
+  std::wstring wide = Widen(path);
+  if (wide.empty())
+    return nullptr;
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return nullptr;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h, &size)) {
+    CloseHandle(h);
+    return nullptr;
+  }
+  return std::make_unique<Win32Input>(h, static_cast<uint64_t>(size.QuadPart));
+}
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,
+                                               CreateResult& result) {
+  std::wstring wide = Widen(name);
+  if (wide.empty()) {
+    result = CreateResult::Failed;
+    return nullptr;
+  }
+  if (replace)
+    DeleteFileW(wide.c_str());
+  // CREATE_NEW never touches an existing file or whatever a reparse point
+  // leads to.
+  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD err = GetLastError();
+    result = (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) ? CreateResult::Exists
+                                                                       : CreateResult::Failed;
+    return nullptr;
+  }
+  result = CreateResult::Created;
+  return std::make_unique<Win32Output>(h);
+}
+
+bool OutputFile::Remove(const std::string& name) {
+  std::wstring wide = Widen(name);
+  return !wide.empty() && DeleteFileW(wide.c_str()) != FALSE;
+}
+
+}  // namespace unpack

@@ -1,0 +1,264 @@
+// The unzip library's entry points: extracts the entries a caller names into
+// the current directory, flat, never replacing a file unless asked to, and
+// reports everything through the caller's callback.
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "unpack/Directory.h"
+#include "unpack/EntryData.h"
+#include "unpack/EntryName.h"
+#include "unpack/FileIo.h"
+#include "unpack/UnpackApi.h"
+#include "unpack/ZipFormat.h"
+
+namespace unpack {
+namespace {
+
+// Names are compared as Windows compares file names: either slash, ASCII
+// letters without regard to case.
+std::string MatchKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) {
+    if (c == '/')
+      c = '\\';
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c + 32);
+  }
+  return key;
+}
+
+bool IsAscii(std::string_view text) {
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80)
+      return false;
+  }
+  return true;
+}
+
+struct Match {
+  std::string name;  // UTF-8, as stored
+  EntryData data;
+  uint16_t flags = 0;
+};
+
+class Session {
+ public:
+  explicit Session(const Params& params) : params_(params) {}
+
+  int32_t Run() {
+    const ParamsHead& head = params_.head;
+    if (head.folderNames || head.update || head.freshen) {
+      Message(kMsgUnsupportedOption, "folder names, update and freshen are not supported");
+      return Finish();
+    }
+    if (!head.archivePath || head.entryCount <= 0 || !params_.entries)
+      return Finish();
+    auto file = InputFile::Open(head.archivePath);
+    if (!file) {
+      Message(kMsgArchiveOpen, std::string("cannot open archive ") + head.archivePath);
+      return Finish();
+    }
+    auto where = LocateDirectory(*file);
+    if (!where) {
+      Message(kMsgArchiveFormat, std::string("no central directory in ") + head.archivePath);
+      return Finish();
+    }
+    std::vector<Match> matches;
+    if (!FindEntries(*file, *where, matches))
+      return Finish();
+
+    intptr_t total = 0;
+    for (const Match& m : matches)
+      total += static_cast<intptr_t>(m.data.uncompressedSize);
+    if (!Report(kActionTotalSize, 0, total, ""))
+      return Finish();
+    for (const Match& m : matches) {
+      if (!ExtractOne(*file, m))
+        break;
+    }
+    return Finish();
+  }
+
+ private:
+  int32_t Finish() {
+    Report(kActionEndOfBatch, 0, count_, "");
+    return count_;
+  }
+
+  // Walks the directory once and picks the requested entries; stops early
+  // once every name has been found, since callers usually ask for one.
+  bool FindEntries(InputFile& file, const DirectoryLocation& where, std::vector<Match>& matches) {
+    std::unordered_map<std::string, bool> wanted;
+    size_t longest = 0;
+    for (int32_t i = 0; i < params_.head.entryCount; ++i) {
+      const char* name = params_.entries[i].name;
+      if (!name)
+        continue;
+      wanted.emplace(MatchKey(name), false);
+      longest = std::max(longest, std::strlen(name));
+    }
+    size_t missing = wanted.size();
+    DirectoryWalker walker(file, where);
+    while (missing > 0) {
+      const CentralEntry* e = walker.Next();
+      if (!e)
+        break;
+      // Converted names are never shorter than the stored bytes.
+      if (e->rawName.size() > longest)
+        continue;
+      std::string name = IsAscii(e->rawName) ? std::string(e->rawName)
+                                             : EntryTextToUtf8(e->rawName, e->header.versionMadeBy,
+                                                               e->header.flags);
+      auto it = wanted.find(MatchKey(name));
+      if (it == wanted.end() || it->second)
+        continue;
+      it->second = true;
+      --missing;
+      Match m;
+      m.name = std::move(name);
+      m.flags = e->header.flags;
+      m.data.method = e->header.method;
+      m.data.crc = e->header.crc;
+      m.data.compressedSize = e->extent.compressedSize;
+      m.data.uncompressedSize = e->extent.uncompressedSize;
+      m.data.localHeaderOffset = e->extent.localHeaderOffset;
+      matches.push_back(std::move(m));
+    }
+    if (walker.Damaged()) {
+      Message(kMsgArchiveFormat, "the central directory is damaged");
+    }
+    for (int32_t i = 0; i < params_.head.entryCount; ++i) {
+      const char* name = params_.entries[i].name;
+      if (!name)
+        continue;
+      auto it = wanted.find(MatchKey(name));
+      if (it != wanted.end() && !it->second) {
+        it->second = true;  // reported once even when named twice
+        if (!Message(kMsgNotFound, std::string("not found in archive: ") + name))
+          return false;
+      }
+    }
+    return true;
+  }
+
+  // False when the caller cancelled.
+  bool ExtractOne(InputFile& file, const Match& m) {
+    auto flat = FlatFileName(m.name);
+    if (!flat)
+      return Skip(kMsgUnsafeName, m.name, "not a valid file name, skipped: ");
+    if (m.flags & zip::kFlagEncrypted) {
+      return Skip(kMsgEncrypted, m.name, "encrypted entries are not supported, skipped: ");
+    }
+    if (m.data.method != zip::kMethodStored && m.data.method != zip::kMethodDeflated) {
+      return Skip(kMsgUnsupportedMethod, m.name, "unsupported compression method, skipped: ");
+    }
+    if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name)) {
+      return false;
+    }
+
+    const bool test = params_.head.test != 0;
+    std::unique_ptr<OutputFile> out;
+    if (!test) {
+      CreateResult created;
+      out = OutputFile::Create(*flat, params_.head.overwrite != 0, created);
+      if (created == CreateResult::Exists) {
+        return Skip(kMsgExists, m.name, "file exists, skipped: ");
+      }
+      if (!out)
+        return Skip(kMsgCreateFailed, m.name, "cannot create file, skipped: ");
+    }
+    bool cancelled = false;
+    DataResult result = ExtractData(
+        file, m.data,
+        [&](const uint8_t* data, size_t size) { return test || out->Write(data, size); },
+        [&](size_t bytes) {
+          cancelled = !Report(kActionProgress, 0, static_cast<intptr_t>(bytes), "");
+          return !cancelled;
+        });
+    if (out && !out->Close() && result == DataResult::Ok)
+      result = DataResult::WriteFailed;
+    if (result != DataResult::Ok) {
+      // A damaged file must not look like a complete one.
+      if (out)
+        OutputFile::Remove(*flat);
+      return Failed(result, m.name) && !cancelled;
+    }
+    ++count_;
+    return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name);
+  }
+
+  bool Failed(DataResult result, const std::string& name) {
+    switch (result) {
+      case DataResult::CrcMismatch:
+        return Report(kActionCrcError, kMsgCrcMismatch, 0, name) &&
+               Skip(kMsgCrcMismatch, name, "CRC error, file deleted: ");
+      case DataResult::SizeMismatch:
+        return Skip(kMsgSizeMismatch, name, "size differs from the directory, file deleted: ");
+      case DataResult::WriteFailed:
+        return Skip(kMsgWriteFailed, name, "write error, file deleted: ");
+      case DataResult::Cancelled:
+        Message(kMsgCancelled, "extraction cancelled, file deleted: " + name);
+        return false;
+      case DataResult::UnsupportedMethod:
+        return Skip(kMsgUnsupportedMethod, name, "unsupported compression method, skipped: ");
+      case DataResult::DataError:
+      case DataResult::Ok:
+        break;
+    }
+    return Skip(kMsgDataError, name, "damaged data, file deleted: ");
+  }
+
+  bool Skip(Message reason, const std::string& name, const std::string& text) {
+    return Message(reason, text + name) && Report(kActionSkipped, reason, 0, name);
+  }
+
+  bool Message(int32_t number, const std::string& text) {
+    return Report(kActionMessage, number, 0, text);
+  }
+
+  // False when the caller asked to cancel.
+  bool Report(Action action, int32_t number, intptr_t size, const std::string& text) {
+    if (!params_.head.callback)
+      return true;
+    CallbackRecord record{};
+    record.ownerWindow = params_.head.ownerWindow;
+    record.caller = params_.head.caller;
+    record.version = kLibraryVersion;
+    record.action = action;
+    record.number = number;
+    record.size = size;
+    size_t n = std::min(text.size(), sizeof record.text - 1);
+    // Never cut a UTF-8 sequence in half.
+    while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+      --n;
+    std::memcpy(record.text, text.data(), n);
+    return params_.head.callback(&record) != -1;
+  }
+
+  const Params& params_;
+  int32_t count_ = 0;
+};
+
+}  // namespace
+}  // namespace unpack
+
+extern "C" {
+
+int32_t UNPACK_CALL GetUnpackVersion() {
+  return unpack::kLibraryVersion;
+}
+
+int32_t UNPACK_CALL UnpackExec(unpack::Params* params) {
+  if (!params)
+    return 0;
+  // Nothing may unwind into the caller, which may not be C++ at all.
+  try {
+    return unpack::Session(*params).Run();
+  } catch (...) {
+    return 0;
+  }
+}
+}

@@ -1,0 +1,116 @@
+#include "unpack/ZipFormat.h"
+
+namespace unpack::zip {
+
+EndRecord ParseEndRecord(const uint8_t* p) {
+  EndRecord r;
+  r.diskNumber = Le16(p + 4);
+  r.directoryDisk = Le16(p + 6);
+  r.entriesOnDisk = Le16(p + 8);
+  r.totalEntries = Le16(p + 10);
+  r.directorySize = Le32(p + 12);
+  r.directoryOffset = Le32(p + 16);
+  r.commentLength = Le16(p + 20);
+  return r;
+}
+
+bool NeedsZip64(const EndRecord& end) {
+  return end.diskNumber == 0xFFFF || end.directoryDisk == 0xFFFF || end.entriesOnDisk == 0xFFFF ||
+         end.totalEntries == 0xFFFF || end.directorySize == 0xFFFFFFFF ||
+         end.directoryOffset == 0xFFFFFFFF;
+}
+
+std::optional<size_t> FindEndRecord(const uint8_t* tail, size_t size) {
+  if (size < kEndSize + 1)
+    return std::nullopt;
+  for (size_t pos = size - kEndSize - 1;; --pos) {
+    if (Le32(tail + pos) == kSigEnd)
+      return pos;
+    if (pos == 0)
+      break;
+  }
+  return std::nullopt;
+}
+
+std::optional<Zip64Locator> ParseZip64Locator(const uint8_t* p) {
+  if (Le32(p) != kSigZip64Locator)
+    return std::nullopt;
+  Zip64Locator r;
+  r.endDisk = Le32(p + 4);
+  r.endOffset = Le64(p + 8);
+  r.diskCount = Le32(p + 16);
+  return r;
+}
+
+std::optional<Zip64End> ParseZip64End(const uint8_t* p) {
+  if (Le32(p) != kSigZip64End)
+    return std::nullopt;
+  Zip64End r;
+  r.diskNumber = Le32(p + 16);
+  r.directoryDisk = Le32(p + 20);
+  r.entriesOnDisk = Le64(p + 24);
+  r.totalEntries = Le64(p + 32);
+  r.directorySize = Le64(p + 40);
+  r.directoryOffset = Le64(p + 48);
+  return r;
+}
+
+CentralHeader ParseCentralHeader(const uint8_t* p) {
+  CentralHeader h;
+  h.versionMadeBy = Le16(p + 4);
+  h.versionNeeded = Le16(p + 6);
+  h.flags = Le16(p + 8);
+  h.method = Le16(p + 10);
+  h.time = Le16(p + 12);
+  h.date = Le16(p + 14);
+  h.crc = Le32(p + 16);
+  h.compressedSize = Le32(p + 20);
+  h.uncompressedSize = Le32(p + 24);
+  h.nameLength = Le16(p + 28);
+  h.extraLength = Le16(p + 30);
+  h.commentLength = Le16(p + 32);
+  h.startDisk = Le16(p + 34);
+  h.internalAttributes = Le16(p + 36);
+  h.externalAttributes = Le32(p + 38);
+  h.localHeaderOffset = Le32(p + 42);
+  return h;
+}
+
+EntryExtent ResolveExtent(const CentralHeader& header, const uint8_t* extra, size_t extraLength) {
+  EntryExtent e;
+  e.compressedSize = header.compressedSize;
+  e.uncompressedSize = header.uncompressedSize;
+  e.localHeaderOffset = header.localHeaderOffset;
+  e.startDisk = header.startDisk;
+  size_t pos = 0;
+  while (extra && pos + 4 <= extraLength) {
+    uint16_t id = Le16(extra + pos);
+    size_t len = Le16(extra + pos + 2);
+    const uint8_t* data = extra + pos + 4;
+    if (pos + 4 + len > extraLength)
+      break;
+    if (id == kExtraZip64) {
+      // The field lists only the saturated values, always in this order.
+      size_t at = 0;
+      auto take64 = [&](uint64_t& value) {
+        if (at + 8 <= len) {
+          value = Le64(data + at);
+          at += 8;
+        }
+      };
+      if (header.uncompressedSize == 0xFFFFFFFF)
+        take64(e.uncompressedSize);
+      if (header.compressedSize == 0xFFFFFFFF)
+        take64(e.compressedSize);
+      if (header.localHeaderOffset == 0xFFFFFFFF)
+        take64(e.localHeaderOffset);
+      if (header.startDisk == 0xFFFF && at + 4 <= len)
+        e.startDisk = Le32(data + at);
+      break;
+    }
+    pos += 4 + len;
+  }
+  return e;
+}
+
+}  // namespace unpack::zip

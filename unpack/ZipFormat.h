@@ -1,0 +1,119 @@
+#pragma once
+
+// Record layouts of the ZIP file format, shared by the archive component's
+// directory reader and the unzip library.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace unpack::zip {
+
+inline constexpr uint32_t kSigLocal = 0x04034B50;
+inline constexpr uint32_t kSigCentral = 0x02014B50;
+inline constexpr uint32_t kSigEnd = 0x06054B50;
+inline constexpr uint32_t kSigZip64End = 0x06064B50;
+inline constexpr uint32_t kSigZip64Locator = 0x07064B50;
+/// First four bytes of the first volume of a spanned set.
+inline constexpr uint32_t kSigSpanned = 0x08074B50;
+
+inline constexpr size_t kEndSize = 22;
+inline constexpr size_t kCentralSize = 46;
+inline constexpr size_t kLocalSize = 30;
+inline constexpr size_t kZip64LocatorSize = 20;
+inline constexpr size_t kZip64EndSize = 56;
+/// End record plus the longest comment it can carry.
+inline constexpr size_t kEndSearchSize = kEndSize + 0xFFFF;
+
+inline constexpr uint16_t kMethodStored = 0;
+inline constexpr uint16_t kMethodDeflated = 8;
+inline constexpr uint16_t kFlagEncrypted = 0x0001;
+inline constexpr uint16_t kExtraZip64 = 0x0001;
+
+inline uint16_t Le16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+inline uint32_t Le32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+inline uint64_t Le64(const uint8_t* p) {
+  return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
+}
+
+struct EndRecord {
+  uint16_t diskNumber = 0;
+  uint16_t directoryDisk = 0;
+  uint16_t entriesOnDisk = 0;
+  uint16_t totalEntries = 0;
+  uint32_t directorySize = 0;
+  uint32_t directoryOffset = 0;
+  uint16_t commentLength = 0;
+};
+
+/// Reads an end record; `p` points at its signature and has kEndSize bytes.
+EndRecord ParseEndRecord(const uint8_t* p);
+/// True when a field is saturated, so that the ZIP64 end record holds the value.
+bool NeedsZip64(const EndRecord& end);
+
+/// Scans `size` bytes from the end of a file backwards for an end record
+/// signature, starting kEndSize + 1 bytes before their end; the position of
+/// the first hit, nullopt when there is none.
+std::optional<size_t> FindEndRecord(const uint8_t* tail, size_t size);
+
+struct Zip64Locator {
+  uint32_t endDisk = 0;
+  uint64_t endOffset = 0;
+  uint32_t diskCount = 0;
+};
+/// Reads a ZIP64 end locator (kZip64LocatorSize bytes); nullopt on a wrong signature.
+std::optional<Zip64Locator> ParseZip64Locator(const uint8_t* p);
+
+struct Zip64End {
+  uint32_t diskNumber = 0;
+  uint32_t directoryDisk = 0;
+  uint64_t entriesOnDisk = 0;
+  uint64_t totalEntries = 0;
+  uint64_t directorySize = 0;
+  uint64_t directoryOffset = 0;
+};
+/// Reads a ZIP64 end record (kZip64EndSize bytes); nullopt on a wrong signature.
+std::optional<Zip64End> ParseZip64End(const uint8_t* p);
+
+/// The 42 bytes of a central directory header after its signature.
+struct CentralHeader {
+  uint16_t versionMadeBy = 0;
+  uint16_t versionNeeded = 0;
+  uint16_t flags = 0;
+  uint16_t method = 0;
+  uint16_t time = 0;
+  uint16_t date = 0;
+  uint32_t crc = 0;
+  uint32_t compressedSize = 0;
+  uint32_t uncompressedSize = 0;
+  uint16_t nameLength = 0;
+  uint16_t extraLength = 0;
+  uint16_t commentLength = 0;
+  uint16_t startDisk = 0;
+  uint16_t internalAttributes = 0;
+  uint32_t externalAttributes = 0;
+  uint32_t localHeaderOffset = 0;
+};
+
+/// Reads a central directory header; `p` points at its signature and has
+/// kCentralSize bytes.
+CentralHeader ParseCentralHeader(const uint8_t* p);
+
+/// Sizes and position of an entry with the ZIP64 extended information applied.
+struct EntryExtent {
+  uint64_t compressedSize = 0;
+  uint64_t uncompressedSize = 0;
+  uint64_t localHeaderOffset = 0;
+  uint32_t startDisk = 0;
+};
+
+/// The header's sizes and offset, each saturated one replaced from the ZIP64
+/// extra field when the extra data carries it.
+EntryExtent ResolveExtent(const CentralHeader& header, const uint8_t* extra, size_t extraLength);
+
+}  // namespace unpack::zip
