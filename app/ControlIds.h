@@ -12,17 +12,20 @@ constexpr int ControlId(std::string_view name) {
     std::string_view prefix;
     int base;
   } kKinds[] = {
-      {"Label", 1000},       {"Button", 2000},      {"Edit", 3000},  {"Memo", 4000},
-      {"ListBox", 5000},     {"CheckBox", 6000},    {"RadioButton", 7000},
-      {"ProgressBar", 8000}, {"Image", 9000},       {"DirTree", 10000},
+      {"Label", 1000},   {"Button", 2000},   {"Edit", 3000},        {"Memo", 4000},
+      {"ListBox", 5000}, {"CheckBox", 6000}, {"RadioButton", 7000}, {"ProgressBar", 8000},
+      {"Image", 9000},   {"DirTree", 10000},
   };
   for (const auto& kind : kKinds) {
-    if (!name.starts_with(kind.prefix)) continue;
+    if (!name.starts_with(kind.prefix))
+      continue;
     std::string_view digits = name.substr(kind.prefix.size());
-    if (digits.empty() || digits.size() > 3) return 0;
+    if (digits.empty() || digits.size() > 3)
+      return 0;
     int number = 0;
     for (char c : digits) {
-      if (c < '0' || c > '9') return 0;
+      if (c < '0' || c > '9')
+        return 0;
       number = number * 10 + (c - '0');
     }
     return kind.base + number;

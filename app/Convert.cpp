@@ -6,24 +6,33 @@ namespace app {
 
 namespace {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+bool IsBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= ' ';
+}
 
 int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
   return -1;
 }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char LowerAscii(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
 std::optional<int32_t> TryStrToInt(std::string_view text) {
   size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && text[i] == ' ')
+    ++i;
   std::string_view rest = text.substr(i);
-  if (rest.empty()) return std::nullopt;
+  if (rest.empty())
+    return std::nullopt;
 
   size_t hexStart = 0;
   if (rest[0] == '$' || rest[0] == 'x' || rest[0] == 'X') {
@@ -33,13 +42,16 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
   }
   if (hexStart > 0) {
     std::string_view digits = rest.substr(hexStart);
-    if (digits.empty()) return std::nullopt;
+    if (digits.empty())
+      return std::nullopt;
     uint64_t value = 0;
     for (char c : digits) {
       int d = HexDigit(c);
-      if (d < 0) return std::nullopt;
+      if (d < 0)
+        return std::nullopt;
       value = value * 16 + static_cast<uint64_t>(d);
-      if (value > 0xFFFFFFFFull) return std::nullopt;
+      if (value > 0xFFFFFFFFull)
+        return std::nullopt;
     }
     return static_cast<int32_t>(static_cast<uint32_t>(value));
   }
@@ -49,34 +61,43 @@ std::optional<int32_t> TryStrToInt(std::string_view text) {
     negative = rest[0] == '-';
     rest.remove_prefix(1);
   }
-  if (rest.empty()) return std::nullopt;
+  if (rest.empty())
+    return std::nullopt;
   int64_t value = 0;
   for (char c : rest) {
-    if (c < '0' || c > '9') return std::nullopt;
+    if (c < '0' || c > '9')
+      return std::nullopt;
     value = value * 10 + (c - '0');
-    if (value > 0x80000000ll) return std::nullopt;
+    if (value > 0x80000000ll)
+      return std::nullopt;
   }
-  if (negative) value = -value;
-  if (value > INT32_MAX) return std::nullopt;
+  if (negative)
+    value = -value;
+  if (value > INT32_MAX)
+    return std::nullopt;
   return static_cast<int32_t>(value);
 }
 
 int32_t StrToInt(std::string_view text) {
-  if (auto value = TryStrToInt(text)) return *value;
+  if (auto value = TryStrToInt(text))
+    return *value;
   throw EConvertError("'" + std::string(text) + "' ist kein gültiger Integerwert");
 }
 
 std::string Trim(std::string_view text) {
   size_t begin = 0;
   size_t end = text.size();
-  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+  while (begin < end && IsBlankOrControl(text[begin]))
+    ++begin;
+  while (end > begin && IsBlankOrControl(text[end - 1]))
+    --end;
   return std::string(text.substr(begin, end - begin));
 }
 
 std::string TrimRight(std::string_view text) {
   size_t end = text.size();
-  while (end > 0 && IsBlankOrControl(text[end - 1])) --end;
+  while (end > 0 && IsBlankOrControl(text[end - 1]))
+    --end;
   return std::string(text.substr(0, end));
 }
 
@@ -110,20 +131,24 @@ std::vector<std::string> SplitLines(std::string_view text) {
   while (i < text.size()) {
     if (text[i] == '\r' || text[i] == '\n') {
       lines.emplace_back(text.substr(start, i - start));
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+        ++i;
       start = ++i;
     } else {
       ++i;
     }
   }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
+  if (start < text.size())
+    lines.emplace_back(text.substr(start));
   return lines;
 }
 
 bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
+  if (a.size() != b.size())
+    return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    if (LowerAscii(a[i]) != LowerAscii(b[i]))
+      return false;
   }
   return true;
 }

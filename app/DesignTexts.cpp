@@ -39,7 +39,8 @@ constexpr DesignText kTexts[] = {
 
     {W::Schritt3, "", "Informationen."},
     {W::Schritt3, "Label1", "Information."},
-    {W::Schritt3, "Label4", "Lesen Sie bitte folgende wichtige Informationen bevor Sie fortfahren."},
+    {W::Schritt3, "Label4",
+     "Lesen Sie bitte folgende wichtige Informationen bevor Sie fortfahren."},
     {W::Schritt3, "Label2",
      "Klicken Sie auf [Weiter], sobald Sie bereit sind, mit dem Setup fortzufahren."},
     {W::Schritt3, "Button4", "&Zurück"},
@@ -48,7 +49,8 @@ constexpr DesignText kTexts[] = {
 
     {W::Schritt4, "", "Installationsverzeichnis."},
     {W::Schritt4, "Label1", "Zielverzeichnis wählen."},
-    {W::Schritt4, "Label4", "Bitte geben Sie an, in welchem Verzeichnis Sie %s installieren wollen:"},
+    {W::Schritt4, "Label4",
+     "Bitte geben Sie an, in welchem Verzeichnis Sie %s installieren wollen:"},
     {W::Schritt4, "Label2", kForwardOrCancel},
     {W::Schritt4, "Button4", "&Zurück"},
     {W::Schritt4, "Button2", "&Weiter"},
@@ -131,11 +133,14 @@ constexpr DesignText kTexts[] = {
 
 }  // namespace
 
-std::span<const DesignText> DesignTexts() { return kTexts; }
+std::span<const DesignText> DesignTexts() {
+  return kTexts;
+}
 
 std::string_view DesignTextOf(WindowId window, std::string_view control) {
   for (const DesignText& t : kTexts) {
-    if (t.window == window && t.control == control) return t.text;
+    if (t.window == window && t.control == control)
+      return t.text;
   }
   return {};
 }

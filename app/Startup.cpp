@@ -17,14 +17,15 @@ constexpr std::string_view kMissingControlFile =
 
 // Windows whose header picture is the start-up form's picture.
 constexpr WindowId kHeaderPictureWindows[] = {
-    WindowId::Schritt4, WindowId::Schritt5, WindowId::Install,    WindowId::Schritt2,
-    WindowId::Schritt6, WindowId::Schritt3, WindowId::Schritt7,   WindowId::RebootForm,
+    WindowId::Schritt4, WindowId::Schritt5, WindowId::Install,  WindowId::Schritt2,
+    WindowId::Schritt6, WindowId::Schritt3, WindowId::Schritt7, WindowId::RebootForm,
 };
 
 std::string LowerAscii(std::string_view text) {
   std::string lower(text);
   for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char>(c - 'A' + 'a');
   }
   return lower;
 }
@@ -33,9 +34,11 @@ std::string LowerAscii(std::string_view text) {
 
 std::string DirectoryOf(std::string_view modulePath) {
   size_t slash = modulePath.find_last_of("\\/:");
-  if (slash == std::string_view::npos) return {};
+  if (slash == std::string_view::npos)
+    return {};
   std::string dir(modulePath.substr(0, slash + 1));
-  if (dir.back() == ':') dir += '\\';
+  if (dir.back() == ':')
+    dir += '\\';
   return dir;
 }
 
@@ -75,7 +78,8 @@ bool Startup::Run() {
   }
 
   ui_.CopyPicture(WindowId::Schritt1, WindowId::Ready);
-  for (WindowId window : kHeaderPictureWindows) ui_.CopyPicture(WindowId::Hauptprogramm, window);
+  for (WindowId window : kHeaderPictureWindows)
+    ui_.CopyPicture(WindowId::Hauptprogramm, window);
 
   state_.ExitState = 0;
   setArchiveLibraryDir_(setupDir_);
@@ -83,12 +87,13 @@ bool Startup::Run() {
   ini_.emplace(platform_.profile, controlFile);
   const IniReader& ini = *ini_;
 
-  state_.ProductTitle =
-      ini.ReadString(kSettings, "AppName", "%s") + " " + ini.ReadString(kSettings, "Version", "2.0");
+  state_.ProductTitle = ini.ReadString(kSettings, "AppName", "%s") + " " +
+                        ini.ReadString(kSettings, "Version", "2.0");
 
   state_.RebootRequired = ini.ReadString(kSettings, "Reboot", "false") == "true";
   state_.SplitPayload = ini.ReadString(kSettings, "Splitted", "false") == "true";
-  if (state_.SplitPayload) state_.SplitFileCount = ini.ReadInteger(kSettings, "SplitFileCount", 1);
+  if (state_.SplitPayload)
+    state_.SplitFileCount = ini.ReadInteger(kSettings, "SplitFileCount", 1);
 
   FormatLabel(WindowId::Hauptprogramm, "Label1", state_.ProductTitle);
   FormatLabel(WindowId::Install, "Label12", state_.ProductTitle);
@@ -138,7 +143,8 @@ bool Startup::Run() {
 
   SetProgress(40);
   SetStatus("Setup erstellt Dateilisten...");
-  for (int position : {50, 70, 80, 90}) SetProgress(position);
+  for (int position : {50, 70, 80, 90})
+    SetProgress(position);
 
   SetStatus("Setup startet...");
   SetProgress(100);
@@ -151,22 +157,23 @@ void Startup::ReadRegistryDefaults(std::string& programFilesDir, std::string& pr
     return key ? key->ReadString(name).value_or("") : std::string();
   };
 
-  auto windows =
-      platform_.registry.OpenKey(RegRoot::LocalMachine, "\\Software\\Microsoft\\Windows\\CurrentVersion");
+  auto windows = platform_.registry.OpenKey(RegRoot::LocalMachine,
+                                            "\\Software\\Microsoft\\Windows\\CurrentVersion");
   state_.UserName = readText(windows.get(), "RegisteredOwner");
   state_.UserCompany = readText(windows.get(), "RegisteredOrganization");
   programFilesDir = readText(windows.get(), "ProgramFilesDir");
   windows.reset();
 
   if (state_.UserName.empty() && state_.UserCompany.empty()) {
-    auto windowsNt = platform_.registry.OpenKey(RegRoot::LocalMachine,
-                                                "\\Software\\Microsoft\\Windows NT\\CurrentVersion");
+    auto windowsNt = platform_.registry.OpenKey(
+        RegRoot::LocalMachine, "\\Software\\Microsoft\\Windows NT\\CurrentVersion");
     state_.UserName = readText(windowsNt.get(), "RegisteredOwner");
     state_.UserCompany = readText(windowsNt.get(), "RegisteredOrganization");
   }
 
   auto shellFolders = platform_.registry.OpenKey(
-      RegRoot::CurrentUser, "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+      RegRoot::CurrentUser,
+      "\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
   programsDir = readText(shellFolders.get(), "Programs");
 }
 
@@ -174,7 +181,8 @@ void Startup::FillProgramFolders(const std::string& programsDir) {
   const std::string& dir = programsDir.empty() ? startDirectory_ : programsDir;
   std::vector<std::string> names;
   for (const platform::DirEntry& entry : platform_.files.ListSubdirectories(dir)) {
-    if (entry.attributes & (platform::attr::Hidden | platform::attr::System)) continue;
+    if (entry.attributes & (platform::attr::Hidden | platform::attr::System))
+      continue;
     names.push_back(entry.name);
   }
   std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
@@ -185,7 +193,8 @@ void Startup::FillProgramFolders(const std::string& programsDir) {
 
 void Startup::LoadPageText(bool wanted, std::string_view fileName, WindowId page,
                            std::string_view replacement) {
-  if (!wanted) return;
+  if (!wanted)
+    return;
   std::optional<std::string> text = platform_.files.ReadFile(setupDir_ + std::string(fileName));
   if (!text) {
     ui_.SetLines(page, "Memo1", {std::string(replacement)});

@@ -22,7 +22,9 @@ WindowId FirstPage(const std::vector<std::string>& arguments);
 
 /// Whether the start-up form may close: only once something has ended the
 /// program by setting ExitState.
-inline bool MayCloseMainWindow(const SetupState& state) { return state.ExitState != 0; }
+inline bool MayCloseMainWindow(const SetupState& state) {
+  return state.ExitState != 0;
+}
 
 /// The start-up sequence of the start-up form: checks for Setup.inf, reads
 /// [Settings] and the registry defaults into SetupState and fills the texts

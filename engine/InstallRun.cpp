@@ -15,7 +15,9 @@ constexpr std::string_view kRegistryError =
     "Zum deinstallieren der Software verwenden Sie bitte die entsprechende Verknüpfung im "
     "Startmenü!";
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 // Runs `cleanup` when `body` is left, whether normally or by an exception.
 template <typename Body, typename Cleanup>
@@ -56,7 +58,8 @@ void RegistryRegion(app::SetupState& state, InstallView& view, InstallPhases& ph
     view.SetStatus("Setup aktualisiert die Registrierungsdaten...");
     view.SetDetail("");
     phases.WriteRegistryEntries();
-    if (state.StandardReg) phases.RegisterUninstall();
+    if (state.StandardReg)
+      phases.RegisterUninstall();
     if (state.Marrowlink) {
       view.SetStatus("Setup registriert die Anwendung für Marrowlink...");
       view.SetDetail("");
@@ -76,7 +79,8 @@ void RegistryRegion(app::SetupState& state, InstallView& view, InstallPhases& ph
 struct ProgramEnded {};
 
 void CheckNotEnded(const app::SetupState& state) {
-  if (state.ExitState != 0) throw ProgramEnded{};
+  if (state.ExitState != 0)
+    throw ProgramEnded{};
 }
 
 void Run(app::SetupState& state, InstallView& view, InstallPhases& phases,
@@ -96,7 +100,8 @@ void Run(app::SetupState& state, InstallView& view, InstallPhases& phases,
 
   if (state.SplitPayload) {
     view.SetStatus("Lesen der Installationsmedien...");
-    if (!phases.JoinMedia()) throw ProgramEnded{};
+    if (!phases.JoinMedia())
+      throw ProgramEnded{};
     CheckNotEnded(state);
   }
 
@@ -129,8 +134,10 @@ void Run(app::SetupState& state, InstallView& view, InstallPhases& phases,
   step([&] { phases.CreateShortcuts(); });
   step([&] { phases.RunComponentsAfterInstall(); });
   step([&] { phases.LogProgramFolder(); });
-  if (state.StandardReg) step([&] { phases.SaveUninstallLog(); });
-  if (state.CreateUninstallShortcut) step([&] { phases.SaveUninstallLog(); });
+  if (state.StandardReg)
+    step([&] { phases.SaveUninstallLog(); });
+  if (state.CreateUninstallShortcut)
+    step([&] { phases.SaveUninstallLog(); });
 
   view.SetStatus("Fertig.");
   view.ShowCompletion(state.RebootRequired);

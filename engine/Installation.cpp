@@ -6,8 +6,7 @@
 
 namespace engine {
 
-Installation::Installation(platform::Platform& platform, app::SetupState& state,
-                           InstallView& view)
+Installation::Installation(platform::Platform& platform, app::SetupState& state, InstallView& view)
     : platform_(platform), state_(state), view_(view) {}
 
 void Installation::Prepare() {
@@ -27,14 +26,22 @@ void Installation::CreateTargetDirectory() {
 
 // The phases below are not built yet; the run calls them in their places and
 // they do nothing so far.
-bool Installation::JoinMedia() { return true; }
+bool Installation::JoinMedia() {
+  return true;
+}
 void Installation::WriteLogHeader() {}
 void Installation::OpenPayloadList() {}
-int Installation::BeginFiles() { return 0; }
-std::string Installation::FileEntry(int) { return {}; }
+int Installation::BeginFiles() {
+  return 0;
+}
+std::string Installation::FileEntry(int) {
+  return {};
+}
 void Installation::ExtractFile(int) {}
 void Installation::UpdateDirectories(int) {}
-std::string Installation::FileDestination(int) { return {}; }
+std::string Installation::FileDestination(int) {
+  return {};
+}
 void Installation::CopyFile(int) {}
 void Installation::RemoveTemporaryFile(int) {}
 void Installation::RunSystemComponents() {}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+
+#include "controls/Form.h"
+
+namespace app {
+
+/// The start-up form "Bitte warten...": the main window of the program.
+/// Timer2 runs the start-up sequence once; Timer1 waits until the progress
+/// bar is full and then opens the first page.
+class THauptprogramm : public controls::Form {
+ public:
+  struct Handlers {
+    std::function<void()> runStartup;
+    std::function<void()> openFirstPage;
+    std::function<bool()> mayClose;
+  };
+
+  THauptprogramm();
+  void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+
+ protected:
+  void OnCreate() override;
+  void FormShow() override;
+  bool FormClose() override;
+  void OnTimer(UINT_PTR id) override;
+  void OnDestroy() override;
+
+ private:
+  void Timer1Timer();
+  void Timer2Timer();
+
+  Handlers handlers_;
+};
+
+}  // namespace app

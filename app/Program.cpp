@@ -1,0 +1,200 @@
+#include "app/Program.h"
+
+#include "app/CancelQuestion.h"
+#include "engine/InstallRun.h"
+#include "engine/Installation.h"
+#include "wizard/Navigation.h"
+
+namespace app {
+
+namespace {
+
+// The hidden window that owns every form, as the application object of a
+// Windows program does; its caption is the application title.
+HWND CreateApplicationWindow() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.lpszClassName = L"TApplication";
+  RegisterClassExW(&wc);
+  return CreateWindowExW(0, L"TApplication", L"Tessarwolden", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
+                         0, 0, 0, nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace
+
+Program::Program() = default;
+
+controls::Form& Program::FormOf(WindowId window) {
+  switch (window) {
+    case WindowId::Hauptprogramm:
+      return hauptprogramm_;
+    case WindowId::Schritt1:
+      return schritt1_;
+    case WindowId::Schritt2:
+      return schritt2_;
+    case WindowId::Schritt3:
+      return schritt3_;
+    case WindowId::Schritt4:
+      return schritt4_;
+    case WindowId::Schritt5:
+      return schritt5_;
+    case WindowId::Schritt7:
+      return schritt7_;
+    case WindowId::Schritt6:
+      return schritt6_;
+    case WindowId::Install:
+      return install_;
+    case WindowId::Ready:
+      return ready_;
+    case WindowId::RebootForm:
+      return rebootForm_;
+  }
+  return hauptprogramm_;
+}
+
+bool Program::CreateWindows() {
+  applicationWindow_ = CreateApplicationWindow();
+  for (WindowId window : kAllWindows) {
+    if (!FormOf(window).Create(applicationWindow_))
+      return false;
+  }
+  return true;
+}
+
+void Program::ConnectHandlers() {
+  platform::Platform& platform = services_.platform();
+  startup_.emplace(platform, state_, *this, [](std::string_view) {});
+
+  hauptprogramm_.SetHandlers({
+      .runStartup = [this] { startup_->Run(); },
+      .openFirstPage =
+          [this, &platform] {
+            Show(FirstPage(platform.system.Arguments()));
+            Hide(WindowId::Hauptprogramm);
+          },
+      .mayClose = [this] { return MayCloseMainWindow(state_); },
+  });
+  install_.SetHandlers({
+      .run = [this] { RunInstallation(); },
+      .cancelQuestion = [this] { Cancel(); },
+      .cancelRequested = [this] { state_.CancelRequested = true; },
+      .showTargetDirectory =
+          [this](std::string_view dir) {
+            SetText(WindowId::Schritt7, "Label10", dir);
+            SetText(WindowId::Schritt4, "Edit1", dir);
+          },
+      .showCompletion =
+          [this](bool restartPage) {
+            Hide(WindowId::Install);
+            Show(restartPage ? WindowId::RebootForm : WindowId::Ready);
+          },
+  });
+  ready_.SetHandlers({.endProgram = [this] {
+    state_.ExitState = -1;
+    Close(WindowId::Hauptprogramm);
+  }});
+  rebootForm_.SetHandlers({.cancelQuestion = [this] { Cancel(); }});
+}
+
+int Program::Run() {
+  if (!CreateWindows())
+    return 1;
+  ConnectHandlers();
+  Show(WindowId::Hauptprogramm);
+
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    HWND active = GetActiveWindow();
+    if (active && IsDialogMessageW(active, &msg))
+      continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+void Program::RunInstallation() {
+  platform::Platform& platform = services_.platform();
+  engine::Installation phases(platform, state_, install_);
+  engine::RunInstallation(state_, install_, phases, platform.dialogs);
+}
+
+void Program::TakePageValues(WindowId page) {
+  switch (page) {
+    case WindowId::Schritt4:
+      state_.TargetDir = Text(WindowId::Schritt4, "Edit1");
+      break;
+    case WindowId::Schritt6:
+      state_.ProgramFolder = Text(WindowId::Schritt6, "Edit1");
+      break;
+    case WindowId::Schritt5:
+      state_.UserName = Text(WindowId::Schritt5, "Edit1");
+      state_.UserCompany = Text(WindowId::Schritt5, "Edit2");
+      break;
+    default:
+      break;
+  }
+}
+
+void Program::Forward(WindowId page) {
+  TakePageValues(page);
+  Show(wizard::ForwardTarget(page, state_));
+  Hide(page);
+}
+
+void Program::Back(WindowId page) {
+  Show(wizard::BackTarget(page, state_));
+  Hide(page);
+}
+
+void Program::Cancel() {
+  AskCancel(services_.platform().dialogs, state_, *this);
+}
+
+std::string Program::Text(WindowId window, std::string_view control) {
+  return FormOf(window).Text(control);
+}
+
+void Program::SetText(WindowId window, std::string_view control, std::string_view text) {
+  FormOf(window).SetText(control, text);
+}
+
+void Program::SetLines(WindowId window, std::string_view control,
+                       const std::vector<std::string>& lines) {
+  FormOf(window).SetLines(control, lines);
+}
+
+void Program::SetPosition(WindowId window, std::string_view control, int position) {
+  FormOf(window).SetPosition(control, position);
+}
+
+void Program::Repaint(WindowId window) {
+  FormOf(window).Repaint();
+}
+
+void Program::Show(WindowId window) {
+  FormOf(window).Show();
+}
+
+void Program::Hide(WindowId window) {
+  FormOf(window).Hide();
+}
+
+void Program::Close(WindowId window) {
+  FormOf(window).Close();
+}
+
+void Program::CopyPicture(WindowId from, WindowId to) {
+  FormOf(to).SetPicture("Image1", FormOf(from).Picture("Image1"));
+}
+
+void Program::OpenTreePath(std::string_view) {
+  // The target directory page has no directory tree yet; the path it would
+  // open is dropped.
+}
+
+}  // namespace app

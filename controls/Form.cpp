@@ -1,0 +1,408 @@
+#include "controls/Form.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <stdexcept>
+
+#include "app/ControlIds.h"
+#include "app/DesignTexts.h"
+#include "controls/ExceptionDisplay.h"
+#include "platform/win32/Utf16.h"
+
+namespace controls {
+
+namespace {
+
+using platform::win32::Narrow;
+using platform::win32::Widen;
+
+constexpr int kHeaderHeight = 57;
+constexpr int kButtonBandHeight = 36;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr COLORREF kLinkColor = RGB(0, 0, 192);
+
+HFONT MakeFont(int weight, bool underline) {
+  HDC screen = GetDC(nullptr);
+  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, screen);
+  return CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+bool IsClass(HWND control, const wchar_t* name) {
+  wchar_t buffer[32] = {};
+  GetClassNameW(control, buffer, 32);
+  return lstrcmpiW(buffer, name) == 0;
+}
+
+}  // namespace
+
+Form::Form(app::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
+           FrameKind frame)
+    : id_(id),
+      className_(className),
+      clientWidth_(clientWidth),
+      clientHeight_(clientHeight),
+      frame_(frame) {}
+
+Form::~Form() {
+  for (HFONT font : {font_, boldFont_, linkFont_}) {
+    if (font)
+      DeleteObject(font);
+  }
+}
+
+bool Form::Create(HWND owner) {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
+  if (!GetClassInfoExW(instance, className_, &wc)) {
+    wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = &Form::WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hbrBackground = frame_ == FrameKind::White ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
+                                                  : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = className_;
+    if (!RegisterClassExW(&wc))
+      return false;
+  }
+
+  font_ = MakeFont(FW_NORMAL, false);
+  boldFont_ = MakeFont(FW_BOLD, false);
+  linkFont_ = MakeFont(FW_NORMAL, true);
+
+  // The start-up form has no system menu and so no close box; every other
+  // form has only the close box.
+  DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+  if (id_ != app::WindowId::Hauptprogramm)
+    style |= WS_SYSMENU;
+  RECT rect = {0, 0, clientWidth_, clientHeight_};
+  AdjustWindowRectEx(&rect, style, FALSE, WS_EX_CONTROLPARENT);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+  const std::wstring caption = Widen(app::DesignTextOf(id_, ""));
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, className_, caption.c_str(), style, x, y, width,
+                          height, owner, nullptr, instance, this);
+  return hwnd_ != nullptr;
+}
+
+HWND Form::AddControl(std::string_view name, const wchar_t* windowClass, DWORD style, int x, int y,
+                      int w, int h, std::string_view text) {
+  const bool sunken =
+      lstrcmpiW(windowClass, L"EDIT") == 0 || lstrcmpiW(windowClass, L"LISTBOX") == 0;
+  const DWORD exStyle = sunken ? WS_EX_CLIENTEDGE : 0;
+  const int id = app::ControlId(name);
+  HWND control = CreateWindowExW(exStyle, windowClass, Widen(text).c_str(),
+                                 WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id ? id : 0xFFFF)),
+                                 GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  controls_.emplace(std::string(name), control);
+  return control;
+}
+
+HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style) {
+  DWORD ss = style.alignRight ? SS_RIGHT : (style.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
+  if (style.link)
+    ss |= SS_NOTIFY;
+  HWND label = AddControl(name, L"STATIC", ss, x, y, w, h, app::DesignTextOf(id_, name));
+  if (style.bold)
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
+  if (style.link) {
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(linkFont_), FALSE);
+    links_.push_back(label);
+  }
+  if (style.disabled)
+    EnableWindow(label, FALSE);
+  return label;
+}
+
+HWND Form::AddButton(std::string_view name, int x, int y, int w, int h,
+                     std::function<void()> onClick) {
+  HWND button = AddControl(name, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, x, y, w, h,
+                           app::DesignTextOf(id_, name));
+  clicks_[button] = std::move(onClick);
+  return button;
+}
+
+HWND Form::AddEdit(std::string_view name, int x, int y, int w, int h) {
+  return AddControl(name, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, x, y, w, h,
+                    app::DesignTextOf(id_, name));
+}
+
+HWND Form::AddMemo(std::string_view name, int x, int y, int w, int h) {
+  return AddControl(name, L"EDIT",
+                    ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
+                        WS_HSCROLL | WS_TABSTOP,
+                    x, y, w, h, "");
+}
+
+HWND Form::AddListBox(std::string_view name, int x, int y, int w, int h,
+                      std::function<void()> onClick) {
+  HWND list =
+      AddControl(name, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, x,
+                 y, w, h, "");
+  clicks_[list] = std::move(onClick);
+  return list;
+}
+
+HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h,
+                       std::function<void()> onClick) {
+  HWND box = AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, x, y, w, h,
+                        app::DesignTextOf(id_, name));
+  clicks_[box] = std::move(onClick);
+  return box;
+}
+
+HWND Form::AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup) {
+  return AddControl(name, L"BUTTON",
+                    BS_AUTORADIOBUTTON | WS_TABSTOP | (firstOfGroup ? WS_GROUP : 0), x, y, w, h,
+                    app::DesignTextOf(id_, name));
+}
+
+HWND Form::AddProgressBar(std::string_view name, int x, int y, int w, int h, int max) {
+  HWND bar = AddControl(name, PROGRESS_CLASSW, PBS_SMOOTH, x, y, w, h, "");
+  SendMessageW(bar, PBM_SETRANGE32, 0, max);
+  return bar;
+}
+
+HWND Form::AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture) {
+  HWND image = AddControl(name, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, x, y, w, h, "");
+  if (picture)
+    SetPicture(name, picture);
+  return image;
+}
+
+void Form::AddPageFrame(std::function<void()> cancel, std::function<void()> forward,
+                        std::function<void()> back) {
+  const int w = clientWidth_;
+  const int h = clientHeight_;
+  AddLabel("Label1", 16, 9, w - 96, 16, {.bold = true});
+  AddLabel("Label4", 28, 27, w - 108, 28);
+  AddImage("Image1", w - 57, 2, 53, 53, nullptr);
+
+  const int buttonTop = h - kButtonBandHeight + (kButtonBandHeight - kButtonHeight) / 2;
+  const int cancelLeft = w - 8 - kButtonWidth;
+  const int forwardLeft = cancelLeft - 10 - kButtonWidth;
+  const int backLeft = forwardLeft - kButtonWidth;
+  if (cancel)
+    AddButton("Button1", cancelLeft, buttonTop, kButtonWidth, kButtonHeight, cancel);
+  if (forward)
+    AddButton("Button2", forwardLeft, buttonTop, kButtonWidth, kButtonHeight, forward);
+  if (back)
+    AddButton("Button4", backLeft, buttonTop, kButtonWidth, kButtonHeight, back);
+
+  HWND name = AddControl("SignatureName", L"STATIC", SS_LEFT, 8, h - 24, 72, 14, "Tessarwolden");
+  HWND version = AddControl("SignatureVersion", L"STATIC", SS_LEFT, 80, h - 24, 24, 14, "1.2");
+  EnableWindow(name, FALSE);
+  EnableWindow(version, FALSE);
+}
+
+void Form::OnClick(std::string_view name, std::function<void()> handler) {
+  if (HWND control = Control(name))
+    clicks_[control] = std::move(handler);
+}
+
+HWND Form::Control(std::string_view name) const {
+  auto it = controls_.find(name);
+  return it == controls_.end() ? nullptr : it->second;
+}
+
+std::string Form::Text(std::string_view name) const {
+  HWND target = name.empty() ? hwnd_ : Control(name);
+  if (!target)
+    return {};
+  const int length = GetWindowTextLengthW(target);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(target, text.data(), length + 1)));
+  return Narrow(text);
+}
+
+void Form::SetText(std::string_view name, std::string_view text) {
+  HWND target = name.empty() ? hwnd_ : Control(name);
+  if (target)
+    SetWindowTextW(target, Widen(text).c_str());
+}
+
+void Form::SetLines(std::string_view name, const std::vector<std::string>& lines) {
+  HWND target = Control(name);
+  if (!target)
+    return;
+  if (IsClass(target, L"LISTBOX")) {
+    SendMessageW(target, LB_RESETCONTENT, 0, 0);
+    for (const std::string& line : lines) {
+      SendMessageW(target, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(line).c_str()));
+    }
+    return;
+  }
+  std::string joined;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0)
+      joined += "\r\n";
+    joined += lines[i];
+  }
+  SetWindowTextW(target, Widen(joined).c_str());
+}
+
+void Form::SetPosition(std::string_view name, int position) {
+  if (HWND bar = Control(name))
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+HBITMAP Form::Picture(std::string_view name) const {
+  HWND image = Control(name);
+  return image ? reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0))
+               : nullptr;
+}
+
+void Form::SetPicture(std::string_view name, HBITMAP picture) {
+  if (HWND image = Control(name)) {
+    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
+  }
+}
+
+void Form::Show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+}
+
+void Form::Hide() {
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Visible() const {
+  return IsWindowVisible(hwnd_) != FALSE;
+}
+
+void Form::Repaint() {
+  RedrawWindow(hwnd_, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void Form::Close() {
+  SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::StartTimer(UINT_PTR id, UINT milliseconds) {
+  SetTimer(hwnd_, id, milliseconds, nullptr);
+}
+
+void Form::StopTimer(UINT_PTR id) {
+  KillTimer(hwnd_, id);
+}
+
+bool Form::OnWhite(HWND control) const {
+  if (frame_ == FrameKind::White)
+    return true;
+  if (frame_ != FrameKind::Page)
+    return false;
+  RECT rect;
+  GetWindowRect(control, &rect);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+  return rect.top < kHeaderHeight;
+}
+
+void Form::Paint() {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd_, &ps);
+  if (frame_ == FrameKind::Page) {
+    RECT header = {0, 0, clientWidth_, kHeaderHeight};
+    FillRect(dc, &header, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    RECT headerLine = {0, kHeaderHeight, clientWidth_, kHeaderHeight + 2};
+    DrawEdge(dc, &headerLine, EDGE_ETCHED, BF_TOP);
+    RECT bandLine = {0, clientHeight_ - kButtonBandHeight - 2, clientWidth_,
+                     clientHeight_ - kButtonBandHeight};
+    DrawEdge(dc, &bandLine, EDGE_ETCHED, BF_TOP);
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* form = static_cast<Form*>(create->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!form)
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  try {
+    return form->HandleMessage(msg, wParam, lParam);
+  } catch (const std::exception& error) {
+    ShowException(error);
+  } catch (...) {
+    ShowException(std::runtime_error("Unbekannter Fehler"));
+  }
+  return 0;
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_PAINT:
+      Paint();
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HWND control = reinterpret_cast<HWND>(lParam);
+      for (HWND link : links_) {
+        if (link == control)
+          SetTextColor(dc, kLinkColor);
+      }
+      if (IsClass(control, L"EDIT") || OnWhite(control)) {
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+      }
+      break;
+    }
+    case WM_SETCURSOR:
+      for (HWND link : links_) {
+        if (reinterpret_cast<HWND>(wParam) == link) {
+          SetCursor(LoadCursorW(nullptr, IDC_HAND));
+          return TRUE;
+        }
+      }
+      break;
+    case WM_COMMAND: {
+      const WORD code = HIWORD(wParam);
+      if (code == BN_CLICKED || code == LBN_SELCHANGE) {
+        auto it = clicks_.find(reinterpret_cast<HWND>(lParam));
+        if (it != clicks_.end() && it->second)
+          it->second();
+        return 0;
+      }
+      break;
+    }
+    case WM_SHOWWINDOW:
+      if (wParam)
+        FormShow();
+      break;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_CLOSE:
+      if (FormClose())
+        DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+}  // namespace controls

@@ -1,0 +1,35 @@
+#include "finish/Ready.h"
+
+#include "resources/PictureResources.h"
+#include "resources/ResourceIds.h"
+
+namespace finish {
+
+TReady::TReady()
+    : controls::Form(app::WindowId::Ready, L"TReady", 492, 354, controls::FrameKind::White) {}
+
+void TReady::OnCreate() {
+  constexpr int kLeft = 176;
+  const int width = ClientWidth() - kLeft - 16;
+  AddImage("Image1", 0, 0, 163, ClientHeight(), nullptr);
+  AddLabel("Label1", kLeft, 16, width, 36, {.bold = true});
+  AddLabel("Label2", kLeft, 64, width, 44);
+  AddImage("Image2", kLeft, 136, 128, 65, resources::LoadPictureBitmap(IDR_LOGO_JPG));
+  AddLabel("Label3", kLeft, 212, width, 16, {.wordWrap = false, .link = true});
+  AddLabel("Label8", kLeft, 230, width, 16, {.wordWrap = false, .link = true});
+  AddLabel("Label9", kLeft, 248, width, 16, {.wordWrap = false, .link = true});
+  AddLabel("Label4", kLeft, 272, width, 16, {.wordWrap = false});
+  AddButton("Button1", ClientWidth() - 83, ClientHeight() - 31, 75, 25, [this] { Button1Click(); });
+}
+
+bool TReady::FormClose() {
+  Button1Click();
+  return false;
+}
+
+void TReady::Button1Click() {
+  if (handlers_.endProgram)
+    handlers_.endProgram();
+}
+
+}  // namespace finish

@@ -1,0 +1,321 @@
+#include "engine/InstallRun.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimPlatform.h"
+
+namespace {
+
+using engine::BarColorStyle;
+using engine::BarDirection;
+
+// The view and the phases write into one list, so a test sees their order.
+using Events = std::vector<std::string>;
+
+class RecordingView : public engine::InstallView {
+ public:
+  explicit RecordingView(Events& events) : events_(events) {}
+  void SetStatus(std::string_view text) override {
+    events_.push_back("status " + std::string(text));
+  }
+  void SetDetail(std::string_view text) override {
+    events_.push_back("detail " + std::string(text));
+  }
+  void SetupBar(int max, int min, BarDirection direction, BarColorStyle style) override {
+    events_.push_back("bar " + std::to_string(max) + " " + std::to_string(min) +
+                      (direction == BarDirection::LeftToRight ? " ltr" : " rtl") +
+                      (style == BarColorStyle::OneColor ? " 1" : " 2"));
+  }
+  void SetBarPosition(int position) override {
+    events_.push_back("position " + std::to_string(position));
+  }
+  void EnableAnimation(bool enabled) override {
+    events_.push_back(enabled ? "animation on" : "animation off");
+  }
+  void RepaintForm() override { events_.push_back("repaint"); }
+  void ShowTargetDirectory(std::string_view dir) override {
+    events_.push_back("target " + std::string(dir));
+  }
+  void ShowCompletion(bool restartPage) override {
+    events_.push_back(restartPage ? "show restart page" : "show finish page");
+  }
+
+ private:
+  Events& events_;
+};
+
+class RecordingPhases : public engine::InstallPhases {
+ public:
+  explicit RecordingPhases(Events& events) : events_(events) {}
+
+  int fileCount = 0;
+  bool joinSucceeds = true;
+  // Phases that raise, by name, and what runs just before a phase.
+  std::map<std::string, std::function<void()>> actions;
+
+  void Prepare() override { Do("Prepare"); }
+  bool JoinMedia() override {
+    Do("JoinMedia");
+    return joinSucceeds;
+  }
+  void WriteLogHeader() override { Do("WriteLogHeader"); }
+  void CreateTargetDirectory() override { Do("CreateTargetDirectory"); }
+  void OpenPayloadList() override { Do("OpenPayloadList"); }
+  int BeginFiles() override {
+    Do("BeginFiles");
+    return fileCount;
+  }
+  std::string FileEntry(int n) override { return "entry" + std::to_string(n); }
+  void ExtractFile(int n) override { Do("ExtractFile " + std::to_string(n)); }
+  void UpdateDirectories(int n) override { Do("UpdateDirectories " + std::to_string(n)); }
+  std::string FileDestination(int n) override { return "C:\\Ziel\\datei" + std::to_string(n); }
+  void CopyFile(int n) override { Do("CopyFile " + std::to_string(n)); }
+  void RemoveTemporaryFile(int n) override { Do("RemoveTemporaryFile " + std::to_string(n)); }
+  void RunSystemComponents() override { Do("RunSystemComponents"); }
+  void PointAtPayload() override { Do("PointAtPayload"); }
+  void FinishExtraction() override { Do("FinishExtraction"); }
+  void CreateDirectories() override { Do("CreateDirectories"); }
+  void PlaceUninstaller() override { Do("PlaceUninstaller"); }
+  void RemoveUninstallerImage() override { Do("RemoveUninstallerImage"); }
+  void WriteRegistryEntries() override { Do("WriteRegistryEntries"); }
+  void RegisterUninstall() override { Do("RegisterUninstall"); }
+  void RegisterWebUpdate() override { Do("RegisterWebUpdate"); }
+  void CreateShortcuts() override { Do("CreateShortcuts"); }
+  void RunComponentsAfterInstall() override { Do("RunComponentsAfterInstall"); }
+  void LogProgramFolder() override { Do("LogProgramFolder"); }
+  void SaveUninstallLog() override { Do("SaveUninstallLog"); }
+
+ private:
+  void Do(const std::string& phase) {
+    events_.push_back(phase);
+    if (auto it = actions.find(phase); it != actions.end())
+      it->second();
+  }
+  Events& events_;
+};
+
+class InstallRunTest : public ::testing::Test {
+ protected:
+  engine::RunEnd Run() {
+    return engine::RunInstallation(state, view, phases, sim.platform().dialogs);
+  }
+  // Only the phase calls, without the texts.
+  std::vector<std::string> PhaseCalls() const {
+    std::vector<std::string> calls;
+    for (const std::string& e : events) {
+      if (!e.empty() && std::isupper(static_cast<unsigned char>(e[0])))
+        calls.push_back(e);
+    }
+    return calls;
+  }
+  std::vector<std::string> Matching(std::string_view prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& e : events) {
+      if (e.starts_with(prefix))
+        found.push_back(e.substr(prefix.size()));
+    }
+    return found;
+  }
+
+  platform::sim::SimPlatform sim;
+  app::SetupState state;
+  Events events;
+  RecordingView view{events};
+  RecordingPhases phases{events};
+};
+
+TEST_F(InstallRunTest, CompleteRunShowsEveryTextAndPhaseInOrder) {
+  state.TargetDir = "C:\\Ziel  \t";
+  state.StandardReg = true;
+  phases.fileCount = 2;
+
+  EXPECT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(events, (Events{
+                        "target C:\\Ziel",
+                        "bar 30 0 ltr 2",
+                        "animation on",
+                        "Prepare",
+                        "WriteLogHeader",
+                        "CreateTargetDirectory",
+                        "OpenPayloadList",
+                        "animation off",
+                        "bar 100 0 ltr 1",
+                        "BeginFiles",
+                        "status Setup extrahiert Dateien...",
+                        "detail Datei \"entry1\" wird extrahiert...",
+                        "ExtractFile 1",
+                        "status Setup kopiert Dateien...",
+                        "detail Verzeichnisse aktualisieren...",
+                        "UpdateDirectories 1",
+                        "status Setup kopiert Dateien...",
+                        "detail Datei \"C:\\Ziel\\datei1\" wird kopiert...",
+                        "CopyFile 1",
+                        "status Setup entfernt temporäre Dateien...",
+                        "detail Datei \"1\" wird entfernt...",
+                        "RemoveTemporaryFile 1",
+                        "position 50",
+                        "status Setup extrahiert Dateien...",
+                        "detail Datei \"entry2\" wird extrahiert...",
+                        "ExtractFile 2",
+                        "status Setup kopiert Dateien...",
+                        "detail Verzeichnisse aktualisieren...",
+                        "UpdateDirectories 2",
+                        "status Setup kopiert Dateien...",
+                        "detail Datei \"C:\\Ziel\\datei2\" wird kopiert...",
+                        "CopyFile 2",
+                        "status Setup entfernt temporäre Dateien...",
+                        "detail Datei \"2\" wird entfernt...",
+                        "RemoveTemporaryFile 2",
+                        "position 100",
+                        "status Systemkomponenten werden installiert...",
+                        "detail ",
+                        "RunSystemComponents",
+                        "PointAtPayload",
+                        "FinishExtraction",
+                        "status Setup erstellt Verzeichnisse...",
+                        "CreateDirectories",
+                        "PlaceUninstaller",
+                        "RemoveUninstallerImage",
+                        "status Setup aktualisiert die Registrierungsdaten...",
+                        "detail ",
+                        "WriteRegistryEntries",
+                        "RegisterUninstall",
+                        "CreateShortcuts",
+                        "RunComponentsAfterInstall",
+                        "LogProgramFolder",
+                        "SaveUninstallLog",
+                        "status Fertig.",
+                        "show finish page",
+                    }));
+  EXPECT_EQ(state.TargetDir, "C:\\Ziel");
+  EXPECT_TRUE(sim.Messages().empty());
+}
+
+TEST_F(InstallRunTest, ProgressAfterEachFileDropsTheFraction) {
+  struct Case {
+    int count;
+    std::vector<std::string> positions;
+  };
+  for (const Case& c : std::vector<Case>{
+           {3, {"33", "66", "100"}},
+           {7, {"14", "28", "42", "57", "71", "85", "100"}},
+           {1, {"100"}},
+           {0, {}},
+       }) {
+    events.clear();
+    phases.fileCount = c.count;
+    Run();
+    EXPECT_EQ(Matching("position "), c.positions) << c.count << " files";
+  }
+}
+
+TEST_F(InstallRunTest, SplitPayloadJoinsMediaFirstAndAStoppedJoinEndsTheRunAtOnce) {
+  state.SplitPayload = true;
+  phases.joinSucceeds = false;
+  phases.actions["JoinMedia"] = [this] { state.ExitState = -1; };
+
+  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  EXPECT_EQ(PhaseCalls(), (std::vector<std::string>{"Prepare", "JoinMedia"}))
+      << "no clean-up of the work folder after a stop while joining";
+  EXPECT_EQ(Matching("status "), std::vector<std::string>{"Lesen der Installationsmedien..."});
+}
+
+TEST_F(InstallRunTest, FailureInTheExtractionRegionRunsItsCleanUpAndEndsTheRun) {
+  phases.actions["OpenPayloadList"] = [] { throw std::runtime_error("Liste fehlt"); };
+
+  EXPECT_THROW(Run(), std::runtime_error);
+  EXPECT_EQ(PhaseCalls(),
+            (std::vector<std::string>{"Prepare", "WriteLogHeader", "CreateTargetDirectory",
+                                      "OpenPayloadList", "FinishExtraction"}));
+  EXPECT_TRUE(Matching("show ").empty());
+}
+
+TEST_F(InstallRunTest, FailureWhilePlacingTheUninstallerStillRemovesTheImage) {
+  phases.actions["PlaceUninstaller"] = [] { throw std::runtime_error("kopieren"); };
+
+  EXPECT_THROW(Run(), std::runtime_error);
+  const auto calls = PhaseCalls();
+  ASSERT_GE(calls.size(), 2u);
+  EXPECT_EQ(calls[calls.size() - 2], "PlaceUninstaller");
+  EXPECT_EQ(calls.back(), "RemoveUninstallerImage");
+}
+
+TEST_F(InstallRunTest, RegistryFailureIsReportedAndTurnsOnTheUninstallFallback) {
+  state.StandardReg = true;
+  state.Marrowlink = true;
+  phases.actions["WriteRegistryEntries"] = [] { throw std::runtime_error("verweigert"); };
+
+  EXPECT_EQ(Run(), engine::RunEnd::Completed);
+  ASSERT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(sim.Messages()[0].caption, "Registry-Fehler");
+  EXPECT_EQ(sim.Messages()[0].text,
+            "Beim Zugriff auf die Systemregistrierung trat ein Fehler auf!\rEs konnten keine "
+            "Registry-Einträge erstellt werden!\rZum deinstallieren der Software verwenden Sie "
+            "bitte die entsprechende Verknüpfung im Startmenü!");
+  EXPECT_EQ(sim.Messages()[0].icon, platform::MsgIcon::Error);
+  EXPECT_TRUE(state.CreateUninstallShortcut);
+
+  const auto calls = PhaseCalls();
+  auto from = std::find(calls.begin(), calls.end(), "WriteRegistryEntries");
+  EXPECT_EQ(std::vector<std::string>(from, calls.end()),
+            (std::vector<std::string>{"WriteRegistryEntries", "CreateShortcuts",
+                                      "RunComponentsAfterInstall", "LogProgramFolder",
+                                      "SaveUninstallLog", "SaveUninstallLog"}))
+      << "the rest of the registry work is skipped";
+}
+
+TEST_F(InstallRunTest, UninstallLogIsSavedOncePerFlag) {
+  struct Case {
+    bool standardReg;
+    bool uninstallShortcut;
+    size_t saves;
+  };
+  for (const Case& c :
+       std::vector<Case>{{false, false, 0}, {true, false, 1}, {false, true, 1}, {true, true, 2}}) {
+    events.clear();
+    state.StandardReg = c.standardReg;
+    state.CreateUninstallShortcut = c.uninstallShortcut;
+    Run();
+    const auto calls = PhaseCalls();
+    EXPECT_EQ(static_cast<size_t>(std::count(calls.begin(), calls.end(), "SaveUninstallLog")),
+              c.saves);
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "RegisterUninstall"), c.standardReg ? 1 : 0);
+  }
+}
+
+TEST_F(InstallRunTest, WebUpdateRegistrationHasItsOwnStatus) {
+  state.Marrowlink = true;
+  Run();
+  const auto statuses = Matching("status ");
+  EXPECT_NE(std::find(statuses.begin(), statuses.end(),
+                      "Setup registriert die Anwendung für Marrowlink..."),
+            statuses.end());
+  const auto calls = PhaseCalls();
+  EXPECT_NE(std::find(calls.begin(), calls.end(), "RegisterWebUpdate"), calls.end());
+}
+
+TEST_F(InstallRunTest, RestartPageFollowsWhenARestartIsRequired) {
+  state.RebootRequired = true;
+  Run();
+  EXPECT_EQ(events.back(), "show restart page");
+  EXPECT_EQ(events[events.size() - 2], "status Fertig.");
+}
+
+TEST_F(InstallRunTest, EndingTheProgramDuringARunStopsItAfterTheCleanUp) {
+  phases.fileCount = 3;
+  phases.actions["CopyFile 2"] = [this] { state.ExitState = -1; };
+
+  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  const auto calls = PhaseCalls();
+  EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
+            (std::vector<std::string>{"CopyFile 2", "FinishExtraction"}));
+  EXPECT_TRUE(Matching("show ").empty());
+}
+
+}  // namespace

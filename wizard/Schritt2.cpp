@@ -1,0 +1,10 @@
+#include "wizard/Schritt2.h"
+
+namespace wizard {
+
+void TSchritt2::CreateBody() {
+  AddMemo("Memo1", 16, kBodyTop, ClientWidth() - 32, 196);
+  AddLabel("Label2", 16, kBodyTop + 204, ClientWidth() - 32, 40);
+}
+
+}  // namespace wizard

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "wizard/Page.h"
+
+namespace wizard {
+
+class TSchritt2 : public Page {
+ public:
+  explicit TSchritt2(PageEvents& events) : Page(app::WindowId::Schritt2, L"TSchritt2", events) {}
+
+ protected:
+  void CreateBody() override;
+  // The decline button asks the cancel question.
+  void Button1Click() override { Button3Click(); }
+  void Button3Click() { events_.Cancel(); }
+};
+
+}  // namespace wizard

@@ -1,0 +1,10 @@
+#include "wizard/Schritt4.h"
+
+namespace wizard {
+
+void TSchritt4::CreateBody() {
+  AddEdit("Edit1", 40, kBodyTop + 4, 409, 21);
+  AddLabel("Label2", 40, kBodyTop + 212, 409, 16);
+}
+
+}  // namespace wizard

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "wizard/Page.h"
+
+namespace wizard {
+
+class TSchritt6 : public Page {
+ public:
+  explicit TSchritt6(PageEvents& events)
+      : Page(app::WindowId::Schritt6, L"TSchritt6", events, 491) {}
+
+ protected:
+  void CreateBody() override;
+};
+
+}  // namespace wizard

@@ -1,0 +1,18 @@
+#include "wizard/Schritt7.h"
+
+namespace wizard {
+
+void TSchritt7::CreateBody() {
+  constexpr int kCaptionWidth = 110;
+  constexpr int kValueLeft = 24 + kCaptionWidth + 8;
+  int top = kBodyTop + 8;
+  for (auto [caption, value] : {std::pair{"Label2", "Label10"}, std::pair{"Label7", "Label11"},
+                                std::pair{"Label5", "Label8"}, std::pair{"Label6", "Label9"}}) {
+    AddLabel(caption, 24, top, kCaptionWidth, 16, {.alignRight = true});
+    AddLabel(value, kValueLeft, top, 331, 16, {.bold = true, .wordWrap = false});
+    top += 24;
+  }
+  AddLabel("Label12", 24, kBodyTop + 140, ClientWidth() - 48, 56);
+}
+
+}  // namespace wizard
