@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Remakes the program's pictures in resources/: the header picture, the tall
+# side picture of the welcome and finish pages, the maker's logo and the
+# application icon. Needs ImageMagick's convert and the DejaVu fonts.
+#
+# The JPEGs are baseline (the decoder in the program reads baseline and
+# progressive, but baseline is what every reader handles) and carry no
+# metadata, so that remaking them gives the same bytes on the same
+# ImageMagick version.
+set -euo pipefail
+
+out="$(cd "$(dirname "$0")/../resources" && pwd)"
+convert=${CONVERT:-convert}
+font=DejaVu-Sans-Bold
+
+# The program's blues: the two colours of the installation progress bar.
+dark='rgb(51,102,153)'
+light='rgb(48,144,207)'
+pale='rgb(214,230,243)'
+
+jpeg=(-strip -interlace none -quality 90 -sampling-factor 1x1)
+
+# Header picture, 53 x 53: a diagonal blue gradient with a white disc and a
+# bold "T" in the program's dark blue.
+header() {
+  local size=$1
+  shift
+  local c=$((size / 2))
+  local r=$((size * 17 / 53))
+  "$convert" -size "${size}x${size}" -define gradient:angle=135 "gradient:${light}-${dark}" \
+    -fill white -draw "circle ${c},${c} ${c},$((c - r))" \
+    -fill "$dark" -font "$font" -pointsize $((size * 26 / 53)) -gravity center \
+    -annotate +0+1 'T' \
+    "$@"
+}
+
+header 53 "${jpeg[@]}" "$out/header.jpg"
+
+# Side picture, 163 x 354: a vertical gradient, a few pale rings low down and
+# the product word running upwards along the left edge.
+"$convert" -size 163x354 "gradient:${light}-${dark}" \
+  -fill none -stroke "$pale" -strokewidth 2 \
+  -draw 'circle 120,270 120,210' \
+  -draw 'circle 120,270 120,235' \
+  -stroke none -fill "$pale" -draw 'circle 120,270 120,257' \
+  -fill white -font "$font" -pointsize 30 -gravity southwest \
+  -annotate 270x270+44+16 'Tessarwolden' \
+  -fill "$pale" -font DejaVu-Sans -pointsize 12 -gravity northwest \
+  -annotate +58+18 'Setup' \
+  "${jpeg[@]}" "$out/side.jpg"
+
+# Maker's logo, 128 x 65: a blue square with a white "W" beside the maker's
+# name on white.
+"$convert" -size 128x65 xc:white \
+  \( -size 40x40 -define gradient:angle=135 "gradient:${light}-${dark}" \
+     -fill white -font "$font" -pointsize 28 -gravity center -annotate +0+1 'W' \) \
+  -gravity northwest -geometry +6+12 -composite \
+  -fill "$dark" -font "$font" -pointsize 14 -annotate +52+14 'Wolden' \
+  -fill "$light" -font DejaVu-Sans -pointsize 12 -annotate +52+33 'Software' \
+  "${jpeg[@]}" "$out/logo.jpg"
+
+# Application icon: the header picture at the three sizes Windows asks for.
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+for s in 48 32 16; do
+  header "$s" -strip "png32:$tmp/icon-$s.png"
+done
+"$convert" "$tmp/icon-48.png" "$tmp/icon-32.png" "$tmp/icon-16.png" "$out/Setup.ico"
