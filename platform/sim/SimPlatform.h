@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/sim/SimError.h"
 
 namespace platform::sim {
 
@@ -28,7 +29,9 @@ class SimPlatform {
  public:
   /// Creates a fresh machine whose drives live below a new temporary host
   /// folder (removed again by the destructor). Drive C: exists, holds
-  /// "C:\Windows" and "C:\Windows\Temp", and is the current directory.
+  /// "C:\Windows", "C:\Windows\System32" and "C:\Windows\Temp", and is the
+  /// current directory. The program runs as "C:\Setup\Setup.exe" (a path
+  /// only; no file is there) without arguments.
   SimPlatform();
   ~SimPlatform();
   SimPlatform(const SimPlatform&) = delete;
@@ -43,9 +46,15 @@ class SimPlatform {
   /// The host path that a Windows path maps to (case-insensitive lookup of
   /// existing components; missing components keep the given spelling).
   std::filesystem::path HostPath(std::string_view windowsPath);
-  /// Writes a file, creating its missing directories.
+  /// Writes a file, creating its missing directories. Throws SimError when
+  /// the drive does not exist or holds no medium.
   void PutFile(std::string_view windowsPath, std::string_view content);
+  /// Throws SimError when the directory does not exist.
   void SetCurrentDirectory(std::string_view windowsPath);
+  /// Gives an existing file or directory the read-only, hidden and system
+  /// bits of `attributes` (other bits are ignored); a Linux file system has no
+  /// place for them. Throws SimError when the path does not exist.
+  void SetAttributes(std::string_view windowsPath, uint32_t attributes);
 
   // --- registry ---
   /// Refuses every open or create below `root` (as a user without rights is
@@ -62,14 +71,14 @@ class SimPlatform {
                                       std::string_view name) const;
   std::optional<std::string> RegString(RegRoot root, std::string_view key,
                                        std::string_view name) const;
-  std::optional<uint32_t> RegDWord(RegRoot root, std::string_view key,
-                                   std::string_view name) const;
+  std::optional<uint32_t> RegDWord(RegRoot root, std::string_view key, std::string_view name) const;
   std::optional<std::vector<uint8_t>> RegBinary(RegRoot root, std::string_view key,
                                                 std::string_view name) const;
 
   // --- message boxes ---
   /// Queues answers for the next message boxes, in order. A box shown with no
-  /// queued answer gets the first button of its kind (OK or Yes).
+  /// queued answer gets the first button of its kind (OK or Yes). A queued
+  /// answer the box has no button for makes it throw SimError.
   void QueueAnswers(std::vector<MsgAnswer> answers);
   /// Called for every message box before it is answered; may queue answers.
   void OnMessage(std::function<void(const ShownMessage&)> hook);

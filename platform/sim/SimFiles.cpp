@@ -1,0 +1,457 @@
+#include "platform/sim/SimFiles.h"
+
+#include <cctype>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+#include <vector>
+
+#include "platform/sim/SimError.h"
+#include "platform/sim/SimText.h"
+
+namespace platform::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+bool HasDrive(std::string_view path) {
+  return path.size() >= 2 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':';
+}
+
+char DriveOf(std::string_view path) {
+  return static_cast<char>(std::toupper(static_cast<unsigned char>(path[0])));
+}
+
+// Splits a path on both separators, dropping empty parts.
+std::vector<std::string> SplitParts(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (const char c : path) {
+    if (IsSeparator(c)) {
+      if (!part.empty())
+        parts.push_back(std::move(part));
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty())
+    parts.push_back(std::move(part));
+  return parts;
+}
+
+// `path` made absolute against `current` ("X:\..." form) with "." and ".."
+// resolved, as GetFullPathName does; a trailing separator is kept. nullopt
+// for network paths, which the sim has none of.
+std::optional<std::string> Absolute(std::string_view path, std::string_view current) {
+  if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1]))
+    return std::nullopt;
+  std::string drive;
+  std::vector<std::string> base;
+  std::string_view rest = path;
+  if (HasDrive(path)) {
+    drive = std::string(path.substr(0, 2));
+    rest = path.substr(2);
+    if (!rest.empty() && IsSeparator(rest[0])) {
+      // Rooted on that drive; nothing of the current directory applies.
+    } else if (DriveOf(current) == DriveOf(path)) {
+      base = SplitParts(current.substr(2));
+    }
+  } else {
+    drive = std::string(current.substr(0, 2));
+    if (rest.empty() || !IsSeparator(rest[0]))
+      base = SplitParts(current.substr(2));
+  }
+  for (std::string& part : SplitParts(rest)) {
+    if (part == ".")
+      continue;
+    if (part == "..") {
+      if (!base.empty())
+        base.pop_back();
+      continue;
+    }
+    base.push_back(std::move(part));
+  }
+  std::string full = drive + "\\";
+  for (size_t i = 0; i < base.size(); ++i) {
+    if (i > 0)
+      full += '\\';
+    full += base[i];
+  }
+  if (!base.empty() && !rest.empty() && IsSeparator(rest.back()))
+    full += '\\';
+  return full;
+}
+
+std::string WithoutTrailingSeparator(std::string full) {
+  if (full.size() > 3 && full.back() == '\\')
+    full.pop_back();
+  return full;
+}
+
+// The drive letter of a root such as "C:\", "C:" or "c:/"; 0 for anything else.
+char RootLetter(std::string_view root) {
+  if (!HasDrive(root))
+    return 0;
+  if (root.size() == 2 || (root.size() == 3 && IsSeparator(root[2])))
+    return DriveOf(root);
+  return 0;
+}
+
+}  // namespace
+
+class SimFiles::SimReadStream : public ReadStream {
+ public:
+  SimReadStream(SimFiles& files, std::string key, std::ifstream in, uint64_t size)
+      : files_(files), key_(std::move(key)), in_(std::move(in)), size_(size) {
+    ++files_.open_[key_].readers;
+  }
+  ~SimReadStream() override { --files_.open_[key_].readers; }
+
+  uint64_t Size() override { return size_; }
+
+  std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
+    if (offset >= size_)
+      return 0;
+    in_.clear();
+    in_.seekg(static_cast<std::streamoff>(offset));
+    in_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+    if (in_.bad())
+      return std::nullopt;
+    return static_cast<size_t>(in_.gcount());
+  }
+
+ private:
+  SimFiles& files_;
+  std::string key_;
+  std::ifstream in_;
+  uint64_t size_;
+};
+
+class SimFiles::SimWriteStream : public WriteStream {
+ public:
+  SimWriteStream(SimFiles& files, std::string key, std::ofstream out)
+      : files_(files), key_(std::move(key)), out_(std::move(out)) {
+    ++files_.open_[key_].writers;
+  }
+  ~SimWriteStream() override { --files_.open_[key_].writers; }
+
+  bool Write(const void* data, size_t size) override {
+    out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    out_.flush();
+    return static_cast<bool>(out_);
+  }
+
+ private:
+  SimFiles& files_;
+  std::string key_;
+  std::ofstream out_;
+};
+
+SimFiles::SimFiles(fs::path hostRoot) : root_(std::move(hostRoot)), current_("C:\\") {}
+
+void SimFiles::AddDrive(char letter, DriveType type, bool present, std::string label,
+                        uint32_t serial) {
+  letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+  drives_[letter] = Drive{type, present, std::move(label), serial};
+  const fs::path host = root_ / std::string(1, letter);
+  std::error_code ec;
+  if (present) {
+    fs::create_directories(host, ec);
+  } else {
+    fs::remove_all(host, ec);
+  }
+}
+
+std::optional<SimFiles::Resolved> SimFiles::Resolve(std::string_view path) {
+  if (path.empty())
+    return std::nullopt;
+  const std::optional<std::string> absolute = Absolute(path, current_);
+  if (!absolute)
+    return std::nullopt;
+  const std::string full = WithoutTrailingSeparator(*absolute);
+  const auto drive = drives_.find(DriveOf(full));
+  if (drive == drives_.end() || !drive->second.present)
+    return std::nullopt;
+
+  fs::path host = root_ / std::string(1, drive->first);
+  bool lookup = true;
+  for (const std::string& part : SplitParts(std::string_view(full).substr(2))) {
+    std::string name = part;
+    if (lookup) {
+      std::error_code ec;
+      if (!fs::exists(host / part, ec)) {
+        lookup = false;
+        const std::string folded = FoldCase(part);
+        for (const fs::directory_entry& entry : fs::directory_iterator(host, ec)) {
+          const std::string existing = entry.path().filename().string();
+          if (FoldCase(existing) == folded) {
+            name = existing;
+            lookup = true;
+            break;
+          }
+        }
+      }
+    }
+    host /= name;
+  }
+  return Resolved{full, FoldCase(full), host};
+}
+
+fs::path SimFiles::HostPath(std::string_view path) {
+  if (const std::optional<Resolved> file = Resolve(path))
+    return file->host;
+  return root_ / "no-such-drive";
+}
+
+void SimFiles::PutFile(std::string_view path, std::string_view content) {
+  const std::optional<Resolved> file = Resolve(path);
+  if (!file)
+    throw SimError("no drive for " + std::string(path));
+  std::error_code ec;
+  fs::create_directories(file->host.parent_path(), ec);
+  std::ofstream out(file->host, std::ios::binary | std::ios::trunc);
+  out.write(content.data(), static_cast<std::streamsize>(content.size()));
+  if (!out)
+    throw SimError("cannot write " + std::string(path));
+}
+
+void SimFiles::SetAttributes(std::string_view path, uint32_t attributes) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::exists(file->host, ec))
+    throw SimError("no such file " + std::string(path));
+  attributes_[file->key] = attributes & (attr::ReadOnly | attr::Hidden | attr::System);
+}
+
+void SimFiles::ForceCurrentDirectory(std::string_view path) {
+  if (!SetCurrentDirectory(path))
+    throw SimError("no such directory " + std::string(path));
+}
+
+bool SimFiles::Writable(const Resolved& file) {
+  const auto open = open_.find(file.key);
+  if (open != open_.end() && (open->second.readers > 0 || open->second.writers > 0))
+    return false;
+  const auto attributes = attributes_.find(file.key);
+  return attributes == attributes_.end() || (attributes->second & attr::ReadOnly) == 0;
+}
+
+void SimFiles::Forget(const std::string& key) {
+  attributes_.erase(key);
+}
+
+bool SimFiles::FileExists(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  return file && fs::is_regular_file(file->host, ec);
+}
+
+bool SimFiles::DirectoryExists(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  return file && fs::is_directory(file->host, ec);
+}
+
+bool SimFiles::CreateDirectory(std::string_view path) {
+  const std::optional<Resolved> dir = Resolve(path);
+  std::error_code ec;
+  if (!dir || fs::exists(dir->host, ec) || !fs::is_directory(dir->host.parent_path(), ec)) {
+    return false;
+  }
+  return fs::create_directory(dir->host, ec);
+}
+
+bool SimFiles::RemoveDirectory(std::string_view path) {
+  const std::optional<Resolved> dir = Resolve(path);
+  std::error_code ec;
+  if (!dir || !fs::is_directory(dir->host, ec) || !fs::is_empty(dir->host, ec))
+    return false;
+  if (!fs::remove(dir->host, ec))
+    return false;
+  Forget(dir->key);
+  return true;
+}
+
+bool SimFiles::CopyFile(std::string_view from, std::string_view to, bool failIfExists) {
+  const std::optional<Resolved> source = Resolve(from);
+  const std::optional<Resolved> target = Resolve(to);
+  std::error_code ec;
+  if (!source || !target || !fs::is_regular_file(source->host, ec))
+    return false;
+  const auto open = open_.find(source->key);
+  if (open != open_.end() && open->second.writers > 0)
+    return false;
+  if (fs::exists(target->host, ec)) {
+    if (failIfExists || fs::is_directory(target->host, ec) || !Writable(*target))
+      return false;
+  }
+  if (!fs::copy_file(source->host, target->host, fs::copy_options::overwrite_existing, ec)) {
+    return false;
+  }
+  // Windows copies the attributes along with the content.
+  if (const auto attributes = attributes_.find(source->key); attributes != attributes_.end()) {
+    attributes_[target->key] = attributes->second;
+  } else {
+    attributes_.erase(target->key);
+  }
+  return true;
+}
+
+bool SimFiles::DeleteFile(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::is_regular_file(file->host, ec) || !Writable(*file))
+    return false;
+  if (!fs::remove(file->host, ec))
+    return false;
+  Forget(file->key);
+  return true;
+}
+
+std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::is_regular_file(file->host, ec))
+    return std::nullopt;
+  const auto open = open_.find(file->key);
+  if (open != open_.end() && open->second.writers > 0)
+    return std::nullopt;
+  std::ifstream in(file->host, std::ios::binary);
+  if (!in)
+    return std::nullopt;
+  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad())
+    return std::nullopt;
+  return content;
+}
+
+bool SimFiles::WriteFile(std::string_view path, std::string_view content) {
+  std::unique_ptr<WriteStream> out = OpenWrite(path);
+  return out && out->Write(content.data(), content.size());
+}
+
+std::unique_ptr<ReadStream> SimFiles::OpenRead(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::is_regular_file(file->host, ec))
+    return nullptr;
+  const auto open = open_.find(file->key);
+  if (open != open_.end() && open->second.writers > 0)
+    return nullptr;
+  const uint64_t size = fs::file_size(file->host, ec);
+  if (ec)
+    return nullptr;
+  std::ifstream in(file->host, std::ios::binary);
+  if (!in)
+    return nullptr;
+  return std::make_unique<SimReadStream>(*this, file->key, std::move(in), size);
+}
+
+std::unique_ptr<WriteStream> SimFiles::OpenWrite(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || fs::is_directory(file->host, ec) || !Writable(*file))
+    return nullptr;
+  std::ofstream out(file->host, std::ios::binary | std::ios::trunc);
+  if (!out)
+    return nullptr;
+  return std::make_unique<SimWriteStream>(*this, file->key, std::move(out));
+}
+
+std::optional<uint32_t> SimFiles::Attributes(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::exists(file->host, ec))
+    return std::nullopt;
+  // Windows marks new files for backup (archive bit); directories carry only
+  // their own bit.
+  uint32_t attributes = fs::is_directory(file->host, ec) ? attr::Directory : 0x20;
+  if (const auto extra = attributes_.find(file->key); extra != attributes_.end()) {
+    attributes |= extra->second;
+  }
+  return attributes;
+}
+
+std::vector<DirEntry> SimFiles::ListSubdirectories(std::string_view path) {
+  std::vector<DirEntry> entries;
+  const std::optional<Resolved> dir = Resolve(path);
+  std::error_code ec;
+  if (!dir || !fs::is_directory(dir->host, ec))
+    return entries;
+  for (const fs::directory_entry& entry : fs::directory_iterator(dir->host, ec)) {
+    if (!entry.is_directory(ec))
+      continue;
+    const std::string name = entry.path().filename().string();
+    uint32_t attributes = attr::Directory;
+    const std::string child = dir->full.back() == '\\' ? dir->full + name : dir->full + "\\" + name;
+    if (const auto extra = attributes_.find(FoldCase(child)); extra != attributes_.end()) {
+      attributes |= extra->second;
+    }
+    entries.push_back(DirEntry{name, attributes});
+  }
+  return entries;
+}
+
+std::string SimFiles::CurrentDirectory() {
+  return current_;
+}
+
+bool SimFiles::SetCurrentDirectory(std::string_view path) {
+  const std::optional<Resolved> dir = Resolve(path);
+  std::error_code ec;
+  if (!dir || !fs::is_directory(dir->host, ec))
+    return false;
+  current_ = dir->full;
+  return true;
+}
+
+std::string SimFiles::WindowsDirectory() {
+  return "C:\\Windows";
+}
+
+std::string SimFiles::TempDirectory() {
+  return "C:\\Windows\\Temp\\";
+}
+
+std::string SimFiles::FullPath(std::string_view path) {
+  std::optional<std::string> full = Absolute(path, current_);
+  if (!full) {
+    std::string same(path);
+    for (char& c : same) {
+      if (c == '/')
+        c = '\\';
+    }
+    return same;
+  }
+  return *full;
+}
+
+uint32_t SimFiles::LogicalDrives() {
+  uint32_t mask = 0;
+  for (const auto& [letter, drive] : drives_)
+    mask |= 1u << (letter - 'A');
+  return mask;
+}
+
+DriveType SimFiles::GetDriveType(std::string_view root) {
+  const char letter = RootLetter(root);
+  const auto drive = drives_.find(letter);
+  if (drive == drives_.end())
+    return DriveType::NoRootDir;
+  return drive->second.type;
+}
+
+std::optional<VolumeInfo> SimFiles::VolumeInformation(std::string_view root) {
+  const auto drive = drives_.find(RootLetter(root));
+  if (drive == drives_.end() || !drive->second.present)
+    return std::nullopt;
+  return VolumeInfo{drive->second.label, drive->second.serial};
+}
+
+}  // namespace platform::sim

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/Files.h"
+
+namespace platform::sim {
+
+/// The file system of the simulated machine. Each drive is a folder below a
+/// host folder; names are looked up without regard to case, one component at
+/// a time, as Windows does. Attributes that a Linux file system cannot hold
+/// (hidden, system, read-only) live in a side table. Open streams block
+/// writers the way the Windows share modes of the program's opens do; they
+/// must not outlive the file system.
+class SimFiles : public Files {
+ public:
+  explicit SimFiles(std::filesystem::path hostRoot);
+
+  void AddDrive(char letter, DriveType type, bool present, std::string label, uint32_t serial);
+  /// Where a Windows path lives on the host; a path below no present drive
+  /// maps to a host path that does not exist.
+  std::filesystem::path HostPath(std::string_view path);
+  /// Writes a file and its missing directories; throws SimError when the
+  /// drive is missing or holds no medium.
+  void PutFile(std::string_view path, std::string_view content);
+  /// Sets the read-only, hidden and system bits of an existing file or
+  /// directory; throws SimError when it is missing.
+  void SetAttributes(std::string_view path, uint32_t attributes);
+  /// The current directory; throws SimError when it does not exist.
+  void ForceCurrentDirectory(std::string_view path);
+
+  bool FileExists(std::string_view path) override;
+  bool DirectoryExists(std::string_view path) override;
+  bool CreateDirectory(std::string_view path) override;
+  bool RemoveDirectory(std::string_view path) override;
+  bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool DeleteFile(std::string_view path) override;
+  std::optional<std::string> ReadFile(std::string_view path) override;
+  bool WriteFile(std::string_view path, std::string_view content) override;
+  std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
+  std::unique_ptr<WriteStream> OpenWrite(std::string_view path) override;
+  std::optional<uint32_t> Attributes(std::string_view path) override;
+  std::vector<DirEntry> ListSubdirectories(std::string_view path) override;
+  std::string CurrentDirectory() override;
+  bool SetCurrentDirectory(std::string_view path) override;
+  std::string WindowsDirectory() override;
+  std::string TempDirectory() override;
+  std::string FullPath(std::string_view path) override;
+  uint32_t LogicalDrives() override;
+  DriveType GetDriveType(std::string_view root) override;
+  std::optional<VolumeInfo> VolumeInformation(std::string_view root) override;
+
+ private:
+  struct Drive {
+    DriveType type = DriveType::Fixed;
+    bool present = true;
+    std::string label;
+    uint32_t serial = 0;
+  };
+  struct OpenCount {
+    int readers = 0;
+    int writers = 0;
+  };
+  // A path resolved against the current directory: its Windows form, the key
+  // of the side tables and its host location.
+  struct Resolved {
+    std::string full;
+    std::string key;
+    std::filesystem::path host;
+  };
+  class SimReadStream;
+  class SimWriteStream;
+
+  /// nullopt when the path names no present drive or cannot be parsed.
+  std::optional<Resolved> Resolve(std::string_view path);
+  bool Writable(const Resolved& file);
+  void Forget(const std::string& key);
+
+  std::filesystem::path root_;
+  std::map<char, Drive> drives_;
+  std::string current_;
+  std::map<std::string, uint32_t> attributes_;
+  std::map<std::string, OpenCount> open_;
+};
+
+}  // namespace platform::sim

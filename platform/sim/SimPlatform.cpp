@@ -1,0 +1,360 @@
+#include "platform/sim/SimPlatform.h"
+
+#include <deque>
+#include <random>
+#include <system_error>
+
+#include "platform/sim/SimFiles.h"
+#include "platform/sim/SimHostLibrary.h"
+#include "platform/sim/SimProfile.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimText.h"
+
+namespace platform::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path MakeHostRoot() {
+  std::random_device random;
+  const fs::path base = fs::temp_directory_path();
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate = base / ("simplatform-" + std::to_string(random()));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec))
+      return candidate;
+  }
+  throw SimError("cannot create a host folder for the simulated drives");
+}
+
+std::string FileNameOf(std::string_view path) {
+  const size_t slash = path.find_last_of("\\/:");
+  return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+bool IsBareName(std::string_view path) {
+  return path.find_first_of("\\/:") == std::string::npos;
+}
+
+// LoadLibrary appends ".dll" to a file name without extension.
+std::string WithDllExtension(std::string_view path) {
+  std::string name(path);
+  if (FileNameOf(name).find('.') == std::string::npos)
+    name += ".dll";
+  return name;
+}
+
+bool Offers(MsgButtons buttons, MsgAnswer answer) {
+  switch (buttons) {
+    case MsgButtons::Ok:
+      return answer == MsgAnswer::Ok;
+    case MsgButtons::OkCancel:
+      return answer == MsgAnswer::Ok || answer == MsgAnswer::Cancel;
+    case MsgButtons::YesNo:
+      return answer == MsgAnswer::Yes || answer == MsgAnswer::No;
+  }
+  return false;
+}
+
+class SimDialogs : public Dialogs {
+ public:
+  MsgAnswer MessageBox(std::string_view caption, std::string_view text, MsgButtons buttons,
+                       MsgIcon icon) override {
+    ShownMessage shown{std::string(caption), std::string(text), buttons, icon,
+                       buttons == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok};
+    if (hook)
+      hook(shown);
+    if (!answers.empty()) {
+      shown.answer = answers.front();
+      answers.pop_front();
+    }
+    messages.push_back(shown);
+    if (!Offers(buttons, shown.answer)) {
+      throw SimError("message box \"" + shown.caption + "\" has no button for the queued answer");
+    }
+    return shown.answer;
+  }
+
+  std::deque<MsgAnswer> answers;
+  std::function<void(const ShownMessage&)> hook;
+  std::vector<ShownMessage> messages;
+};
+
+class SimLibrary : public Library {
+ public:
+  SimLibrary(int& openCount, SimPlatform::EntryResolver entries, void* handle)
+      : openCount_(openCount), entries_(std::move(entries)), handle_(handle) {
+    ++openCount_;
+  }
+  ~SimLibrary() override {
+    --openCount_;
+    if (handle_)
+      CloseHostLibrary(handle_);
+  }
+
+  void* Find(std::string_view entry) override {
+    if (entries_)
+      return entries_(entry);
+    return FindHostEntry(handle_, std::string(entry).c_str());
+  }
+
+ private:
+  int& openCount_;
+  SimPlatform::EntryResolver entries_;
+  void* handle_;
+};
+
+class SimLibraries : public Libraries {
+ public:
+  explicit SimLibraries(SimFiles& files) : files_(files) {}
+
+  std::unique_ptr<Library> Load(std::string_view path) override {
+    loaded.emplace_back(path);
+    const std::string name = WithDllExtension(path);
+    const bool bare = IsBareName(name);
+    const std::string wanted = FoldCase(bare ? name : files_.FullPath(name));
+    for (const Registered& library : registered) {
+      if (wanted == (bare ? library.fileName : library.fullPath)) {
+        return std::make_unique<SimLibrary>(openCount, library.entries, nullptr);
+      }
+    }
+    const std::optional<std::string> file = Locate(name, bare);
+    if (!file)
+      return nullptr;
+    void* handle = OpenHostLibrary(files_.HostPath(*file));
+    if (!handle)
+      return nullptr;
+    return std::make_unique<SimLibrary>(openCount, nullptr, handle);
+  }
+
+  void Register(std::string_view path, SimPlatform::EntryResolver entries) {
+    const std::string name = WithDllExtension(path);
+    registered.push_back(
+        {FoldCase(files_.FullPath(name)), FoldCase(FileNameOf(name)), std::move(entries)});
+  }
+
+  struct Registered {
+    std::string fullPath;
+    std::string fileName;
+    SimPlatform::EntryResolver entries;
+  };
+  std::vector<Registered> registered;
+  std::vector<std::string> loaded;
+  int openCount = 0;
+  std::string moduleDirectory;
+
+ private:
+  // The file a path names; a bare name is searched as Windows does: the
+  // program's folder, the system folder, the Windows folder, the current one.
+  std::optional<std::string> Locate(const std::string& name, bool bare) {
+    if (!bare) {
+      if (files_.FileExists(name))
+        return name;
+      return std::nullopt;
+    }
+    const std::string windows = files_.WindowsDirectory();
+    for (const std::string& folder :
+         {moduleDirectory, windows + "\\System32", windows, files_.CurrentDirectory()}) {
+      const std::string candidate = folder.ends_with('\\') ? folder + name : folder + "\\" + name;
+      if (files_.FileExists(candidate))
+        return candidate;
+    }
+    return std::nullopt;
+  }
+
+  SimFiles& files_;
+};
+
+class SimSystem : public System {
+ public:
+  std::string ModulePath() override { return modulePath; }
+  std::vector<std::string> Arguments() override { return arguments; }
+  void PostQuit() override { quitPosted = true; }
+  void ProcessMessages() override {
+    if (hook)
+      hook();
+  }
+  void SetBusyCursor(bool) override {}
+  std::string AnsiToUtf8(std::string_view ansi) override { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
+  std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
+  std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
+
+  std::string modulePath = "C:\\Setup\\Setup.exe";
+  std::vector<std::string> arguments;
+  bool quitPosted = false;
+  std::function<void()> hook;
+};
+
+std::string DirectoryOf(std::string_view path) {
+  const size_t slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+}
+
+}  // namespace
+
+struct SimPlatform::Impl {
+  Impl()
+      : hostRoot(MakeHostRoot()),
+        files(hostRoot),
+        profile(files),
+        libraries(files),
+        services{registry, profile, files, dialogs, libraries, system} {}
+
+  ~Impl() {
+    std::error_code ec;
+    fs::remove_all(hostRoot, ec);
+  }
+
+  fs::path hostRoot;
+  SimFiles files;
+  SimRegistry registry;
+  SimProfile profile;
+  SimDialogs dialogs;
+  SimLibraries libraries;
+  SimSystem system;
+  Platform services;
+};
+
+SimPlatform::SimPlatform() : impl_(std::make_unique<Impl>()) {
+  impl_->files.AddDrive('C', DriveType::Fixed, true, {}, 0);
+  for (const char* folder : {"Windows", "Windows\\System32", "Windows\\Temp"}) {
+    fs::create_directories(impl_->files.HostPath(std::string("C:\\") + folder));
+  }
+  impl_->libraries.moduleDirectory = DirectoryOf(impl_->system.modulePath);
+}
+
+SimPlatform::~SimPlatform() = default;
+
+Platform& SimPlatform::platform() {
+  return impl_->services;
+}
+
+void SimPlatform::AddDrive(char letter, DriveType type, bool present, std::string label,
+                           uint32_t serial) {
+  impl_->files.AddDrive(letter, type, present, std::move(label), serial);
+}
+
+fs::path SimPlatform::HostPath(std::string_view windowsPath) {
+  return impl_->files.HostPath(windowsPath);
+}
+
+void SimPlatform::PutFile(std::string_view windowsPath, std::string_view content) {
+  impl_->files.PutFile(windowsPath, content);
+}
+
+void SimPlatform::SetCurrentDirectory(std::string_view windowsPath) {
+  impl_->files.ForceCurrentDirectory(windowsPath);
+}
+
+void SimPlatform::SetAttributes(std::string_view windowsPath, uint32_t attributes) {
+  impl_->files.SetAttributes(windowsPath, attributes);
+}
+
+void SimPlatform::DenyRegistryRoot(RegRoot root, bool deny) {
+  impl_->registry.Deny(root, deny);
+}
+
+void SimPlatform::PutRegString(RegRoot root, std::string_view key, std::string_view name,
+                               std::string_view value, RegType type) {
+  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
+  if (!found)
+    throw SimError("malformed registry key " + std::string(key));
+  SimRegistry::Put(*found, {std::string(name), type, std::string(value), 0, {}});
+}
+
+void SimPlatform::PutRegDWord(RegRoot root, std::string_view key, std::string_view name,
+                              uint32_t value) {
+  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
+  if (!found)
+    throw SimError("malformed registry key " + std::string(key));
+  SimRegistry::Put(*found, {std::string(name), RegType::DWord, {}, value, {}});
+}
+
+void SimPlatform::PutRegBinary(RegRoot root, std::string_view key, std::string_view name,
+                               std::vector<uint8_t> value) {
+  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
+  if (!found)
+    throw SimError("malformed registry key " + std::string(key));
+  SimRegistry::Put(*found, {std::string(name), RegType::Binary, {}, 0, std::move(value)});
+}
+
+bool SimPlatform::RegKeyExists(RegRoot root, std::string_view key) const {
+  return impl_->registry.Find(root, key) != nullptr;
+}
+
+std::optional<RegType> SimPlatform::RegValueType(RegRoot root, std::string_view key,
+                                                 std::string_view name) const {
+  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
+  if (!value)
+    return std::nullopt;
+  return value->type;
+}
+
+std::optional<std::string> SimPlatform::RegString(RegRoot root, std::string_view key,
+                                                  std::string_view name) const {
+  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
+  if (!value || (value->type != RegType::String && value->type != RegType::ExpandString)) {
+    return std::nullopt;
+  }
+  return value->text;
+}
+
+std::optional<uint32_t> SimPlatform::RegDWord(RegRoot root, std::string_view key,
+                                              std::string_view name) const {
+  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
+  if (!value || value->type != RegType::DWord)
+    return std::nullopt;
+  return value->dword;
+}
+
+std::optional<std::vector<uint8_t>> SimPlatform::RegBinary(RegRoot root, std::string_view key,
+                                                           std::string_view name) const {
+  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
+  if (!value || value->type != RegType::Binary)
+    return std::nullopt;
+  return value->bytes;
+}
+
+void SimPlatform::QueueAnswers(std::vector<MsgAnswer> answers) {
+  impl_->dialogs.answers.insert(impl_->dialogs.answers.end(), answers.begin(), answers.end());
+}
+
+void SimPlatform::OnMessage(std::function<void(const ShownMessage&)> hook) {
+  impl_->dialogs.hook = std::move(hook);
+}
+
+const std::vector<ShownMessage>& SimPlatform::Messages() const {
+  return impl_->dialogs.messages;
+}
+
+void SimPlatform::SetModulePath(std::string_view windowsPath) {
+  impl_->system.modulePath = std::string(windowsPath);
+  impl_->libraries.moduleDirectory = DirectoryOf(windowsPath);
+}
+
+void SimPlatform::SetArguments(std::vector<std::string> args) {
+  impl_->system.arguments = std::move(args);
+}
+
+bool SimPlatform::QuitPosted() const {
+  return impl_->system.quitPosted;
+}
+
+void SimPlatform::OnProcessMessages(std::function<void()> hook) {
+  impl_->system.hook = std::move(hook);
+}
+
+void SimPlatform::RegisterLibrary(std::string_view windowsPath, EntryResolver entries) {
+  impl_->libraries.Register(windowsPath, std::move(entries));
+}
+
+const std::vector<std::string>& SimPlatform::LoadedLibraries() const {
+  return impl_->libraries.loaded;
+}
+
+int SimPlatform::OpenLibraryCount() const {
+  return impl_->libraries.openCount;
+}
+
+}  // namespace platform::sim

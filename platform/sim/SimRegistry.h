@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Registry.h"
+
+namespace platform::sim {
+
+/// An in-memory registry. Key and value names match without regard to case;
+/// a leading backslash of a key path is ignored. Roots can be made to refuse
+/// every open, as a user without rights is refused full access.
+class SimRegistry : public Registry {
+ public:
+  struct Value {
+    std::string name;
+    RegType type = RegType::None;
+    std::string text;
+    uint32_t dword = 0;
+    std::vector<uint8_t> bytes;
+  };
+  struct Key {
+    std::string name;
+    std::map<std::string, std::unique_ptr<Key>> subkeys;
+    std::map<std::string, Value> values;
+  };
+
+  std::unique_ptr<RegistryKey> OpenKey(RegRoot root, std::string_view path) override;
+  std::unique_ptr<RegistryKey> CreateKey(RegRoot root, std::string_view path) override;
+
+  void Deny(RegRoot root, bool deny);
+  /// The key at `path`, created with its parents when `create` is set;
+  /// nullptr when it is missing or the path is malformed.
+  Key* Find(RegRoot root, std::string_view path, bool create);
+  const Key* Find(RegRoot root, std::string_view path) const;
+  /// The value `name` of the key at `path`; nullptr when either is missing.
+  const Value* FindValue(RegRoot root, std::string_view key, std::string_view name) const;
+  static void Put(Key& key, Value value);
+
+ private:
+  std::map<RegRoot, Key> roots_;
+  std::set<RegRoot> denied_;
+};
+
+}  // namespace platform::sim

@@ -1,0 +1,307 @@
+#include "platform/win32/WinApi.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/Utf16.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Platform.h"
+
+namespace platform::win32 {
+
+namespace {
+
+HKEY RootKey(RegRoot root) {
+  switch (root) {
+    case RegRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegRoot::Users:
+      return HKEY_USERS;
+    case RegRoot::CurrentConfig:
+      return HKEY_CURRENT_CONFIG;
+  }
+  return HKEY_CURRENT_USER;
+}
+
+// RegOpenKeyEx refuses a key path that starts with a backslash.
+std::wstring KeyPath(std::string_view path) {
+  if (!path.empty() && path.front() == '\\')
+    path.remove_prefix(1);
+  return Widen(path);
+}
+
+class Win32Key : public RegistryKey {
+ public:
+  explicit Win32Key(HKEY key) : key_(key) {}
+  ~Win32Key() override { RegCloseKey(key_); }
+  Win32Key(const Win32Key&) = delete;
+  Win32Key& operator=(const Win32Key&) = delete;
+
+  std::optional<RegType> ValueType(std::string_view name) override {
+    DWORD type = 0;
+    if (RegQueryValueExW(key_, Widen(name).c_str(), nullptr, &type, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      return std::nullopt;
+    }
+    return static_cast<RegType>(type);
+  }
+
+  std::optional<std::string> ReadString(std::string_view name) override {
+    const std::optional<std::vector<uint8_t>> data = Read(name, REG_SZ, REG_EXPAND_SZ);
+    if (!data)
+      return std::nullopt;
+    std::wstring text(data->size() / sizeof(wchar_t), L'\0');
+    std::copy(data->begin(), data->begin() + text.size() * sizeof(wchar_t),
+              reinterpret_cast<uint8_t*>(text.data()));
+    // The stored data usually, but not always, ends in one terminator.
+    while (!text.empty() && text.back() == L'\0')
+      text.pop_back();
+    return Narrow(text);
+  }
+
+  std::optional<uint32_t> ReadDWord(std::string_view name) override {
+    const std::optional<std::vector<uint8_t>> data = Read(name, REG_DWORD, REG_DWORD);
+    if (!data || data->size() != sizeof(uint32_t))
+      return std::nullopt;
+    return static_cast<uint32_t>((*data)[0] | ((*data)[1] << 8) | ((*data)[2] << 16) |
+                                 (static_cast<uint32_t>((*data)[3]) << 24));
+  }
+
+  std::optional<std::vector<uint8_t>> ReadBinary(std::string_view name) override {
+    return Read(name, REG_BINARY, REG_BINARY);
+  }
+
+  bool WriteString(std::string_view name, std::string_view value, bool expand) override {
+    const std::wstring text = Widen(value);
+    return Set(name, expand ? REG_EXPAND_SZ : REG_SZ, text.c_str(),
+               (text.size() + 1) * sizeof(wchar_t));
+  }
+
+  bool WriteDWord(std::string_view name, uint32_t value) override {
+    const DWORD data = value;
+    return Set(name, REG_DWORD, &data, sizeof(data));
+  }
+
+  bool WriteBinary(std::string_view name, const std::vector<uint8_t>& value) override {
+    return Set(name, REG_BINARY, value.data(), value.size());
+  }
+
+ private:
+  // The data of a value of one of two types; nullopt when it is missing, of
+  // another type or cannot be read.
+  std::optional<std::vector<uint8_t>> Read(std::string_view name, DWORD type1, DWORD type2) {
+    const std::wstring wideName = Widen(name);
+    DWORD type = 0;
+    DWORD size = 0;
+    while (true) {
+      std::vector<uint8_t> data(size);
+      const LSTATUS status = RegQueryValueExW(key_, wideName.c_str(), nullptr, &type,
+                                              data.empty() ? nullptr : data.data(), &size);
+      if (status == ERROR_SUCCESS && (type == type1 || type == type2)) {
+        if (data.size() < size)
+          continue;
+        data.resize(size);
+        return data;
+      }
+      if (status != ERROR_MORE_DATA)
+        return std::nullopt;
+    }
+  }
+
+  bool Set(std::string_view name, DWORD type, const void* data, size_t size) {
+    return RegSetValueExW(key_, Widen(name).c_str(), 0, type, static_cast<const BYTE*>(data),
+                          static_cast<DWORD>(size)) == ERROR_SUCCESS;
+  }
+
+  HKEY key_;
+};
+
+class Win32Registry : public Registry {
+ public:
+  std::unique_ptr<RegistryKey> OpenKey(RegRoot root, std::string_view path) override {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(RootKey(root), KeyPath(path).c_str(), 0, KEY_ALL_ACCESS, &key) !=
+        ERROR_SUCCESS) {
+      return nullptr;
+    }
+    return std::make_unique<Win32Key>(key);
+  }
+
+  std::unique_ptr<RegistryKey> CreateKey(RegRoot root, std::string_view path) override {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(RootKey(root), KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      return nullptr;
+    }
+    return std::make_unique<Win32Key>(key);
+  }
+};
+
+class Win32Profile : public ProfileStrings {
+ public:
+  std::string Read(std::string_view file, std::string_view section, std::string_view key,
+                   std::string_view fallback) override {
+    // Passing the fallback through lets the API tell a missing key from an
+    // empty value.
+    std::wstring buffer(2048, L'\0');
+    const DWORD length = GetPrivateProfileStringW(
+        Widen(section).c_str(), Widen(key).c_str(), Widen(fallback).c_str(), buffer.data(),
+        static_cast<DWORD>(buffer.size()), Widen(file).c_str());
+    buffer.resize(length);
+    return Narrow(buffer);
+  }
+};
+
+class Win32Dialogs : public Dialogs {
+ public:
+  MsgAnswer MessageBox(std::string_view caption, std::string_view text, MsgButtons buttons,
+                       MsgIcon icon) override {
+    const HWND owner = GetActiveWindow();
+    UINT style = static_cast<UINT>(buttons) | static_cast<UINT>(icon);
+    if (!owner)
+      style |= MB_TASKMODAL;
+    const int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), style);
+    if (answer != 0)
+      return static_cast<MsgAnswer>(answer);
+    // A box that could not be shown answers as if it had been closed.
+    switch (buttons) {
+      case MsgButtons::Ok:
+        return MsgAnswer::Ok;
+      case MsgButtons::OkCancel:
+        return MsgAnswer::Cancel;
+      case MsgButtons::YesNo:
+        return MsgAnswer::No;
+    }
+    return MsgAnswer::Cancel;
+  }
+};
+
+class Win32Library : public Library {
+ public:
+  explicit Win32Library(HMODULE module) : module_(module) {}
+  ~Win32Library() override { FreeLibrary(module_); }
+  Win32Library(const Win32Library&) = delete;
+  Win32Library& operator=(const Win32Library&) = delete;
+
+  void* Find(std::string_view entry) override {
+    return reinterpret_cast<void*>(GetProcAddress(module_, std::string(entry).c_str()));
+  }
+
+ private:
+  HMODULE module_;
+};
+
+class Win32Libraries : public Libraries {
+ public:
+  std::unique_ptr<Library> Load(std::string_view path) override {
+    // A missing library on a removable drive must fail quietly rather than
+    // ask the user to insert a disk.
+    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const HMODULE module = LoadLibraryW(Widen(path).c_str());
+    SetErrorMode(previous);
+    if (!module)
+      return nullptr;
+    return std::make_unique<Win32Library>(module);
+  }
+};
+
+std::string FromCodePage(UINT codePage, std::string_view text) {
+  if (text.empty())
+    return {};
+  const int size = static_cast<int>(text.size());
+  const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+  return Narrow(wide);
+}
+
+class Win32System : public System {
+ public:
+  std::string ModulePath() override {
+    std::wstring buffer(MAX_PATH, L'\0');
+    while (true) {
+      const DWORD length =
+          GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (length < buffer.size()) {
+        buffer.resize(length);
+        return Narrow(buffer);
+      }
+      buffer.resize(buffer.size() * 2);
+    }
+  }
+
+  std::vector<std::string> Arguments() override {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!argv)
+      return arguments;
+    for (int i = 1; i < count; ++i)
+      arguments.push_back(Narrow(argv[i]));
+    LocalFree(argv);
+    return arguments;
+  }
+
+  void PostQuit() override { PostQuitMessage(0); }
+
+  void ProcessMessages() override {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        // The quit message belongs to the main loop; put it back for it.
+        PostQuitMessage(static_cast<int>(message.wParam));
+        return;
+      }
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+
+  void SetBusyCursor(bool busy) override {
+    SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+  }
+
+  std::string AnsiToUtf8(std::string_view ansi) override { return FromCodePage(CP_ACP, ansi); }
+
+  std::string Utf8ToAnsi(std::string_view utf8) override {
+    if (utf8.empty())
+      return {};
+    const std::wstring wide = Widen(utf8);
+    const int size = static_cast<int>(wide.size());
+    // Without WC_NO_BEST_FIT_CHARS Windows would turn a missing character
+    // into a look-alike instead of '?'.
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr,
+                                           0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length,
+                        nullptr, nullptr);
+    return ansi;
+  }
+
+  std::string OemToUtf8(std::string_view oem) override { return FromCodePage(CP_OEMCP, oem); }
+};
+
+}  // namespace
+
+struct Win32Platform::Impl {
+  Win32Registry registry;
+  Win32Profile profile;
+  Win32Files files;
+  Win32Dialogs dialogs;
+  Win32Libraries libraries;
+  Win32System system;
+  Platform services{registry, profile, files, dialogs, libraries, system};
+};
+
+Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
+
+Win32Platform::~Win32Platform() = default;
+
+Platform& Win32Platform::platform() {
+  return impl_->services;
+}
+
+}  // namespace platform::win32

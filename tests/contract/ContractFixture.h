@@ -1,0 +1,66 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace contract {
+
+/// What a contract suite needs from the machine it runs on, done without the
+/// services under test. The simulated and the Windows build each provide one.
+class ContractFixture {
+ public:
+  virtual ~ContractFixture() = default;
+
+  virtual platform::Platform& Platform() = 0;
+  /// An empty folder of its own for the running test, without trailing
+  /// backslash; removed afterwards.
+  virtual std::string ScratchFolder() = 0;
+  /// A key path below HKEY_CURRENT_USER of its own for the running test (not
+  /// yet created); removed afterwards.
+  virtual std::string ScratchKey() = 0;
+  /// Writes `bytes` as the whole content of a file.
+  virtual void WriteRaw(std::string_view path, std::string_view bytes) = 0;
+  /// Removes a file written with WriteRaw.
+  virtual void RemoveRaw(std::string_view path) = 0;
+  /// Sets the read-only, hidden and system bits of a file or directory.
+  virtual void SetAttributes(std::string_view path, uint32_t attributes) = 0;
+  /// A library every machine can load by file name, and one of its entry points.
+  virtual std::pair<std::string, std::string> KnownLibrary() = 0;
+  /// The arguments this test program was started with, after its name.
+  virtual std::vector<std::string> ExpectedArguments() = 0;
+  /// Scripts the answers of the next message boxes; false where nothing can
+  /// answer them but a person.
+  virtual bool ScriptAnswers(std::vector<platform::MsgAnswer> answers) = 0;
+  /// True when a quit request is waiting for the message loop; takes it away.
+  virtual bool TakeQuitRequest() = 0;
+};
+
+/// The fixture of this build.
+std::unique_ptr<ContractFixture> MakeContractFixture();
+
+/// The base of every contract test: a fresh fixture per test.
+class ContractTest : public ::testing::Test {
+ protected:
+  void SetUp() override { fixture_ = MakeContractFixture(); }
+  void TearDown() override { fixture_.reset(); }
+
+  ContractFixture& fixture() { return *fixture_; }
+  platform::Platform& platform() { return fixture_->Platform(); }
+  /// `relative` below the scratch folder.
+  std::string Scratch(std::string_view relative) {
+    return fixture_->ScratchFolder() + "\\" + std::string(relative);
+  }
+
+ private:
+  std::unique_ptr<ContractFixture> fixture_;
+};
+
+}  // namespace contract

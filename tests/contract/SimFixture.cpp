@@ -1,0 +1,62 @@
+#include <filesystem>
+
+#include "platform/sim/SimPlatform.h"
+#include "tests/contract/ContractFixture.h"
+
+namespace contract {
+
+namespace {
+
+unsigned FakeTickCount() {
+  return 42;
+}
+
+class SimFixture : public ContractFixture {
+ public:
+  SimFixture() {
+    std::filesystem::create_directories(sim_.HostPath(kScratch));
+    sim_.RegisterLibrary("C:\\Windows\\System32\\KERNEL32.DLL",
+                         [](std::string_view entry) -> void* {
+                           if (entry != "GetTickCount")
+                             return nullptr;
+                           return reinterpret_cast<void*>(&FakeTickCount);
+                         });
+    sim_.PutFile("C:\\Setup\\Setup.exe", "MZ");
+    sim_.SetModulePath("C:\\Setup\\Setup.exe");
+    sim_.SetArguments(kArguments);
+  }
+
+  platform::Platform& Platform() override { return sim_.platform(); }
+  std::string ScratchFolder() override { return kScratch; }
+  std::string ScratchKey() override { return "Software\\TessarwoldenContractTest\\Scratch"; }
+  void WriteRaw(std::string_view path, std::string_view bytes) override {
+    sim_.PutFile(path, bytes);
+  }
+  void RemoveRaw(std::string_view path) override { std::filesystem::remove(sim_.HostPath(path)); }
+  void SetAttributes(std::string_view path, uint32_t attributes) override {
+    sim_.SetAttributes(path, attributes);
+  }
+  std::pair<std::string, std::string> KnownLibrary() override {
+    return {"kernel32.dll", "GetTickCount"};
+  }
+  std::vector<std::string> ExpectedArguments() override { return kArguments; }
+  bool ScriptAnswers(std::vector<platform::MsgAnswer> answers) override {
+    sim_.QueueAnswers(std::move(answers));
+    return true;
+  }
+  bool TakeQuitRequest() override { return sim_.QuitPosted(); }
+
+ private:
+  static constexpr const char* kScratch = "C:\\Scratch";
+  inline static const std::vector<std::string> kArguments = {"/ready", "zwei Wörter"};
+
+  platform::sim::SimPlatform sim_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractFixture> MakeContractFixture() {
+  return std::make_unique<SimFixture>();
+}
+
+}  // namespace contract

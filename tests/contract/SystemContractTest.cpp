@@ -1,0 +1,87 @@
+#include <set>
+#include <string>
+
+#include "tests/contract/ContractFixture.h"
+
+namespace contract {
+namespace {
+
+using SystemContract = ContractTest;
+
+std::string Byte(int b) {
+  return std::string(1, static_cast<char>(b));
+}
+
+TEST_F(SystemContract, ModulePathNamesTheRunningProgram) {
+  const std::string path = platform().system.ModulePath();
+  ASSERT_GE(path.size(), 4u);
+  EXPECT_EQ(path[1], ':');
+  EXPECT_EQ(platform().files.FullPath(path), path) << "absolute";
+  EXPECT_TRUE(platform().files.FileExists(path));
+}
+
+TEST_F(SystemContract, ArgumentsLeaveOutTheProgramName) {
+  EXPECT_EQ(platform().system.Arguments(), fixture().ExpectedArguments());
+}
+
+TEST_F(SystemContract, QuitStaysPendingThroughProcessMessages) {
+  platform().system.PostQuit();
+  platform().system.ProcessMessages();
+  EXPECT_TRUE(fixture().TakeQuitRequest()) << "the main loop must still see the quit message";
+}
+
+struct KnownCharacter {
+  int ansi;
+  int oem;
+  const char* utf8;
+};
+
+TEST_F(SystemContract, GermanCharactersConvert) {
+  auto& system = platform().system;
+  for (const KnownCharacter& c : {KnownCharacter{0xE4, 0x84, "ä"},
+                                  {0xF6, 0x94, "ö"},
+                                  {0xFC, 0x81, "ü"},
+                                  {0xC4, 0x8E, "Ä"},
+                                  {0xD6, 0x99, "Ö"},
+                                  {0xDC, 0x9A, "Ü"},
+                                  {0xDF, 0xE1, "ß"},
+                                  {0xE9, 0x82, "é"}}) {
+    EXPECT_EQ(system.AnsiToUtf8(Byte(c.ansi)), c.utf8);
+    EXPECT_EQ(system.Utf8ToAnsi(c.utf8), Byte(c.ansi)) << c.utf8;
+    EXPECT_EQ(system.OemToUtf8(Byte(c.oem)), c.utf8);
+  }
+  EXPECT_EQ(system.AnsiToUtf8("\x80"), "€");
+  EXPECT_EQ(system.Utf8ToAnsi("Größe €"),
+            "Gr\xF6\xDF"
+            "e \x80");
+}
+
+TEST_F(SystemContract, EveryAnsiByteRoundTrips) {
+  auto& system = platform().system;
+  std::string all;
+  for (int b = 0; b < 256; ++b)
+    all += Byte(b);
+  EXPECT_EQ(system.Utf8ToAnsi(system.AnsiToUtf8(all)), all);
+  EXPECT_EQ(system.AnsiToUtf8(""), "");
+  EXPECT_EQ(system.Utf8ToAnsi(""), "");
+}
+
+TEST_F(SystemContract, CharactersMissingFromAnsiBecomeQuestionMarks) {
+  auto& system = platform().system;
+  EXPECT_EQ(system.Utf8ToAnsi("a\u4E2Db"), "a?b");
+  EXPECT_EQ(system.Utf8ToAnsi("\u0141\u0107"), "??") << "no look-alikes";
+}
+
+TEST_F(SystemContract, OemBytesAreDistinctCharacters) {
+  auto& system = platform().system;
+  std::set<std::string> seen;
+  for (int b = 0; b < 256; ++b) {
+    const std::string utf8 = system.OemToUtf8(Byte(b));
+    EXPECT_FALSE(utf8.empty()) << b;
+    EXPECT_TRUE(seen.insert(utf8).second) << "byte " << b << " maps to " << utf8 << " again";
+  }
+  EXPECT_EQ(system.OemToUtf8("ASCII text"), "ASCII text");
+}
+
+}  // namespace
+}  // namespace contract

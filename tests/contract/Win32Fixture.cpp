@@ -1,0 +1,125 @@
+#include "platform/win32/WinApi.h"
+
+#include <string>
+
+#include "platform/win32/Utf16.h"
+#include "platform/win32/Win32Platform.h"
+#include "tests/contract/ContractFixture.h"
+
+namespace contract {
+
+namespace {
+
+using platform::win32::Narrow;
+using platform::win32::Widen;
+
+constexpr const wchar_t* kTestKey = L"Software\\TessarwoldenContractTest";
+
+std::vector<std::string> gArguments;
+
+// Removes a folder with everything in it, read-only files included.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..")
+        continue;
+      const std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring CurrentDirectory() {
+  std::wstring buffer(GetCurrentDirectoryW(0, nullptr), L'\0');
+  buffer.resize(GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data()));
+  return buffer;
+}
+
+class Win32Fixture : public ContractFixture {
+ public:
+  Win32Fixture() : startDirectory_(CurrentDirectory()) {
+    static int counter = 0;
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    scratch_ = std::wstring(temp) + L"TessarwoldenContract-" +
+               std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    CreateDirectoryW(scratch_.c_str(), nullptr);
+  }
+
+  ~Win32Fixture() override {
+    SetCurrentDirectoryW(startDirectory_.c_str());
+    RemoveTree(scratch_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    MSG quit{};
+    PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+  }
+
+  platform::Platform& Platform() override { return platform_.platform(); }
+  std::string ScratchFolder() override { return Narrow(scratch_); }
+  std::string ScratchKey() override { return Narrow(kTestKey) + "\\Scratch"; }
+
+  void WriteRaw(std::string_view path, std::string_view bytes) override {
+    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    const BOOL ok =
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(ok && written == bytes.size()) << path;
+  }
+
+  void RemoveRaw(std::string_view path) override { DeleteFileW(Widen(path).c_str()); }
+
+  void SetAttributes(std::string_view path, uint32_t attributes) override {
+    const std::wstring wide = Widen(path);
+    const DWORD current = GetFileAttributesW(wide.c_str());
+    ASSERT_NE(current, INVALID_FILE_ATTRIBUTES) << path;
+    const DWORD kept = current & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                        FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NORMAL};
+    ASSERT_TRUE(SetFileAttributesW(wide.c_str(), kept | attributes)) << path;
+  }
+
+  std::pair<std::string, std::string> KnownLibrary() override {
+    return {"kernel32.dll", "GetTickCount"};
+  }
+
+  std::vector<std::string> ExpectedArguments() override { return gArguments; }
+
+  bool ScriptAnswers(std::vector<platform::MsgAnswer>) override { return false; }
+
+  bool TakeQuitRequest() override {
+    MSG quit{};
+    return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  }
+
+ private:
+  platform::win32::Win32Platform platform_;
+  std::wstring startDirectory_;
+  std::wstring scratch_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractFixture> MakeContractFixture() {
+  return std::make_unique<Win32Fixture>();
+}
+
+}  // namespace contract
+
+int wmain(int argc, wchar_t** argv) {
+  for (int i = 1; i < argc; ++i)
+    contract::gArguments.push_back(platform::win32::Narrow(argv[i]));
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
