@@ -201,8 +201,8 @@ void Form::AddPageFrame(std::function<void()> cancel, std::function<void()> forw
   if (back)
     AddButton("Button4", backLeft, buttonTop, kButtonWidth, kButtonHeight, back);
 
-  HWND name = AddControl("SignatureName", L"STATIC", SS_LEFT, 8, h - 24, 72, 14, "Tessarwolden");
-  HWND version = AddControl("SignatureVersion", L"STATIC", SS_LEFT, 80, h - 24, 24, 14, "1.2");
+  HWND name = AddControl("SignatureName", L"STATIC", SS_LEFT, 8, h - 24, 84, 14, "Tessarwolden");
+  HWND version = AddControl("SignatureVersion", L"STATIC", SS_LEFT, 92, h - 24, 24, 14, "1.2");
   EnableWindow(name, FALSE);
   EnableWindow(version, FALSE);
 }
