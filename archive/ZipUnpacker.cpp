@@ -1,0 +1,688 @@
+#include "archive/ZipUnpacker.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "unpack/EntryName.h"
+#include "unpack/UnpackApi.h"
+#include "unpack/ZipFormat.h"
+
+#ifdef _WIN32
+#include "archive/PasswordDlg.h"
+#endif
+
+namespace archive {
+
+namespace zip = unpack::zip;
+
+namespace {
+constexpr std::string_view kFallbackText =
+    "The message texts are not linked into the program\nMissing message number: ";
+}
+
+std::string MessageText(int number, std::string_view extra) {
+  std::string text(kFallbackText);
+  text += std::to_string(number);
+  text += extra;
+  return text;
+}
+
+EZipUnpacker::EZipUnpacker(int number, bool display, std::string extra)
+    : std::runtime_error(MessageText(number, extra)),
+      number_(number),
+      display_(display),
+      extra_(std::move(extra)) {}
+
+namespace {
+
+// Message numbers of the component.
+enum : int {
+  kArchiveMissing = 10102,
+  kOutOfMemory = 10103,
+  kPasswordMismatch = 10104,
+  kPasswordConfirmUnattended = 10150,
+  kPasswordUnattended = 10151,
+  kDirectorySeek = 10201,
+  kListOther = 10202,
+  kDataInFront = 10203,
+  kBytesAfterComment = 10204,
+  kLibraryCall = 10501,
+  kUnattendedNoPassword = 10502,
+  kLibraryLoaded = 10701,
+  kNoUnpackExec = 10702,
+  kNoGetUnpackVersion = 10703,
+  kLibraryNotLoaded = 10704,
+  kCannotOpen = 11001,
+  kBadDriveLetter = 11003,
+  kDriveMissing = 11004,
+  kEndSeek = 11008,
+  kEndRead = 11011,
+  kDirectoryTruncated = 11013,
+  kBadHeaderSignature = 11015,
+  kNameUnreadable = 11017,
+  kCommentUnreadable = 11022,
+  kNoEndSingle = 11036,
+  kNoEndFirstDisk = 11037,
+  kNoEndNumberedVolume = 11038,
+  kNoEndOther = 11045,
+};
+
+constexpr size_t kMaxLibraryPassword = 80;
+constexpr size_t kMaxRenamed = 512;
+constexpr size_t kMaxComment = 511;
+
+// Reads the directory in large pieces: one read per header would make a
+// directory of many entries slow on removable media.
+class BufferedReader {
+ public:
+  explicit BufferedReader(platform::ReadStream& stream) : stream_(stream), buffer_(64 * 1024) {}
+
+  /// Bytes read at `pos` (fewer at the end of the file); nullopt on a read error.
+  std::optional<size_t> Read(uint64_t pos, uint8_t* out, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+      uint64_t at = pos + done;
+      if (at < start_ || at >= start_ + length_) {
+        auto got = stream_.ReadAt(at, buffer_.data(), buffer_.size());
+        if (!got)
+          return std::nullopt;
+        start_ = at;
+        length_ = *got;
+        if (length_ == 0)
+          break;
+      }
+      size_t offset = static_cast<size_t>(at - start_);
+      size_t n = std::min(size - done, length_ - offset);
+      std::memcpy(out + done, buffer_.data() + offset, n);
+      done += n;
+      if (length_ < buffer_.size() && at + n >= start_ + length_)
+        break;
+    }
+    return done;
+  }
+
+ private:
+  platform::ReadStream& stream_;
+  std::vector<uint8_t> buffer_;
+  uint64_t start_ = 0;
+  size_t length_ = 0;
+};
+
+std::string ConvertText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
+                        CodePage codePage) {
+  auto cp = codePage == CodePage::Oem    ? unpack::NameCodePage::Oem
+            : codePage == CodePage::None ? unpack::NameCodePage::None
+                                         : unpack::NameCodePage::Auto;
+  return unpack::EntryTextToUtf8(raw, versionMadeBy, flags, cp);
+}
+
+void ToBackslashes(std::string& text) {
+  std::replace(text.begin(), text.end(), '/', '\\');
+}
+
+std::string RecordText(const unpack::CallbackRecord& record) {
+  std::string text(record.text, strnlen(record.text, sizeof record.text));
+  while (!text.empty() && text.back() == ' ')
+    text.pop_back();
+  ToBackslashes(text);
+  return text;
+}
+
+void WriteRecordText(unpack::CallbackRecord& record, const std::string& text, size_t limit) {
+  size_t n = std::min({text.size(), limit, sizeof record.text - 1});
+  std::memcpy(record.text, text.data(), n);
+  record.text[n] = '\0';
+}
+
+// The drive letter of a path such as "C:\x"; 0 when it has none.
+char DriveLetter(const std::string& full) {
+  if (full.size() < 2 || full[1] != ':')
+    return 0;
+  char c = full[0];
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+
+}  // namespace
+
+TZipUnpacker::TZipUnpacker(platform::Platform& platform, std::string title)
+    : platform_(platform), title_(std::move(title)) {
+#ifdef _WIN32
+  passwordPrompt_ = std::make_unique<TPasswordDlg>();
+#endif
+}
+
+TZipUnpacker::~TZipUnpacker() = default;
+
+void TZipUnpacker::SetLibraryDir(std::string_view dir) {
+  std::string value(dir);
+  if (!value.empty() && value.back() == '\\')
+    value.pop_back();
+  libraryDir_ = std::move(value);
+}
+
+void TZipUnpacker::SetPassword(std::string_view password) {
+  password_ = std::string(password.substr(0, kMaxPasswordLength));
+}
+
+void TZipUnpacker::SetPasswordTries(unsigned tries) {
+  passwordTries_ = std::min(tries, kMaxPasswordTries);
+}
+
+void TZipUnpacker::SetPasswordPrompt(std::unique_ptr<PasswordPrompt> prompt) {
+  passwordPrompt_ = std::move(prompt);
+}
+
+void TZipUnpacker::SetArchivePath(std::string_view path) {
+  archivePath_ = path;
+  try {
+    List();
+  } catch (...) {
+    // Only an event handler or the message dialog itself can get here; the
+    // engine must never see an error of the component.
+  }
+}
+
+void TZipUnpacker::ShowError(int number, std::string_view extra) {
+  lastErrorNumber_ = number;
+  lastErrorText_ = MessageText(number, extra);
+  if (!unattended_) {
+    platform_.dialogs.MessageBox(title_, lastErrorText_, platform::MsgButtons::Ok,
+                                 platform::MsgIcon::None);
+  }
+  if (OnMessage)
+    OnMessage(number, lastErrorText_);
+}
+
+// ---------------------------------------------------------------- List
+
+void TZipUnpacker::List() {
+  directory_.clear();
+  directoryOffset_ = 0;
+  comment_.clear();
+  spanned_ = false;
+  skippedFolders_ = 0;
+  lowestLocalOffset_ = 0;
+  endRecordDisk_ = 0;
+  volumeNumber_ = 0;
+  totalSize_ = 0;
+
+  platform::Files& files = platform_.files;
+  if (!files.FileExists(archivePath_)) {
+    // A drive without a medium is reported (11004); a file that is simply
+    // not there is not.
+    std::string full = files.FullPath(archivePath_);
+    char letter = DriveLetter(full);
+    bool driveWithoutMedium = letter >= 'A' && letter <= 'Z' &&
+                              (files.LogicalDrives() & (1u << (letter - 'A'))) &&
+                              !files.VolumeInformation(std::string(1, letter) + ":\\");
+    if (!driveWithoutMedium) {
+      if (OnListChanged)
+        OnListChanged();
+      return;
+    }
+  }
+
+  platform_.system.SetBusyCursor(true);
+  bool failed = false;
+  try {
+    ReadDirectory();
+  } catch (const EZipUnpacker& e) {
+    failed = true;
+    if (e.display())
+      ShowError(e.number(), e.extra());
+  } catch (const std::bad_alloc&) {
+    failed = true;
+    ShowError(kOutOfMemory);
+  } catch (const std::exception& e) {
+    failed = true;
+    ShowError(kListOther, e.what());
+  }
+  if (failed)
+    archivePath_.clear();
+  platform_.system.SetBusyCursor(false);
+  if (OnListChanged)
+    OnListChanged();
+}
+
+void TZipUnpacker::ReadDirectory() {
+  platform::Files& files = platform_.files;
+  std::string full = files.FullPath(archivePath_);
+  drive_.clear();
+  volumeLabel_.clear();
+  volumeSerial_ = 0;
+  if (!full.starts_with("\\")) {
+    char letter = DriveLetter(full);
+    if (letter < 'A' || letter > 'Z')
+      throw EZipUnpacker(kBadDriveLetter);
+    drive_ = std::string(1, letter) + ":\\";
+    if (!(files.LogicalDrives() & (1u << (letter - 'A'))))
+      throw EZipUnpacker(kDriveMissing);
+    auto volume = files.VolumeInformation(drive_);
+    if (!volume)
+      throw EZipUnpacker(kDriveMissing);
+    volumeLabel_ = volume->label;
+    volumeSerial_ = volume->serial;
+  }
+
+  auto stream = files.OpenRead(archivePath_);
+  if (!stream)
+    throw EZipUnpacker(kCannotOpen);
+  if (volumeLabel_.starts_with("PKBACK# ") && volumeLabel_.size() >= 11) {
+    volumeNumber_ = std::atoi(volumeLabel_.substr(8, 3).c_str());
+  }
+  const uint64_t size = stream->Size();
+
+  uint8_t head[8];
+  auto headRead = stream->ReadAt(0, head, sizeof head);
+  const bool spanSignature = headRead && *headRead == sizeof head &&
+                             zip::Le32(head) == zip::kSigSpanned &&
+                             zip::Le32(head + 4) == zip::kSigLocal;
+  spanned_ = spanSignature;
+
+  // The end record: the last 22 bytes when the archive has no comment,
+  // otherwise somewhere in the last 64 KiB.
+  if (size < zip::kEndSize)
+    throw EZipUnpacker(kEndSeek);
+  std::vector<uint8_t> tail(zip::kEndSize);
+  auto got = stream->ReadAt(size - zip::kEndSize, tail.data(), zip::kEndSize);
+  if (!got || *got != zip::kEndSize)
+    throw EZipUnpacker(kEndRead);
+  uint64_t tailStart = size - zip::kEndSize;
+  std::optional<size_t> hit;
+  if (zip::Le32(tail.data()) == zip::kSigEnd) {
+    hit = 0;
+  } else {
+    size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, zip::kEndSearchSize));
+    tail.resize(tailSize);
+    tailStart = size - tailSize;
+    got = stream->ReadAt(tailStart, tail.data(), tailSize);
+    if (!got || *got != tailSize)
+      throw EZipUnpacker(kEndRead);
+    hit = zip::FindEndRecord(tail.data(), tailSize);
+  }
+  if (!hit) {
+    if (!spanSignature && volumeNumber_ != 0)
+      throw EZipUnpacker(kNoEndNumberedVolume);
+    if (!spanSignature)
+      throw EZipUnpacker(kNoEndSingle);
+    if (volumeNumber_ == 1)
+      throw EZipUnpacker(kNoEndFirstDisk);
+    throw EZipUnpacker(kNoEndOther);
+  }
+  const uint64_t endPos = tailStart + *hit;
+  zip::EndRecord end = zip::ParseEndRecord(tail.data() + *hit);
+  const size_t commentStart = *hit + zip::kEndSize;
+  const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
+  comment_ = ConvertText(std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
+                                          commentEnd - commentStart),
+                         0, 0, codePage_);
+  if (commentEnd < tail.size()) {
+    bool zeroPadding = size % 512 == 0 && std::all_of(tail.begin() + static_cast<long>(commentEnd),
+                                                      tail.end(), [](uint8_t b) { return b == 0; });
+    if (!zeroPadding)
+      ShowError(kBytesAfterComment);
+  }
+
+  uint64_t recordStart = endPos;
+  uint64_t entries = end.totalEntries;
+  uint64_t dirSize = end.directorySize;
+  uint64_t storedOffset = end.directoryOffset;
+  uint32_t thisDisk = end.diskNumber;
+  uint32_t dirDisk = end.directoryDisk;
+  if (zip::NeedsZip64(end) && endPos >= zip::kZip64LocatorSize) {
+    uint8_t loc[zip::kZip64LocatorSize];
+    got = stream->ReadAt(endPos - zip::kZip64LocatorSize, loc, sizeof loc);
+    auto locator = got && *got == sizeof loc ? zip::ParseZip64Locator(loc) : std::nullopt;
+    if (locator) {
+      // Right before the locator, unless the archive carries data in front
+      // and the record is where the locator says.
+      const uint64_t before = endPos - zip::kZip64LocatorSize;
+      for (uint64_t at : {before >= zip::kZip64EndSize ? before - zip::kZip64EndSize : before,
+                          locator->endOffset}) {
+        uint8_t rec[zip::kZip64EndSize];
+        if (at >= before)
+          continue;
+        got = stream->ReadAt(at, rec, sizeof rec);
+        if (!got || *got != sizeof rec)
+          continue;
+        if (auto end64 = zip::ParseZip64End(rec)) {
+          recordStart = at;
+          entries = end64->totalEntries;
+          dirSize = end64->directorySize;
+          storedOffset = end64->directoryOffset;
+          thisDisk = end64->diskNumber;
+          dirDisk = end64->directoryDisk;
+          break;
+        }
+      }
+    }
+  }
+  endRecordDisk_ = thisDisk;
+
+  uint64_t offset;
+  if (dirDisk == thisDisk) {
+    if (dirSize > recordStart)
+      throw EZipUnpacker(kDirectorySeek);
+    offset = recordStart - dirSize;
+    if (storedOffset != offset)
+      ShowError(kDataInFront);
+  } else {
+    // The directory starts on another disk of a spanned set; asking for that
+    // disk is not supported, so the directory cannot be opened.
+    throw EZipUnpacker(kCannotOpen);
+  }
+  directoryOffset_ = offset;
+  if (offset > size)
+    throw EZipUnpacker(kDirectorySeek);
+
+  BufferedReader reader(*stream);
+  uint64_t pos = offset;
+  bool firstOffset = true;
+  std::vector<uint8_t> field;
+  for (uint64_t i = 0; i < entries; ++i) {
+    uint8_t header[zip::kCentralSize];
+    auto n = reader.Read(pos, header, sizeof header);
+    if (!n || *n != sizeof header)
+      throw EZipUnpacker(kDirectoryTruncated);
+    if (zip::Le32(header) != zip::kSigCentral)
+      throw EZipUnpacker(kBadHeaderSignature);
+    zip::CentralHeader h = zip::ParseCentralHeader(header);
+    pos += sizeof header;
+
+    auto readField = [&](size_t length, int error) {
+      field.resize(length);
+      auto r = reader.Read(pos, field.data(), length);
+      if (!r || *r != length)
+        throw EZipUnpacker(error);
+      pos += length;
+    };
+    readField(h.nameLength, kNameUnreadable);
+    std::string rawName(field.begin(), field.end());
+    readField(h.extraLength, kDirectorySeek);
+    std::vector<uint8_t> extra = field;
+    readField(h.commentLength, kCommentUnreadable);
+    std::string rawComment(field.begin(), field.end());
+
+    ZipDirEntry e;
+    e.versionMadeBy = h.versionMadeBy;
+    e.versionNeeded = h.versionNeeded;
+    e.flags = h.flags;
+    e.method = h.method;
+    e.time = h.time;
+    e.date = h.date;
+    e.crc = h.crc;
+    e.nameLength = h.nameLength;
+    e.extraLength = h.extraLength;
+    e.commentLength = h.commentLength;
+    e.internalAttributes = h.internalAttributes;
+    e.externalAttributes = h.externalAttributes;
+    zip::EntryExtent extent = zip::ResolveExtent(h, extra.data(), extra.size());
+    e.compressedSize = extent.compressedSize;
+    e.uncompressedSize = extent.uncompressedSize;
+    e.localHeaderOffset = extent.localHeaderOffset;
+    e.startDisk = extent.startDisk;
+    e.name = ConvertText(rawName, h.versionMadeBy, h.flags, codePage_);
+    ToBackslashes(e.name);
+    e.encrypted = (h.flags & zip::kFlagEncrypted) != 0;
+    e.extra = std::move(extra);
+    e.comment = ConvertText(rawComment, h.versionMadeBy, h.flags, codePage_);
+
+    if (firstOffset || e.localHeaderOffset < lowestLocalOffset_) {
+      lowestLocalOffset_ = e.localHeaderOffset;
+      firstOffset = false;
+    }
+    if (!keepFolderEntries_ && !e.name.empty() && e.name.back() == '\\') {
+      ++skippedFolders_;
+      continue;
+    }
+    totalSize_ += static_cast<int64_t>(e.uncompressedSize);
+    directory_.push_back(std::move(e));
+    if (OnEntryListed)
+      OnEntryListed(static_cast<int>(directory_.size()), directory_.back());
+  }
+}
+
+// ---------------------------------------------------------------- Extract
+
+void TZipUnpacker::Extract() {
+  successCount_ = 0;
+  const unsigned savedTries = passwordTries_;
+  bool triesChanged = false;
+  try {
+    if (!platform_.files.FileExists(archivePath_)) {
+      ShowError(kArchiveMissing);
+      entryNames_.clear();
+      return;
+    }
+    if (busy_)
+      return;
+    if (unattended_ && password_.empty() && !OnPasswordError) {
+      passwordTries_ = 0;
+      triesChanged = true;
+      ShowError(kUnattendedNoPassword);
+    }
+    busy_ = true;
+    cancel_ = false;
+
+    std::string dllPath = libraryDir_ + "\\SZUNPACK.DLL";
+    if (!platform_.files.FileExists(dllPath))
+      dllPath = "SZUNPACK.DLL";
+    std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
+    bool loaded = false;
+    if (!library) {
+      ShowError(kLibraryNotLoaded);
+    } else if (!library->Find("UnpackExec")) {
+      ShowError(kNoUnpackExec);
+    } else if (!library->Find("GetUnpackVersion")) {
+      ShowError(kNoGetUnpackVersion);
+    } else {
+      loaded = true;
+      if (trace_)
+        ShowError(kLibraryLoaded);
+    }
+    if (loaded) {
+      if (platform_.files.DirectoryExists(extractDir_)) {
+        platform_.files.SetCurrentDirectory(extractDir_);
+      }
+      try {
+        RunLibrary(*library);
+      } catch (const std::exception& e) {
+        ShowError(kLibraryCall, e.what());
+      } catch (...) {
+        ShowError(kLibraryCall);
+      }
+    }
+  } catch (...) {
+    // As in List: only handlers and the dialog itself can throw here.
+  }
+  entryNames_.clear();
+  if (triesChanged)
+    passwordTries_ = savedTries;
+  cancel_ = false;
+  busy_ = false;
+}
+
+void TZipUnpacker::RunLibrary(platform::Library& library) {
+  auto getVersion = reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"));
+  auto exec = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"));
+  const int32_t version = getVersion();
+
+  std::vector<std::string> names(entryNames_.begin(), entryNames_.end());
+  std::string password = password_;
+  std::string path = archivePath_;
+
+  unpack::ParamsHead head{};
+  head.ownerWindow = unattended_ ? nullptr : reinterpret_cast<void*>(ownerWindow_);
+  head.caller = this;
+  head.interfaceVersion = unpack::kInterfaceVersion;
+  head.callback = &TZipUnpacker::CallbackThunk;
+  head.trace = trace_ ? unpack::kTrue : unpack::kFalse;
+  head.password = password.c_str();
+  head.test = options_.count(ExtractOption::Test) ? unpack::kTrue : unpack::kFalse;
+  head.minusOne40 = -1;
+  head.verbose = (verbose_ || trace_) ? unpack::kTrue : unpack::kFalse;
+  const bool update = options_.count(ExtractOption::Update) != 0;
+  head.update = update ? unpack::kTrue : unpack::kFalse;
+  head.freshen =
+      (!update && options_.count(ExtractOption::Freshen)) ? unpack::kTrue : unpack::kFalse;
+  head.folderNames = options_.count(ExtractOption::FolderNames) ? unpack::kTrue : unpack::kFalse;
+  head.overwrite = options_.count(ExtractOption::Overwrite) ? unpack::kTrue : unpack::kFalse;
+  head.archivePath = path.c_str();
+
+  callbackFailure_ = nullptr;
+  int32_t result;
+  if (version < unpack::kEntryArrayVersion) {
+    auto record = std::make_unique<unpack::LegacyParams>();
+    record->head = head;
+    size_t count = std::min<size_t>(names.size(), unpack::kLegacyNameSlots);
+    record->head.entryCount = static_cast<int32_t>(count);
+    record->seven = 7;
+    for (size_t i = 0; i < count; ++i)
+      record->names[i] = names[i].c_str();
+    // Old libraries read the legacy layout through the same entry point.
+    result = exec(reinterpret_cast<unpack::Params*>(record.get()));
+  } else {
+    std::vector<unpack::EntrySpec> specs(names.size());
+    for (size_t i = 0; i < names.size(); ++i)
+      specs[i].name = names[i].c_str();
+    unpack::Params record{};
+    record.head = head;
+    record.head.entryCount = static_cast<int32_t>(names.size());
+    record.entries = specs.data();
+    if (version >= unpack::kPasswordTriesVersion) {
+      record.passwordTries = static_cast<int32_t>(passwordTries_);
+    }
+    record.seven = 7;
+    result = exec(&record);
+  }
+  successCount_ = result;
+  if (callbackFailure_)
+    std::rethrow_exception(std::exchange(callbackFailure_, nullptr));
+}
+
+// ---------------------------------------------------------------- callback
+
+int32_t UNPACK_CALL TZipUnpacker::CallbackThunk(unpack::CallbackRecord* record) {
+  if (!record || !record->caller)
+    return 0;
+  auto* self = static_cast<TZipUnpacker*>(record->caller);
+  // Nothing may unwind through the library: a failing handler stops the
+  // extraction and is reported once the library has returned.
+  try {
+    return self->HandleCallback(*record);
+  } catch (...) {
+    if (!self->callbackFailure_)
+      self->callbackFailure_ = std::current_exception();
+    return -1;
+  }
+}
+
+int TZipUnpacker::HandleCallback(unpack::CallbackRecord& record) {
+  const std::string text = RecordText(record);
+  const auto size = static_cast<int64_t>(record.size);
+  switch (record.action) {
+    case unpack::kActionNewEntry:
+      if (OnProgress)
+        OnProgress(ProgressKind::NewEntry, size, text);
+      break;
+    case unpack::kActionProgress:
+      if (OnProgress)
+        OnProgress(ProgressKind::Step, size, text);
+      break;
+    case unpack::kActionEndOfBatch:
+      if (OnProgress)
+        OnProgress(ProgressKind::EndOfBatch, size, text);
+      break;
+    case unpack::kActionMessage:
+      lastErrorText_ = text;
+      if (record.number != 0)
+        lastErrorNumber_ = record.number;
+      if (OnMessage)
+        OnMessage(record.number, text);
+      break;
+    case unpack::kActionEntryDone:
+      if (OnProgress)
+        OnProgress(ProgressKind::EntryDone, size, text);
+      break;
+    case unpack::kActionTotalSize:
+      totalSize_ = size;
+      if (OnProgress)
+        OnProgress(ProgressKind::TotalSize, size, text);
+      break;
+    case unpack::kActionRename: {
+      std::string name = text;
+      if (OnRenameEntry)
+        OnRenameEntry(name);
+      if (name != text) {
+        WriteRecordText(record, name, kMaxRenamed);
+        record.number = 1;
+      } else {
+        record.number = 0;
+      }
+      break;
+    }
+    case unpack::kActionPassword:
+      AskPassword(record, text);
+      break;
+    case unpack::kActionCrcError:
+      record.number = OnCrcError ? OnCrcError(text) : 2;
+      break;
+    case unpack::kActionOverwrite:
+      if (OnExtractOverwrite)
+        record.number = OnExtractOverwrite(text) ? 1 : 0;
+      break;
+    case unpack::kActionSkipped:
+      lastErrorNumber_ = record.number;
+      if (OnExtractSkipped)
+        OnExtractSkipped(text, record.number);
+      break;
+    case unpack::kActionEntryComment: {
+      std::string comment = text;
+      if (OnEntryComment)
+        OnEntryComment(comment);
+      if (comment != text)
+        WriteRecordText(record, comment, kMaxComment);
+      break;
+    }
+    default:
+      break;
+  }
+  const bool cancelled = cancel_;
+  platform_.system.ProcessMessages();
+  return cancelled ? -1 : 0;
+}
+
+void TZipUnpacker::AskPassword(unpack::CallbackRecord& record, const std::string& name) {
+  const bool confirm = (record.number & 1) != 0;
+  int repeat = static_cast<int>(record.size);
+  std::string password;
+  if (OnPasswordError) {
+    OnPasswordError(name, confirm, password, repeat);
+  } else if (unattended_) {
+    ShowError(confirm ? kPasswordConfirmUnattended : kPasswordUnattended);
+  } else if (passwordPrompt_) {
+    // Without message texts the caption (10154) is the fallback text without
+    // a number, and both prompts (10155, 10156) are empty.
+    const std::string caption(kFallbackText);
+    password = passwordPrompt_->Ask(caption, "");
+    if (confirm && !password.empty()) {
+      std::string again = passwordPrompt_->Ask(caption, "");
+      if (again != password) {
+        ShowError(kPasswordMismatch);
+        password.clear();
+      }
+    }
+  }
+  if (!password.empty()) {
+    WriteRecordText(record, password, kMaxLibraryPassword);
+    record.number = 1;
+  } else {
+    record.number = 0;
+    repeat = 0;
+  }
+  record.size = std::clamp(repeat, 0, static_cast<int>(kMaxPasswordTries));
+}
+
+}  // namespace archive

@@ -1,0 +1,216 @@
+#pragma once
+
+// TZipUnpacker: reads a ZIP archive's central directory itself and extracts
+// named entries through the unzip library (SZUNPACK.DLL), which it loads for
+// each extraction. It never lets an error escape: every failure is shown and
+// stored through one message routine.
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "archive/PasswordPrompt.h"
+#include "platform/Platform.h"
+#include "unpack/UnpackApi.h"
+
+namespace archive {
+
+enum class ExtractOption { FolderNames, Overwrite, Freshen, Update, Test };
+using ExtractOptions = std::set<ExtractOption>;
+
+enum class CodePage { Auto, None, Oem };
+
+/// What OnProgress reports.
+enum class ProgressKind { NewEntry = 0, Step = 1, EndOfBatch = 2, EntryDone = 3, TotalSize = 4 };
+
+/// One kept header of the central directory.
+struct ZipDirEntry {
+  uint16_t versionMadeBy = 0;
+  uint16_t versionNeeded = 0;
+  uint16_t flags = 0;
+  uint16_t method = 0;
+  uint16_t time = 0;
+  uint16_t date = 0;
+  uint32_t crc = 0;
+  uint64_t compressedSize = 0;    // ZIP64 values applied
+  uint64_t uncompressedSize = 0;  // ZIP64 values applied
+  uint16_t nameLength = 0;
+  uint16_t extraLength = 0;
+  uint16_t commentLength = 0;
+  uint32_t startDisk = 0;
+  uint16_t internalAttributes = 0;
+  uint32_t externalAttributes = 0;
+  uint64_t localHeaderOffset = 0;  // as stored (ZIP64 value applied)
+  std::string name;                // UTF-8, every slash turned into a backslash
+  bool encrypted = false;
+  std::vector<uint8_t> extra;
+  std::string comment;  // UTF-8
+};
+
+/// The text of a message number. The program carries no message texts, so it
+/// is always the fallback form, with `extra` directly after the number.
+std::string MessageText(int number, std::string_view extra = {});
+
+/// The component's own failure: an error number, whether it is to be shown,
+/// and the text for the number.
+class EZipUnpacker : public std::runtime_error {
+ public:
+  explicit EZipUnpacker(int number, bool display = true, std::string extra = {});
+  int number() const { return number_; }
+  bool display() const { return display_; }
+  const std::string& extra() const { return extra_; }
+
+ private:
+  int number_;
+  bool display_;
+  std::string extra_;
+};
+
+class TZipUnpacker {
+ public:
+  static constexpr const char* kVersionText = "1.6";
+  static constexpr unsigned kMaxPasswordTries = 15;
+  static constexpr size_t kMaxPasswordLength = 255;
+
+  /// `title` is the application title, the caption of the component's message
+  /// dialogs.
+  TZipUnpacker(platform::Platform& platform, std::string title);
+  ~TZipUnpacker();
+  TZipUnpacker(const TZipUnpacker&) = delete;
+  TZipUnpacker& operator=(const TZipUnpacker&) = delete;
+
+  // --- published properties ---
+  const std::string& ArchivePath() const { return archivePath_; }
+  /// Stores the path and reads the archive's directory at once.
+  void SetArchivePath(std::string_view path);
+  std::vector<std::string>& EntryNames() { return entryNames_; }
+  void SetEntryNames(const std::vector<std::string>& names) { entryNames_ = names; }
+  const std::string& ExtractDir() const { return extractDir_; }
+  void SetExtractDir(std::string_view dir) { extractDir_ = dir; }
+  const ExtractOptions& Options() const { return options_; }
+  void SetExtractOptions(ExtractOptions options) { options_ = std::move(options); }
+  const std::string& LibraryDir() const { return libraryDir_; }
+  /// Stored without a trailing backslash.
+  void SetLibraryDir(std::string_view dir);
+  bool Unattended() const { return unattended_; }
+  void SetUnattended(bool on) { unattended_ = on; }
+  bool Verbose() const { return verbose_; }
+  void SetVerbose(bool on) { verbose_ = on; }
+  bool Trace() const { return trace_; }
+  void SetTrace(bool on) { trace_ = on; }
+  const std::string& Password() const { return password_; }
+  /// At most kMaxPasswordLength bytes are kept.
+  void SetPassword(std::string_view password);
+  unsigned PasswordTries() const { return passwordTries_; }
+  /// Values above kMaxPasswordTries are stored as kMaxPasswordTries.
+  void SetPasswordTries(unsigned tries);
+  const std::string& TempDir() const { return tempDir_; }
+  void SetTempDir(std::string_view dir) { tempDir_ = dir; }
+  archive::CodePage CodePage() const { return codePage_; }
+  void SetCodePage(archive::CodePage codePage) { codePage_ = codePage; }
+  bool KeepFolderEntries() const { return keepFolderEntries_; }
+  void SetKeepFolderEntries(bool on) { keepFolderEntries_ = on; }
+  /// The window that owns the library's dialogs (an HWND on Windows).
+  uintptr_t OwnerWindow() const { return ownerWindow_; }
+  void SetOwnerWindow(uintptr_t window) { ownerWindow_ = window; }
+
+  /// Gives the component its password dialog. Without one a password request
+  /// is answered as if the user had cancelled.
+  void SetPasswordPrompt(std::unique_ptr<PasswordPrompt> prompt);
+
+  // --- operations ---
+  /// Extracts the entries named in EntryNames from ArchivePath into
+  /// ExtractDir; EntryNames is empty afterwards in every case.
+  void Extract();
+  /// Asks a running extraction to stop at the library's next callback.
+  void Cancel() { cancel_ = true; }
+
+  // --- state ---
+  const std::vector<ZipDirEntry>& Directory() const { return directory_; }
+  int SuccessCount() const { return successCount_; }
+  int LastErrorNumber() const { return lastErrorNumber_; }
+  const std::string& LastErrorText() const { return lastErrorText_; }
+  const std::string& ArchiveComment() const { return comment_; }
+  bool Spanned() const { return spanned_; }
+  int SkippedFolderEntries() const { return skippedFolders_; }
+  uint64_t DirectoryOffset() const { return directoryOffset_; }
+  uint64_t LowestLocalHeaderOffset() const { return lowestLocalOffset_; }
+  uint32_t EndRecordDisk() const { return endRecordDisk_; }
+  int VolumeNumber() const { return volumeNumber_; }
+  int64_t TotalSize() const { return totalSize_; }
+  bool Busy() const { return busy_; }
+
+  // --- events ---
+  std::function<void()> OnListChanged;
+  std::function<void(ProgressKind kind, int64_t size, const std::string& name)> OnProgress;
+  std::function<void(int number, const std::string& text)> OnMessage;
+  /// May change the name the library writes the entry under.
+  std::function<void(std::string& name)> OnRenameEntry;
+  std::function<void(int number, const ZipDirEntry& entry)> OnEntryListed;
+  /// Returns the answer for the library.
+  std::function<int(const std::string& name)> OnCrcError;
+  /// Sets `password` (empty for none) and may change `repeatCount`.
+  std::function<void(const std::string& name, bool confirm, std::string& password,
+                     int& repeatCount)>
+      OnPasswordError;
+  /// True to overwrite the existing file.
+  std::function<bool(const std::string& name)> OnExtractOverwrite;
+  std::function<void(const std::string& name, int reason)> OnExtractSkipped;
+  /// May change the entry comment.
+  std::function<void(std::string& comment)> OnEntryComment;
+
+ private:
+  void List();
+  void ReadDirectory();
+  void RunLibrary(platform::Library& library);
+  void ShowError(int number, std::string_view extra = {});
+  int HandleCallback(unpack::CallbackRecord& record);
+  void AskPassword(unpack::CallbackRecord& record, const std::string& name);
+  static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
+
+  platform::Platform& platform_;
+  std::string title_;
+  std::unique_ptr<PasswordPrompt> passwordPrompt_;
+
+  std::string archivePath_;
+  std::vector<std::string> entryNames_;
+  std::string extractDir_;
+  ExtractOptions options_;
+  std::string libraryDir_;
+  bool unattended_ = false;
+  bool verbose_ = false;
+  bool trace_ = false;
+  std::string password_;
+  unsigned passwordTries_ = 1;
+  std::string tempDir_;
+  archive::CodePage codePage_ = archive::CodePage::Auto;
+  bool keepFolderEntries_ = false;
+  uintptr_t ownerWindow_ = 0;
+
+  std::vector<ZipDirEntry> directory_;
+  int lastErrorNumber_ = 0;
+  std::string lastErrorText_;
+  int successCount_ = 0;
+  bool busy_ = false;
+  bool cancel_ = false;
+  std::string comment_;
+  bool spanned_ = false;
+  int skippedFolders_ = 0;
+  uint64_t directoryOffset_ = 0;
+  uint64_t lowestLocalOffset_ = 0;
+  uint32_t endRecordDisk_ = 0;
+  int volumeNumber_ = 0;
+  std::string drive_;
+  std::string volumeLabel_;
+  uint32_t volumeSerial_ = 0;
+  int64_t totalSize_ = 0;
+  std::exception_ptr callbackFailure_;
+};
+
+}  // namespace archive
