@@ -21,9 +21,10 @@ class Dialogs {
 
   /// Shows a modal message box owned by the active window of the program and
   /// returns the button the user chose. Closing the box answers Cancel (or No
-  /// for a Yes/No box, which cannot be closed).
-  virtual MsgAnswer MessageBox(std::string_view caption, std::string_view text,
-                               MsgButtons buttons, MsgIcon icon) = 0;
+  /// for a Yes/No box, which cannot be closed). A box that cannot be shown
+  /// answers as a closed one would: Cancel, No, or Ok for a box with OK only.
+  virtual MsgAnswer MessageBox(std::string_view caption, std::string_view text, MsgButtons buttons,
+                               MsgIcon icon) = 0;
 };
 
 }  // namespace platform

@@ -23,8 +23,15 @@ struct DirEntry {
   uint32_t attributes = 0;
 };
 
-enum class DriveType { Unknown = 0, NoRootDir = 1, Removable = 2, Fixed = 3, Remote = 4, CdRom = 5,
-                       RamDisk = 6 };
+enum class DriveType {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6
+};
 
 struct VolumeInfo {
   std::string label;
@@ -36,6 +43,7 @@ class ReadStream {
  public:
   virtual ~ReadStream() = default;
 
+  /// The size of the file in bytes; 0 when it cannot be determined.
   virtual uint64_t Size() = 0;
   /// Reads up to `size` bytes at `offset`; returns how many were read (fewer at
   /// the end of the file), nullopt on a read error.
@@ -43,6 +51,8 @@ class ReadStream {
 };
 
 /// A file open for writing from its start; closed when the object goes away.
+/// Meanwhile nobody else can write it, and the readers of this interface
+/// cannot open it.
 class WriteStream {
  public:
   virtual ~WriteStream() = default;
@@ -86,23 +96,30 @@ class Files {
   virtual std::vector<DirEntry> ListSubdirectories(std::string_view path) = 0;
 
   /// The process's current directory, without trailing backslash except at a
-  /// drive root.
+  /// drive root; empty when it cannot be determined.
   virtual std::string CurrentDirectory() = 0;
-  /// Makes `path` the current directory; false when it does not exist.
+  /// Makes `path` the current directory; false when it does not exist or is
+  /// refused, and the current directory stays as it was.
   virtual bool SetCurrentDirectory(std::string_view path) = 0;
-  /// The Windows directory, without trailing backslash.
+  /// The Windows directory, without trailing backslash; empty when it cannot be
+  /// determined.
   virtual std::string WindowsDirectory() = 0;
-  /// The folder for temporary files, with a trailing backslash.
+  /// The folder for temporary files, with a trailing backslash; empty when it
+  /// cannot be determined.
   virtual std::string TempDirectory() = 0;
-  /// `path` made absolute against the current directory, "." and ".." resolved.
+  /// `path` made absolute against the current directory, "." and ".." resolved,
+  /// '/' turned into a backslash, a trailing backslash kept. The path need not
+  /// exist; empty when it cannot be made absolute.
   virtual std::string FullPath(std::string_view path) = 0;
 
-  /// Bit n set when drive letter 'A' + n exists.
+  /// Bit n set when drive letter 'A' + n exists (with or without a medium);
+  /// 0 on failure.
   virtual uint32_t LogicalDrives() = 0;
-  /// The kind of drive of a root such as "C:\".
+  /// The kind of drive of a root such as "C:\"; NoRootDir when the drive does
+  /// not exist or `root` is no drive root, Unknown when the kind cannot be told.
   virtual DriveType GetDriveType(std::string_view root) = 0;
-  /// Volume label and serial number of a root; nullopt when the drive holds no
-  /// readable medium.
+  /// Volume label and serial number of a root; nullopt when the drive does not
+  /// exist or holds no readable medium.
   virtual std::optional<VolumeInfo> VolumeInformation(std::string_view root) = 0;
 };
 

@@ -11,23 +11,27 @@ class System {
  public:
   virtual ~System() = default;
 
-  /// The full path of the running program.
+  /// The full path of the running program; empty when it cannot be determined.
   virtual std::string ModulePath() = 0;
   /// The command-line arguments after the program name, split as Windows
-  /// splits them; empty when there are none.
+  /// splits them; empty when there are none or the line cannot be split.
   virtual std::vector<std::string> Arguments() = 0;
   /// Asks the application to end: posts the quit message to the message loop.
+  /// Cannot fail.
   virtual void PostQuit() = 0;
   /// Lets the application handle the messages that are waiting, then returns.
+  /// A quit message stays waiting for the main loop.
   virtual void ProcessMessages() = 0;
   /// Shows the hourglass cursor while `busy`, the normal cursor otherwise.
+  /// Nothing happens where there is no cursor.
   virtual void SetBusyCursor(bool busy) = 0;
 
-  /// Text from the ANSI code page to UTF-8, byte for byte.
+  /// Text from the ANSI code page to UTF-8, byte for byte; every byte yields a
+  /// character, so nothing is missing and nothing fails.
   virtual std::string AnsiToUtf8(std::string_view ansi) = 0;
   /// Text from UTF-8 to the ANSI code page; characters it lacks become '?'.
   virtual std::string Utf8ToAnsi(std::string_view utf8) = 0;
-  /// Text from the OEM code page to UTF-8.
+  /// Text from the OEM code page to UTF-8; every byte yields a character.
   virtual std::string OemToUtf8(std::string_view oem) = 0;
 };
 

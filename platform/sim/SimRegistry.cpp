@@ -1,5 +1,7 @@
 #include "platform/sim/SimRegistry.h"
 
+#include <algorithm>
+
 #include "platform/sim/SimText.h"
 
 namespace platform::sim {
@@ -7,28 +9,21 @@ namespace platform::sim {
 namespace {
 
 // The components of a key path after one leading backslash; nullopt when a
-// component is empty, which the registry refuses.
+// second backslash follows, which the registry refuses. Empty components
+// elsewhere collapse, as in Wine.
 std::optional<std::vector<std::string>> KeyParts(std::string_view path) {
   if (!path.empty() && path.front() == '\\')
     path.remove_prefix(1);
+  if (!path.empty() && path.front() == '\\')
+    return std::nullopt;
   std::vector<std::string> parts;
-  if (path.empty())
-    return parts;
-  size_t start = 0;
-  while (true) {
-    const size_t end = path.find('\\', start);
-    const std::string_view part = path.substr(start, end - start);
-    if (part.empty()) {
-      // Windows accepts one trailing backslash.
-      if (end == std::string_view::npos && start == path.size())
-        return parts;
-      return std::nullopt;
-    }
-    parts.emplace_back(part);
-    if (end == std::string_view::npos)
-      return parts;
-    start = end + 1;
+  while (!path.empty()) {
+    const size_t end = std::min(path.find('\\'), path.size());
+    if (end > 0)
+      parts.emplace_back(path.substr(0, end));
+    path.remove_prefix(std::min(end + 1, path.size()));
   }
+  return parts;
 }
 
 class SimKey : public RegistryKey {

@@ -120,13 +120,20 @@ TEST_F(RegistryContract, LongStringsSurvive) {
 namespace contract {
 namespace {
 
-TEST_F(RegistryContract, EmptyKeyNamesInsideAPathAreRefused) {
+TEST_F(RegistryContract, EmptyKeyNamesCollapseExceptAtTheStart) {
   auto& registry = platform().registry;
   const std::string key = fixture().ScratchKey();
-  EXPECT_EQ(registry.CreateKey(RegRoot::CurrentUser, key + "\\\\Sub"), nullptr);
-  EXPECT_NE(registry.CreateKey(RegRoot::CurrentUser, key + "\\Sub\\"), nullptr);
-  EXPECT_NE(registry.OpenKey(RegRoot::CurrentUser, key + "\\Sub"), nullptr);
-  EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, "\\\\" + key), nullptr);
+  auto doubled = registry.CreateKey(RegRoot::CurrentUser, key + "\\\\Sub\\\\");
+  ASSERT_NE(doubled, nullptr);
+  ASSERT_TRUE(doubled->WriteDWord("Value", 1));
+  auto single = registry.OpenKey(RegRoot::CurrentUser, key + "\\Sub");
+  ASSERT_NE(single, nullptr);
+  EXPECT_EQ(single->ReadDWord("Value"), 1u);
+  EXPECT_NE(registry.OpenKey(RegRoot::CurrentUser, key + "\\Sub\\"), nullptr);
+
+  EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, "\\\\" + key), nullptr)
+      << "only one leading backslash is ignored";
+  EXPECT_EQ(registry.CreateKey(RegRoot::CurrentUser, "\\\\" + key), nullptr);
 }
 
 }  // namespace
