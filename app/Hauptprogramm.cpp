@@ -15,9 +15,10 @@ constexpr int kProgressMax = 100;
 
 }  // namespace
 
-THauptprogramm::THauptprogramm()
+THauptprogramm::THauptprogramm(platform::Platform& platform)
     : controls::Form(WindowId::Hauptprogramm, L"THauptprogramm", 350, 105,
-                     controls::FrameKind::Plain) {}
+                     controls::FrameKind::Plain),
+      zipUnpacker1_(platform, "Tessarwolden") {}
 
 void THauptprogramm::OnCreate() {
   AddImage("Image1", 8, 8, 53, 53, resources::LoadPictureBitmap(IDR_HEADER_JPG));

@@ -2,7 +2,9 @@
 
 #include <functional>
 
+#include "archive/ZipUnpacker.h"
 #include "controls/Form.h"
+#include "platform/Platform.h"
 
 namespace app {
 
@@ -17,8 +19,12 @@ class THauptprogramm : public controls::Form {
     std::function<bool()> mayClose;
   };
 
-  THauptprogramm();
+  explicit THauptprogramm(platform::Platform& platform);
   void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+
+  /// The archive component that the installation borrows for every
+  /// extraction; it lives as long as the form.
+  archive::TZipUnpacker& ZipUnpacker1() { return zipUnpacker1_; }
 
  protected:
   void OnCreate() override;
@@ -32,6 +38,7 @@ class THauptprogramm : public controls::Form {
   void Timer2Timer();
 
   Handlers handlers_;
+  archive::TZipUnpacker zipUnpacker1_;
 };
 
 }  // namespace app

@@ -67,7 +67,10 @@ bool Program::CreateWindows() {
 
 void Program::ConnectHandlers() {
   platform::Platform& platform = services_.platform();
-  startup_.emplace(platform, state_, *this, [](std::string_view) {});
+  archive::TZipUnpacker& unpacker = hauptprogramm_.ZipUnpacker1();
+  unpacker.SetOwnerWindow(reinterpret_cast<uintptr_t>(applicationWindow_));
+  startup_.emplace(platform, state_, *this,
+                   [&unpacker](std::string_view dir) { unpacker.SetLibraryDir(dir); });
 
   hauptprogramm_.SetHandlers({
       .runStartup = [this] { startup_->Run(); },

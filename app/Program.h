@@ -64,7 +64,7 @@ class Program : public Ui, public wizard::PageEvents {
   platform::win32::Win32Platform services_;
   SetupState state_;
   HWND applicationWindow_ = nullptr;
-  THauptprogramm hauptprogramm_;
+  THauptprogramm hauptprogramm_{services_.platform()};
   wizard::TSchritt1 schritt1_{*this};
   wizard::TSchritt2 schritt2_{*this};
   wizard::TSchritt3 schritt3_{*this};
