@@ -70,6 +70,7 @@ TEST_F(SystemContract, CharactersMissingFromAnsiBecomeQuestionMarks) {
   auto& system = platform().system;
   EXPECT_EQ(system.Utf8ToAnsi("a\u4E2Db"), "a?b");
   EXPECT_EQ(system.Utf8ToAnsi("\u0141\u0107"), "??") << "no look-alikes";
+  EXPECT_EQ(system.Utf8ToAnsi("a\U0001F600b"), "a??b") << "one mark per UTF-16 unit";
 }
 
 TEST_F(SystemContract, OemBytesAreDistinctCharacters) {
