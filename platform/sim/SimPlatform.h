@@ -24,7 +24,8 @@ struct ShownMessage {
 /// A whole simulated machine for tests: drives mapped into a host folder, an
 /// in-memory registry, scripted message boxes, a process with a module path,
 /// arguments and a current directory. Every service records what it was
-/// asked, so tests can check what the logic touched.
+/// asked, so tests can check what the logic touched. Streams, registry keys and
+/// libraries it handed out must go away before it does.
 class SimPlatform {
  public:
   /// Creates a fresh machine whose drives live below a new temporary host
