@@ -1,0 +1,405 @@
+#include "tests/e2e/Harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cwctype>
+#include <string>
+
+#include "app/ControlIds.h"
+
+namespace e2e {
+
+namespace {
+
+// Wine starting a process in a fresh prefix under Xvfb on a busy two-core
+// machine takes seconds; every wait gets the same generous bound.
+constexpr std::chrono::seconds kBound{30};
+constexpr DWORD kPollMilliseconds = 50;
+
+// Polls `done` until it holds or the bound has passed; true when it held.
+template <typename Done>
+bool PollUntil(Done done) {
+  const auto deadline = std::chrono::steady_clock::now() + kBound;
+  while (true) {
+    if (done())
+      return true;
+    if (std::chrono::steady_clock::now() >= deadline)
+      return false;
+    Sleep(kPollMilliseconds);
+  }
+}
+
+std::string LastError(std::string_view what) {
+  return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ")";
+}
+
+std::string Environment(const wchar_t* name) {
+  DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0)
+    return {};
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(name, value.data(), size));
+  return Utf8(value);
+}
+
+std::string ClassName(HWND window) {
+  wchar_t name[256];
+  int length = GetClassNameW(window, name, 256);
+  return Utf8(std::wstring_view(name, length > 0 ? length : 0));
+}
+
+bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::towlower(static_cast<unsigned char>(x)) ==
+           std::towlower(static_cast<unsigned char>(y));
+  });
+}
+
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..")
+        continue;
+      std::wstring path = folder + name;
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path + L"\\");
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(find, &entry));
+    FindClose(find);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty())
+    return {};
+  int length =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(length, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Utf8(std::wstring_view wide) {
+  if (wide.empty())
+    return {};
+  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                   0, nullptr, nullptr);
+  std::string utf8(length, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+SetupFolder::SetupFolder() {
+  std::string setupExe = Environment(L"SETUP_EXE");
+  if (setupExe.empty()) {
+    throw HarnessError("SETUP_EXE does not name the Setup.exe to test (scripts/e2e sets it)");
+  }
+  wchar_t temp[MAX_PATH + 1];
+  DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+  if (length == 0)
+    throw HarnessError(LastError("GetTempPathW"));
+  for (int n = 1;; ++n) {
+    std::wstring candidate = std::wstring(temp, length) + L"e2e-" +
+                             std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
+    if (CreateDirectoryW(candidate.c_str(), nullptr)) {
+      path_ = Utf8(candidate) + "\\";
+      break;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS)
+      throw HarnessError(LastError("CreateDirectoryW"));
+  }
+  if (!CopyFileW(Wide(setupExe).c_str(), Wide(SetupExe()).c_str(), TRUE)) {
+    std::string error = LastError("copying " + setupExe);
+    RemoveTree(Wide(path_));
+    throw HarnessError(error);
+  }
+}
+
+SetupFolder::~SetupFolder() {
+  RemoveTree(Wide(path_));
+}
+
+void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const {
+  HANDLE file = CreateFileW(Wide(path_ + std::string(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("creating " + std::string(fileName)));
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size()) {
+    throw HarnessError(LastError("writing " + std::string(fileName)));
+  }
+}
+
+std::vector<std::string> SetupFolder::Entries() const {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(Wide(path_ + "*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("listing " + path_));
+  do {
+    std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..")
+      names.push_back(Utf8(name));
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+  std::ranges::sort(names);
+  return names;
+}
+
+std::string MessageDialog::Text() const {
+  // The message box holds its icon and its text in static controls; the
+  // text is the one static that has any.
+  struct Search {
+    std::string text;
+  } search;
+  EnumChildWindows(
+      hwnd_,
+      [](HWND child, LPARAM context) -> BOOL {
+        auto& found = *reinterpret_cast<Search*>(context);
+        if (!SameTextIgnoringCase(ClassName(child), "Static"))
+          return TRUE;
+        found.text = WindowText(child);
+        return found.text.empty();
+      },
+      reinterpret_cast<LPARAM>(&search));
+  if (search.text.empty())
+    throw HarnessError("the message box shows no text");
+  return search.text;
+}
+
+bool MessageDialog::HasButton(int id) const {
+  HWND button = GetDlgItem(hwnd_, id);
+  return button != nullptr && IsWindowVisible(button);
+}
+
+void MessageDialog::Press(int id) const {
+  if (!HasButton(id))
+    throw HarnessError("the message box has no button " + std::to_string(id));
+  Post(GetDlgItem(hwnd_, id), BM_CLICK);
+}
+
+SetupProcess::SetupProcess(const SetupFolder& folder, std::string_view arguments) {
+  std::wstring commandLine = L"\"" + Wide(folder.SetupExe()) + L"\"";
+  if (!arguments.empty())
+    commandLine += L" " + Wide(arguments);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  // Started from its own folder, as a double click in the Explorer would.
+  if (!CreateProcessW(Wide(folder.SetupExe()).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      0, nullptr, Wide(folder.Path()).c_str(), &startup, &process_)) {
+    throw HarnessError(LastError("starting " + folder.SetupExe()));
+  }
+}
+
+SetupProcess::~SetupProcess() {
+  if (Running()) {
+    TerminateProcess(process_.hProcess, 1);
+    WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kBound.count() * 1000));
+  }
+  CloseHandle(process_.hThread);
+  CloseHandle(process_.hProcess);
+}
+
+std::vector<SetupProcess::TopLevel> SetupProcess::Snapshot() {
+  struct Search {
+    DWORD processId;
+    std::vector<TopLevel> windows;
+  } search{process_.dwProcessId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s.processId) {
+          s.windows.push_back({window, ClassName(window), IsWindowVisible(window) != FALSE});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  for (const auto& window : search.windows) {
+    if (window.visible)
+      seenVisible_.insert(window.windowClass);
+  }
+  return search.windows;
+}
+
+HWND SetupProcess::Window(std::string_view windowClass) {
+  for (const auto& window : Snapshot()) {
+    if (window.windowClass == windowClass)
+      return window.hwnd;
+  }
+  throw HarnessError("Setup.exe has no window of class " + std::string(windowClass));
+}
+
+bool SetupProcess::IsVisible(std::string_view windowClass) {
+  return std::ranges::any_of(Snapshot(), [&](const TopLevel& window) {
+    return window.visible && window.windowClass == windowClass;
+  });
+}
+
+HWND SetupProcess::WaitForVisible(std::string_view windowClass) {
+  HWND found = nullptr;
+  bool ended = false;
+  PollUntil([&] {
+    for (const auto& window : Snapshot()) {
+      if (window.visible && window.windowClass == windowClass)
+        found = window.hwnd;
+    }
+    ended = !Running();
+    return found != nullptr || ended;
+  });
+  if (found != nullptr)
+    return found;
+  std::string seen;
+  for (const auto& name : seenVisible_)
+    seen += " " + name;
+  throw HarnessError("no visible window of class " + std::string(windowClass) +
+                     (ended ? " before Setup.exe ended" : " within the bound") +
+                     "; seen visible so far:" + (seen.empty() ? " none" : seen));
+}
+
+void SetupProcess::WaitForHidden(std::string_view windowClass) {
+  if (!PollUntil([&] { return !IsVisible(windowClass); })) {
+    throw HarnessError("the window of class " + std::string(windowClass) + " stays visible");
+  }
+}
+
+MessageDialog SetupProcess::WaitForMessageBox(std::string_view caption) {
+  HWND found = nullptr;
+  bool ended = false;
+  PollUntil([&] {
+    for (const auto& window : Snapshot()) {
+      if (window.visible && window.windowClass == "#32770" && WindowText(window.hwnd) == caption) {
+        found = window.hwnd;
+      }
+    }
+    ended = !Running();
+    return found != nullptr || ended;
+  });
+  if (found != nullptr)
+    return MessageDialog(found);
+  throw HarnessError("no message box \"" + std::string(caption) + "\"" +
+                     (ended ? " before Setup.exe ended" : " within the bound"));
+}
+
+void SetupProcess::WaitForGone(HWND window) {
+  if (!PollUntil([&] { return !IsWindow(window); })) {
+    throw HarnessError("the window stays open");
+  }
+}
+
+DWORD SetupProcess::WaitForExit() {
+  bool ended = PollUntil([&] {
+    Snapshot();
+    return !Running();
+  });
+  if (!ended)
+    throw HarnessError("Setup.exe is still running");
+  DWORD code = 0;
+  GetExitCodeProcess(process_.hProcess, &code);
+  return code;
+}
+
+const std::set<std::string>& SetupProcess::SeenVisible() {
+  Snapshot();
+  return seenVisible_;
+}
+
+bool SetupProcess::Running() const {
+  return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+std::string WindowText(HWND window) {
+  // WM_GETTEXT rather than GetWindowTextW: for a window of another process
+  // the latter does not ask the control, the message does.
+  const UINT timeout = static_cast<UINT>(kBound.count() * 1000);
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeout, &length)) {
+    throw HarnessError(LastError("WM_GETTEXTLENGTH"));
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                           SMTO_NORMAL, timeout, &copied)) {
+    throw HarnessError(LastError("WM_GETTEXT"));
+  }
+  text.resize(copied);
+  return Utf8(text);
+}
+
+HWND Control(HWND window, std::string_view controlName) {
+  int id = app::ControlId(controlName);
+  if (id == 0)
+    throw HarnessError(std::string(controlName) + " is no control name");
+  HWND control = GetDlgItem(window, id);
+  if (control == nullptr) {
+    throw HarnessError("the window \"" + WindowText(window) + "\" has no control " +
+                       std::string(controlName));
+  }
+  return control;
+}
+
+std::string ControlText(HWND window, std::string_view controlName) {
+  return WindowText(Control(window, controlName));
+}
+
+void Click(HWND window, std::string_view controlName) {
+  Post(Control(window, controlName), BM_CLICK);
+}
+
+void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!PostMessageW(window, message, wParam, lParam))
+    throw HarnessError(LastError("PostMessageW"));
+}
+
+bool PathExists(std::string_view path) {
+  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string WindowsDirectory() {
+  wchar_t path[MAX_PATH + 1];
+  UINT length = GetWindowsDirectoryW(path, MAX_PATH + 1);
+  if (length == 0 || length > MAX_PATH)
+    throw HarnessError(LastError("GetWindowsDirectoryW"));
+  return Utf8(std::wstring_view(path, length));
+}
+
+bool RegistryKeyExists(HKEY root, std::string_view subKey) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, Wide(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
+  RegCloseKey(key);
+  return true;
+}
+
+void RequestScreenshot(std::string_view testName) {
+  std::string request = Environment(L"E2E_SCREENSHOT_REQUEST");
+  if (request.empty())
+    return;
+  // The script polls for the request file, takes the screenshot and removes
+  // the file; until then the program's windows must stay as they are.
+  HANDLE file = CreateFileW(Wide(request).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("creating " + request));
+  DWORD written = 0;
+  WriteFile(file, testName.data(), static_cast<DWORD>(testName.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!PollUntil([&] { return !PathExists(request); })) {
+    throw HarnessError("no screenshot was taken: the driver script did not answer");
+  }
+}
+
+}  // namespace e2e

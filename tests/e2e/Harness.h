@@ -1,0 +1,129 @@
+#pragma once
+
+// Drives the real Setup.exe from outside, as a user would: through its
+// top-level windows (found by window class within its process), the controls
+// on them (found by control id) and its message boxes (found by caption).
+// Every wait polls with one generous bound; nothing here sleeps to let the
+// program "get there".
+
+#include <windows.h>
+
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+class HarnessError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+std::wstring Wide(std::string_view utf8);
+std::string Utf8(std::wstring_view wide);
+
+/// A fresh folder under the temporary directory holding a copy of the
+/// Setup.exe under test (named by the environment variable SETUP_EXE), the
+/// way a setup folder is laid out. Removed again with everything in it.
+class SetupFolder {
+ public:
+  SetupFolder();
+  ~SetupFolder();
+  SetupFolder(const SetupFolder&) = delete;
+  SetupFolder& operator=(const SetupFolder&) = delete;
+
+  /// The folder, ending in a backslash.
+  const std::string& Path() const { return path_; }
+  std::string SetupExe() const { return path_ + "Setup.exe"; }
+  /// Writes the bytes as they are (a setup folder's texts are ANSI files).
+  void Write(std::string_view fileName, std::string_view bytes) const;
+  /// The names of the files and folders in it, sorted.
+  std::vector<std::string> Entries() const;
+
+ private:
+  std::string path_;
+};
+
+/// A message box of the program (a "#32770" dialog).
+class MessageDialog {
+ public:
+  explicit MessageDialog(HWND hwnd) : hwnd_(hwnd) {}
+  HWND Handle() const { return hwnd_; }
+  /// The message text, as its static text control holds it.
+  std::string Text() const;
+  bool HasButton(int id) const;
+  /// Clicks the button with that id (IDOK, IDYES, ...); throws when the box
+  /// has no such button.
+  void Press(int id) const;
+
+ private:
+  HWND hwnd_;
+};
+
+/// One run of Setup.exe, killed on destruction if it still runs.
+class SetupProcess {
+ public:
+  SetupProcess(const SetupFolder& folder, std::string_view arguments);
+  ~SetupProcess();
+  SetupProcess(const SetupProcess&) = delete;
+  SetupProcess& operator=(const SetupProcess&) = delete;
+
+  /// The top-level window of that class, visible or not; throws when the
+  /// program has none.
+  HWND Window(std::string_view windowClass);
+  bool IsVisible(std::string_view windowClass);
+  /// Waits until a window of that class is visible; throws after the bound.
+  HWND WaitForVisible(std::string_view windowClass);
+  /// Waits until no window of that class is visible; throws after the bound.
+  void WaitForHidden(std::string_view windowClass);
+  /// Waits for a message box with that caption; throws after the bound.
+  MessageDialog WaitForMessageBox(std::string_view caption);
+  /// Waits until the window is gone (a message box after its answer).
+  void WaitForGone(HWND window);
+  /// Waits for the process to end and gives its exit code; throws after the
+  /// bound.
+  DWORD WaitForExit();
+  bool Running() const;
+  /// The classes of every window seen visible by any wait or check so far,
+  /// this moment included: lets a test tell that a window never came up.
+  const std::set<std::string>& SeenVisible();
+
+ private:
+  struct TopLevel {
+    HWND hwnd;
+    std::string windowClass;
+    bool visible;
+  };
+  std::vector<TopLevel> Snapshot();
+
+  PROCESS_INFORMATION process_{};
+  std::set<std::string> seenVisible_;
+};
+
+/// The window's text (caption of a window, text of a label or button).
+std::string WindowText(HWND window);
+/// The control of that name ("Label1", "Button2") on the window; throws when
+/// there is none.
+HWND Control(HWND window, std::string_view controlName);
+std::string ControlText(HWND window, std::string_view controlName);
+/// Clicks the button as the mouse would (BM_CLICK, posted: the click may open
+/// a modal message box, which a sent message would wait for).
+void Click(HWND window, std::string_view controlName);
+/// Posts a message to the window without waiting for it to be handled.
+void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+/// A file or folder of that path exists.
+bool PathExists(std::string_view path);
+/// The Windows directory, without trailing backslash.
+std::string WindowsDirectory();
+bool RegistryKeyExists(HKEY root, std::string_view subKey);
+
+/// Asks the driver script to take a screenshot of the screen now, while the
+/// program's windows still show the failure, and waits until it has. Does
+/// nothing when the tests run without the script (E2E_SCREENSHOT_REQUEST not
+/// set).
+void RequestScreenshot(std::string_view testName);
+
+}  // namespace e2e

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "tests/e2e/Harness.h"
+
+namespace e2e {
+
+/// A setup folder with Demo 1.0 by Firma. StandardReg is on so that an
+/// installation that should not have happened leaves an uninstall key.
+inline constexpr std::string_view kDemoSetupInf =
+    "[Settings]\r\n"
+    "AppName=Demo\r\n"
+    "Version=1.0\r\n"
+    "Company=Firma\r\n"
+    "StandardReg=1\r\n";
+
+/// One scenario: a fresh setup folder and at most one run of Setup.exe in it.
+/// A failing scenario has the screen captured before the run is killed.
+class Scenario : public testing::Test {
+ protected:
+  void TearDown() override {
+    if (HasFailure()) {
+      const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+      RequestScreenshot(std::string(test->test_suite_name()) + "." + test->name());
+    }
+  }
+
+  SetupProcess& Start(std::string_view arguments = "") {
+    return setup_.emplace(folder_, arguments);
+  }
+
+  SetupFolder folder_;
+  std::optional<SetupProcess> setup_;
+};
+
+/// Names the instances of a table-driven scenario after the rows' `name`, so
+/// that scripts/e2e can run each row on its own.
+struct RowName {
+  template <typename Row>
+  std::string operator()(const testing::TestParamInfo<Row>& info) const {
+    return info.param.name;
+  }
+};
+
+}  // namespace e2e
