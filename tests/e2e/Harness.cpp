@@ -1,8 +1,8 @@
 #include "tests/e2e/Harness.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
-#include <cwctype>
 #include <string>
 
 #include "app/ControlIds.h"
@@ -48,11 +48,10 @@ std::string ClassName(HWND window) {
   return Utf8(std::wstring_view(name, length > 0 ? length : 0));
 }
 
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::towlower(static_cast<unsigned char>(x)) ==
-           std::towlower(static_cast<unsigned char>(y));
-  });
+// Window class names match without regard to case.
+bool SameClass(std::string_view a, std::string_view b) {
+  return std::ranges::equal(
+      a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
 void RemoveTree(const std::wstring& folder) {
@@ -168,7 +167,7 @@ std::string MessageDialog::Text() const {
       hwnd_,
       [](HWND child, LPARAM context) -> BOOL {
         auto& found = *reinterpret_cast<Search*>(context);
-        if (!SameTextIgnoringCase(ClassName(child), "Static"))
+        if (!SameClass(ClassName(child), "Static"))
           return TRUE;
         found.text = WindowText(child);
         return found.text.empty();
@@ -323,7 +322,7 @@ bool SetupProcess::Running() const {
 
 std::string WindowText(HWND window) {
   // WM_GETTEXT rather than GetWindowTextW: for a window of another process
-  // the latter does not ask the control, the message does.
+  // the latter gives only a caption, and a label has none.
   const UINT timeout = static_cast<UINT>(kBound.count() * 1000);
   DWORD_PTR length = 0;
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, timeout, &length)) {

@@ -121,9 +121,11 @@ std::string WindowsDirectory();
 bool RegistryKeyExists(HKEY root, std::string_view subKey);
 
 /// Asks the driver script to take a screenshot of the screen now, while the
-/// program's windows still show the failure, and waits until it has. Does
-/// nothing when the tests run without the script (E2E_SCREENSHOT_REQUEST not
-/// set).
+/// program's windows still show the failure, and waits until it has: once
+/// the test program ends and kills Setup.exe there is nothing left to see.
+/// The request is a file (E2E_SCREENSHOT_REQUEST) that the script polls for
+/// and removes after `import -window root`. Does nothing when the tests run
+/// without the script.
 void RequestScreenshot(std::string_view testName);
 
 }  // namespace e2e
