@@ -5,7 +5,9 @@
 namespace unpack {
 namespace {
 
-constexpr size_t kChunk = 256 * 1024;
+// Below the size for which malloc maps fresh memory: the directory is read
+// once per call, and callers make a call per entry.
+constexpr size_t kChunk = 64 * 1024;
 // A header with the longest name, extra field and comment.
 constexpr size_t kLongestHeader = zip::kCentralSize + 3 * 0xFFFF;
 
@@ -94,7 +96,7 @@ std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
 
 DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where)
     : file_(file), where_(where), pos_(where.offset), end_(where.offset + where.size) {
-  buffer_.resize(std::max(kChunk, kLongestHeader));
+  buffer_.resize(static_cast<size_t>(std::min<uint64_t>(kChunk, where.size)));
 }
 
 bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {

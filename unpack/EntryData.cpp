@@ -13,6 +13,13 @@ namespace {
 constexpr size_t kInChunk = 256 * 1024;
 constexpr size_t kOutChunk = 1024 * 1024;
 
+// Buffers no larger than the entry needs: most entries are small, and large
+// buffers would cost a fresh mapping per entry.
+std::unique_ptr<uint8_t[]> Buffer(size_t& size, uint64_t needed) {
+  size = static_cast<size_t>(std::clamp<uint64_t>(needed, 1, size));
+  return std::unique_ptr<uint8_t[]>(new uint8_t[size]);
+}
+
 uint32_t Crc(uint32_t crc, const uint8_t* data, size_t size) {
   while (size > 0) {
     auto part = static_cast<uInt>(std::min<size_t>(size, 1u << 30));
@@ -67,14 +74,17 @@ DataResult Inflate(InputFile& file, uint64_t start, const EntryData& entry, cons
   if (!inflater.ok())
     return DataResult::DataError;
   z_stream& zs = inflater.stream();
-  auto in = std::make_unique<uint8_t[]>(kInChunk);
-  auto out = std::make_unique<uint8_t[]>(kOutChunk);
+  size_t inChunk = kInChunk;
+  size_t outChunk = kOutChunk;
+  auto in = Buffer(inChunk, entry.compressedSize);
+  // One byte more than declared, so that data running past its size shows.
+  auto out = Buffer(outChunk, entry.uncompressedSize + 1);
   uint64_t inLeft = entry.compressedSize;
   uint64_t inPos = start;
   uint64_t written = 0;
   for (;;) {
     if (zs.avail_in == 0 && inLeft > 0) {
-      size_t want = static_cast<size_t>(std::min<uint64_t>(inLeft, kInChunk));
+      size_t want = static_cast<size_t>(std::min<uint64_t>(inLeft, inChunk));
       auto got = file.ReadAt(inPos, in.get(), want);
       if (!got || *got != want)
         return DataResult::DataError;
@@ -84,9 +94,9 @@ DataResult Inflate(InputFile& file, uint64_t start, const EntryData& entry, cons
       inLeft -= want;
     }
     zs.next_out = out.get();
-    zs.avail_out = static_cast<uInt>(kOutChunk);
+    zs.avail_out = static_cast<uInt>(outChunk);
     int rc = inflate(&zs, Z_NO_FLUSH);
-    size_t produced = kOutChunk - zs.avail_out;
+    size_t produced = outChunk - zs.avail_out;
     if (produced > entry.uncompressedSize - written)
       return DataResult::SizeMismatch;
     if (produced > 0) {

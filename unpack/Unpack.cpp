@@ -19,14 +19,19 @@ namespace {
 
 // Names are compared as Windows compares file names: either slash, ASCII
 // letters without regard to case.
-std::string MatchKey(std::string_view name) {
-  std::string key(name);
+void MakeMatchKey(std::string_view name, std::string& key) {
+  key.assign(name);
   for (char& c : key) {
     if (c == '/')
       c = '\\';
     if (c >= 'A' && c <= 'Z')
       c = static_cast<char>(c + 32);
   }
+}
+
+std::string MatchKey(std::string_view name) {
+  std::string key;
+  MakeMatchKey(name, key);
   return key;
 }
 
@@ -89,7 +94,8 @@ class Session {
   }
 
   // Walks the directory once and picks the requested entries; stops early
-  // once every name has been found, since callers usually ask for one.
+  // once every name has been found, since callers usually ask for one. Most
+  // headers are ruled out by the length of their name alone.
   bool FindEntries(InputFile& file, const DirectoryLocation& where, std::vector<Match>& matches) {
     std::unordered_map<std::string, bool> wanted;
     size_t longest = 0;
@@ -100,25 +106,36 @@ class Session {
       wanted.emplace(MatchKey(name), false);
       longest = std::max(longest, std::strlen(name));
     }
+    std::vector<bool> wantedLength(longest + 1, false);
+    for (const auto& [key, found] : wanted)
+      wantedLength[key.size()] = true;
     size_t missing = wanted.size();
+    std::string key;
     DirectoryWalker walker(file, where);
     while (missing > 0) {
       const CentralEntry* e = walker.Next();
       if (!e)
         break;
-      // Converted names are never shorter than the stored bytes.
-      if (e->rawName.size() > longest)
+      // Converted names are never shorter than the stored bytes, and ASCII
+      // names keep their length.
+      const std::string_view raw = e->rawName;
+      if (raw.size() > longest)
         continue;
-      std::string name = IsAscii(e->rawName) ? std::string(e->rawName)
-                                             : EntryTextToUtf8(e->rawName, e->header.versionMadeBy,
-                                                               e->header.flags);
-      auto it = wanted.find(MatchKey(name));
+      const bool ascii = IsAscii(raw);
+      if (ascii && !wantedLength[raw.size()])
+        continue;
+      std::string converted;
+      if (!ascii)
+        converted = EntryTextToUtf8(raw, e->header.versionMadeBy, e->header.flags);
+      const std::string_view name = ascii ? raw : std::string_view(converted);
+      MakeMatchKey(name, key);
+      auto it = wanted.find(key);
       if (it == wanted.end() || it->second)
         continue;
       it->second = true;
       --missing;
       Match m;
-      m.name = std::move(name);
+      m.name = std::string(name);
       m.flags = e->header.flags;
       m.data.method = e->header.method;
       m.data.crc = e->header.crc;

@@ -19,41 +19,37 @@ namespace archive_test {
 namespace {
 
 platform::sim::SimPlatform* g_sim = nullptr;
+// The component asks for the version, then calls UnpackExec, within one load
+// of the library; the real library is loaded at the first and unloaded after
+// the second, so that each Extract pays for one load as on Windows.
+void* g_handle = nullptr;
 
-// Loaded and unloaded around every call, as the program does on Windows.
-class RealLibrary {
- public:
-  RealLibrary() : handle_(dlopen(SZUNPACK_SO, RTLD_NOW | RTLD_LOCAL)) {
-    if (!handle_)
-      throw std::runtime_error(dlerror());
-  }
-  ~RealLibrary() { dlclose(handle_); }
-  void* Find(const char* name) { return dlsym(handle_, name); }
-
- private:
-  void* handle_;
-};
+void* Entry(const char* name) {
+  if (!g_handle)
+    g_handle = dlopen(SZUNPACK_SO, RTLD_NOW | RTLD_LOCAL);
+  if (!g_handle)
+    throw std::runtime_error(dlerror());
+  return dlsym(g_handle, name);
+}
 
 int32_t UNPACK_CALL GetUnpackVersionTrampoline() {
-  RealLibrary library;
-  return reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"))();
+  return reinterpret_cast<unpack::GetUnpackVersionFn>(Entry("GetUnpackVersion"))();
 }
 
 int32_t UNPACK_CALL UnpackExecTrampoline(unpack::Params* params) {
   namespace fs = std::filesystem;
+  auto exec = reinterpret_cast<unpack::UnpackExecFn>(Entry("UnpackExec"));
   const std::string hostArchive = g_sim->HostPath(params->head.archivePath).string();
   const fs::path hostDir = g_sim->HostPath(g_sim->platform().files.CurrentDirectory());
   const char* windowsArchive = params->head.archivePath;
   const fs::path previous = fs::current_path();
   params->head.archivePath = hostArchive.c_str();
   fs::current_path(hostDir);
-  int32_t result;
-  {
-    RealLibrary library;
-    result = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"))(params);
-  }
+  const int32_t result = exec(params);
   fs::current_path(previous);
   params->head.archivePath = windowsArchive;
+  dlclose(g_handle);
+  g_handle = nullptr;
   return result;
 }
 
@@ -61,6 +57,13 @@ int32_t UNPACK_CALL UnpackExecTrampoline(unpack::Params* params) {
 
 void RegisterRealUnpackLibrary(platform::sim::SimPlatform& sim, std::string_view windowsPath) {
   g_sim = &sim;
+  // SZUNPACK.DLL carries zlib inside, so loading it maps one image. Natively
+  // zlib is a library of its own (Debian ships no position-independent static
+  // zlib); keeping it resident makes each load of libszunpack.so map one
+  // image as well.
+  static void* zlib = dlopen("libz.so.1", RTLD_NOW | RTLD_GLOBAL);
+  if (!zlib)
+    throw std::runtime_error(dlerror());
   sim.RegisterLibrary(windowsPath, [](std::string_view entry) -> void* {
     if (entry == "UnpackExec")
       return reinterpret_cast<void*>(&UnpackExecTrampoline);
