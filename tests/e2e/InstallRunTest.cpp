@@ -1,0 +1,77 @@
+#include <string>
+
+#include "tests/e2e/Scenario.h"
+
+namespace e2e {
+namespace {
+
+// Walks the wizard from page 1 to the summary page, typing `targetDir` into
+// the target directory page, and starts the installation there.
+HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
+  Click(setup.WaitForVisible("TSchritt1"), "Button2");
+  HWND page4 = setup.WaitForVisible("TSchritt4");
+  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(Wide(targetDir).c_str()));
+  Click(page4, "Button2");
+  Click(setup.WaitForVisible("TSchritt6"), "Button2");
+  Click(setup.WaitForVisible("TSchritt5"), "Button2");
+  Click(setup.WaitForVisible("TSchritt7"), "Button2");
+  return setup.WaitForVisible("TInstall");
+}
+
+class InstallRun : public Scenario {};
+
+TEST_F(InstallRun, EndsOnTheFinishPageWithTheTrimmedTargetCreated) {
+  folder_.Write("Setup.inf", kDemoSetupInf);
+  SetupProcess& setup = Start();
+  const std::string target = folder_.Path() + "Ziel\\Demo 1.0";
+
+  HWND install = StartInstallation(setup, target + "   ");
+  HWND finish = setup.WaitForVisible("TReady");
+  EXPECT_FALSE(setup.IsVisible("TInstall"));
+  EXPECT_EQ(ControlText(install, "Label2"), "Fertig.");
+  EXPECT_TRUE(PathExists(target));
+  EXPECT_EQ(ControlText(setup.Window("TSchritt7"), "Label10"), target);
+  EXPECT_EQ(ControlText(setup.Window("TSchritt4"), "Edit1"), target);
+  EXPECT_FALSE(setup.SeenVisible().contains("TRebootForm"));
+
+  Click(finish, "Button1");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+TEST_F(InstallRun, RestartPageFollowsWhenTheControlFileAsksForIt) {
+  folder_.Write("Setup.inf", std::string(kDemoSetupInf) + "Reboot=true\r\n");
+  SetupProcess& setup = Start();
+
+  StartInstallation(setup, folder_.Path() + "Ziel");
+  setup.WaitForVisible("TRebootForm");
+  EXPECT_FALSE(setup.IsVisible("TInstall"));
+  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
+}
+
+TEST_F(InstallRun, AnErrorIsShownAndTheFormStaysAndItsCloseBoxAsksTheCancelQuestion) {
+  folder_.Write("Setup.inf", kDemoSetupInf);
+  SetupProcess& setup = Start();
+
+  // An empty target directory cannot be created: the run ends with the
+  // program's error display and goes no further.
+  HWND install = StartInstallation(setup, "   ");
+  MessageDialog error = setup.WaitForMessageBox("Tessarwolden");
+  EXPECT_EQ(error.Text(), "Das Verzeichnis kann nicht erstellt werden.");
+  error.Press(IDOK);
+  setup.WaitForGone(error.Handle());
+  EXPECT_TRUE(setup.IsVisible("TInstall"));
+  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
+
+  Post(install, WM_CLOSE);
+  MessageDialog question = setup.WaitForMessageBox("Setup beenden");
+  question.Press(IDNO);
+  setup.WaitForGone(question.Handle());
+  EXPECT_TRUE(setup.IsVisible("TInstall"));
+  Post(install, WM_CLOSE);
+  setup.WaitForMessageBox("Setup beenden").Press(IDYES);
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+}  // namespace
+}  // namespace e2e
