@@ -9,8 +9,10 @@ namespace app {
 
 namespace {
 
-// The hidden window that owns every form, as the application object of a
-// Windows program does; its caption is the application title.
+// The window that owns every form, as the application object of a Windows
+// program does: it has no size, so nothing of it shows but its taskbar
+// button, which carries the application title. The forms it owns get no
+// buttons of their own.
 HWND CreateApplicationWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
@@ -20,8 +22,10 @@ HWND CreateApplicationWindow() {
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
   wc.lpszClassName = L"TApplication";
   RegisterClassExW(&wc);
-  return CreateWindowExW(0, L"TApplication", L"Tessarwolden", WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                         0, 0, 0, nullptr, nullptr, instance, nullptr);
+  return CreateWindowExW(0, L"TApplication", L"Tessarwolden",
+                         WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
+                         0, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace
