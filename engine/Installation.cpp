@@ -24,6 +24,12 @@ void Installation::CreateTargetDirectory() {
   ForceDirectories(platform_.files, app::TrimRight(state_.TargetDir));
 }
 
+// Of the clean-up after the extraction, only the removal of the work folder
+// is built so far. It fails, and is meant to fail, while anything is inside.
+void Installation::FinishExtraction() {
+  platform_.files.RemoveDirectory(workFolder_);
+}
+
 // The phases below are not built yet; the run calls them in their places and
 // they do nothing so far.
 bool Installation::JoinMedia() {
@@ -46,7 +52,6 @@ void Installation::CopyFile(int) {}
 void Installation::RemoveTemporaryFile(int) {}
 void Installation::RunSystemComponents() {}
 void Installation::PointAtPayload() {}
-void Installation::FinishExtraction() {}
 void Installation::CreateDirectories() {}
 void Installation::PlaceUninstaller() {}
 void Installation::RemoveUninstallerImage() {}
