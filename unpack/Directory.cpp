@@ -104,6 +104,8 @@ bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
     return false;
   if (pos >= bufferStart_ && pos + len <= bufferStart_ + bufferLength_)
     return true;
+  if (len > buffer_.size())
+    buffer_.resize(std::min(len, kLongestHeader));
   size_t want = static_cast<size_t>(std::min<uint64_t>(buffer_.size(), end_ - pos));
   auto got = file_.ReadAt(pos, buffer_.data(), want);
   bufferStart_ = pos;

@@ -26,6 +26,7 @@ TEST_F(ListTest, ListsArchivesOfEveryPeerTool) {
       {"7z.zip", {"1", "2", "big", "leer", "sub\\3"}, ""},
       {"zip64.zip", {"first", "sub\\second"}, ""},
       {"padded.zip", {"1", "2", "big", "empty", "sub\\dir\\3"}, "payload comment"},
+      {"longheader.zip", {"1", "2"}, ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fixture);
