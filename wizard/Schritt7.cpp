@@ -3,8 +3,8 @@
 namespace wizard {
 
 void TSchritt7::CreateBody() {
-  constexpr int kCaptionWidth = 110;
-  constexpr int kValueLeft = 24 + kCaptionWidth + 8;
+  constexpr int kCaptionWidth = 124;
+  constexpr int kValueLeft = 24 + kCaptionWidth + 6;
   int top = kBodyTop + 8;
   for (auto [caption, value] : {std::pair{"Label2", "Label10"}, std::pair{"Label7", "Label11"},
                                 std::pair{"Label5", "Label8"}, std::pair{"Label6", "Label9"}}) {
