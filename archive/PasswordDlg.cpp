@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "archive/ZipUnpacker.h"
 #include "platform/win32/Utf16.h"
 
 namespace archive {
@@ -111,10 +110,11 @@ std::string TPasswordDlg::Ask(const std::string& caption, const std::string& pro
                     kEditId, font);
   SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
   SendMessageW(edit, EM_LIMITTEXT, kMaxLength, 0);
-  Child(dlg, L"BUTTON", MessageText(10152), WS_TABSTOP | BS_DEFPUSHBUTTON, 44, 72, 90, 28, IDOK,
-        font);
-  Child(dlg, L"BUTTON", MessageText(10153), WS_TABSTOP | BS_PUSHBUTTON, 205, 72, 90, 28, IDCANCEL,
-        font);
+  // Fixed captions: the message texts 10152 and 10153 are not in the program,
+  // and their fallback text, cut off to the button's width, would make both
+  // buttons read alike.
+  Child(dlg, L"BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 44, 72, 90, 28, IDOK, font);
+  Child(dlg, L"BUTTON", "Abbrechen", WS_TABSTOP | BS_PUSHBUTTON, 205, 72, 90, 28, IDCANCEL, font);
 
   if (owner)
     EnableWindow(owner, FALSE);
