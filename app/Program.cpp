@@ -126,7 +126,7 @@ int Program::Run() {
 
 void Program::RunInstallation() {
   platform::Platform& platform = services_.platform();
-  engine::Installation phases(platform, state_, install_);
+  engine::Installation phases(platform, state_);
   engine::RunInstallation(state_, install_, phases, platform.dialogs);
 }
 

@@ -6,8 +6,8 @@
 
 namespace engine {
 
-Installation::Installation(platform::Platform& platform, app::SetupState& state, InstallView& view)
-    : platform_(platform), state_(state), view_(view) {}
+Installation::Installation(platform::Platform& platform, app::SetupState& state)
+    : platform_(platform), state_(state) {}
 
 void Installation::Prepare() {
   setupDir_ = app::DirectoryOf(platform_.system.ModulePath());

@@ -6,7 +6,6 @@
 #include "app/IniReader.h"
 #include "app/SetupState.h"
 #include "engine/InstallPhases.h"
-#include "engine/InstallView.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -14,7 +13,7 @@ namespace engine {
 /// The phases of the installation run on the real program's services.
 class Installation : public InstallPhases {
  public:
-  Installation(platform::Platform& platform, app::SetupState& state, InstallView& view);
+  Installation(platform::Platform& platform, app::SetupState& state);
 
   void Prepare() override;
   bool JoinMedia() override;
@@ -48,7 +47,6 @@ class Installation : public InstallPhases {
  private:
   platform::Platform& platform_;
   app::SetupState& state_;
-  InstallView& view_;
   std::optional<app::IniReader> controlFile_;
   std::string windowsDir_;
   std::string workFolder_;

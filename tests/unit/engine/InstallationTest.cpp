@@ -7,26 +7,13 @@
 
 namespace {
 
-class NoView : public engine::InstallView {
- public:
-  void SetStatus(std::string_view) override {}
-  void SetDetail(std::string_view) override {}
-  void SetupBar(int, int, engine::BarDirection, engine::BarColorStyle) override {}
-  void SetBarPosition(int) override {}
-  void EnableAnimation(bool) override {}
-  void RepaintForm() override {}
-  void ShowTargetDirectory(std::string_view) override {}
-  void ShowCompletion(bool) override {}
-};
-
 class InstallationTest : public ::testing::Test {
  protected:
   InstallationTest() { sim.SetModulePath("D:\\Medien\\Setup.exe"); }
 
   platform::sim::SimPlatform sim;
   app::SetupState state;
-  NoView view;
-  engine::Installation installation{sim.platform(), state, view};
+  engine::Installation installation{sim.platform(), state};
 };
 
 TEST_F(InstallationTest, PreparesTheWorkFolderAndRemovesItOnlyWhenEmpty) {
