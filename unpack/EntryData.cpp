@@ -45,17 +45,33 @@ class Inflater {
   bool ok_ = false;
 };
 
-DataResult CopyStored(InputFile& file, uint64_t start, const EntryData& entry, const DataSink& sink,
-                      const DataProgress& progress, uint32_t& crc) {
-  if (entry.compressedSize != entry.uncompressedSize)
+// The entry's packed bytes: where they start and how many there are, and the
+// cipher they pass through (nullptr for plain data).
+struct Packed {
+  uint64_t start = 0;
+  uint64_t size = 0;
+  ZipCrypto* cipher = nullptr;
+};
+
+bool ReadPacked(InputFile& file, const Packed& packed, uint64_t pos, uint8_t* buffer, size_t want) {
+  auto got = file.ReadAt(pos, buffer, want);
+  if (!got || *got != want)
+    return false;
+  if (packed.cipher)
+    packed.cipher->Decrypt(buffer, want);
+  return true;
+}
+
+DataResult CopyStored(InputFile& file, const Packed& packed, const EntryData& entry,
+                      const DataSink& sink, const DataProgress& progress, uint32_t& crc) {
+  if (packed.size != entry.uncompressedSize)
     return DataResult::SizeMismatch;
   auto buffer = std::make_unique<uint8_t[]>(kOutChunk);
-  uint64_t left = entry.compressedSize;
-  uint64_t pos = start;
+  uint64_t left = packed.size;
+  uint64_t pos = packed.start;
   while (left > 0) {
     size_t want = static_cast<size_t>(std::min<uint64_t>(left, kOutChunk));
-    auto got = file.ReadAt(pos, buffer.get(), want);
-    if (!got || *got != want)
+    if (!ReadPacked(file, packed, pos, buffer.get(), want))
       return DataResult::DataError;
     crc = Crc(crc, buffer.get(), want);
     if (!sink(buffer.get(), want))
@@ -68,25 +84,24 @@ DataResult CopyStored(InputFile& file, uint64_t start, const EntryData& entry, c
   return DataResult::Ok;
 }
 
-DataResult Inflate(InputFile& file, uint64_t start, const EntryData& entry, const DataSink& sink,
-                   const DataProgress& progress, uint32_t& crc) {
+DataResult Inflate(InputFile& file, const Packed& packed, const EntryData& entry,
+                   const DataSink& sink, const DataProgress& progress, uint32_t& crc) {
   Inflater inflater;
   if (!inflater.ok())
     return DataResult::DataError;
   z_stream& zs = inflater.stream();
   size_t inChunk = kInChunk;
   size_t outChunk = kOutChunk;
-  auto in = Buffer(inChunk, entry.compressedSize);
+  auto in = Buffer(inChunk, packed.size);
   // One byte more than declared, so that data running past its size shows.
   auto out = Buffer(outChunk, entry.uncompressedSize + 1);
-  uint64_t inLeft = entry.compressedSize;
-  uint64_t inPos = start;
+  uint64_t inLeft = packed.size;
+  uint64_t inPos = packed.start;
   uint64_t written = 0;
   for (;;) {
     if (zs.avail_in == 0 && inLeft > 0) {
       size_t want = static_cast<size_t>(std::min<uint64_t>(inLeft, inChunk));
-      auto got = file.ReadAt(inPos, in.get(), want);
-      if (!got || *got != want)
+      if (!ReadPacked(file, packed, inPos, in.get(), want))
         return DataResult::DataError;
       zs.next_in = in.get();
       zs.avail_in = static_cast<uInt>(want);
@@ -119,25 +134,37 @@ DataResult Inflate(InputFile& file, uint64_t start, const EntryData& entry, cons
 
 }  // namespace
 
+std::optional<uint64_t> LocateData(InputFile& file, const EntryData& entry) {
+  uint8_t local[zip::kLocalSize];
+  auto got = file.ReadAt(entry.localHeaderOffset, local, sizeof local);
+  if (!got || *got != sizeof local || zip::Le32(local) != zip::kSigLocal)
+    return std::nullopt;
+  uint64_t start =
+      entry.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
+  if (start > file.Size() || entry.compressedSize > file.Size() - start)
+    return std::nullopt;
+  return start;
+}
+
 DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& sink,
-                       const DataProgress& progress) {
+                       const DataProgress& progress, ZipCrypto* cipher) {
   if (entry.method != zip::kMethodStored && entry.method != zip::kMethodDeflated) {
     return DataResult::UnsupportedMethod;
   }
-  uint8_t local[zip::kLocalSize];
-  auto got = file.ReadAt(entry.localHeaderOffset, local, sizeof local);
-  if (!got || *got != sizeof local || zip::Le32(local) != zip::kSigLocal) {
+  auto start = LocateData(file, entry);
+  if (!start)
     return DataResult::DataError;
-  }
-  uint64_t start =
-      entry.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
-  if (start > file.Size() || entry.compressedSize > file.Size() - start) {
-    return DataResult::DataError;
+  Packed packed{*start, entry.compressedSize, cipher};
+  if (cipher) {
+    if (packed.size < kEncryptionHeaderSize)
+      return DataResult::DataError;
+    packed.start += kEncryptionHeaderSize;
+    packed.size -= kEncryptionHeaderSize;
   }
   uint32_t crc = 0;
   DataResult result = entry.method == zip::kMethodStored
-                          ? CopyStored(file, start, entry, sink, progress, crc)
-                          : Inflate(file, start, entry, sink, progress, crc);
+                          ? CopyStored(file, packed, entry, sink, progress, crc)
+                          : Inflate(file, packed, entry, sink, progress, crc);
   if (result != DataResult::Ok)
     return result;
   return crc == entry.crc ? DataResult::Ok : DataResult::CrcMismatch;

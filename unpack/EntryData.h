@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "unpack/FileIo.h"
+#include "unpack/ZipCrypto.h"
 
 namespace unpack {
 
@@ -15,6 +17,8 @@ struct EntryData {
   uint64_t compressedSize = 0;
   uint64_t uncompressedSize = 0;
   uint64_t localHeaderOffset = 0;
+  uint16_t flags = 0;
+  uint16_t time = 0;
 };
 
 enum class DataResult {
@@ -32,10 +36,18 @@ using DataSink = std::function<bool(const uint8_t* data, size_t size)>;
 /// Told how many bytes a chunk had; false asks to stop.
 using DataProgress = std::function<bool(size_t bytes)>;
 
+/// Where the entry's data (its encryption header, if any) starts, behind the
+/// local header at the entry's offset; nullopt when there is no local header
+/// there or the data would run past the end of the file.
+std::optional<uint64_t> LocateData(InputFile& file, const EntryData& entry);
+
 /// Reads the local header at the entry's offset, then decompresses (or copies)
 /// its data into `sink`, checking size and CRC against the directory. Never
-/// hands `sink` more than the directory's uncompressed size.
+/// hands `sink` more than the directory's uncompressed size. An encrypted
+/// entry needs `cipher`, whose keys have accepted the entry's encryption
+/// header (ZipCrypto::AcceptHeader); the data behind that header is decrypted
+/// through it.
 DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& sink,
-                       const DataProgress& progress);
+                       const DataProgress& progress, ZipCrypto* cipher = nullptr);
 
 }  // namespace unpack

@@ -2,7 +2,9 @@
 // the current directory, flat, never replacing a file unless asked to, and
 // reports everything through the caller's callback.
 
+#include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "unpack/EntryName.h"
 #include "unpack/FileIo.h"
 #include "unpack/UnpackApi.h"
+#include "unpack/ZipCrypto.h"
 #include "unpack/ZipFormat.h"
 
 namespace unpack {
@@ -49,9 +52,15 @@ struct Match {
   uint16_t flags = 0;
 };
 
+// How the keys for an encrypted entry were found, or why not.
+enum class Unlock { Ok, NoPassword, WrongPassword, Damaged, Cancelled };
+
+constexpr intptr_t kMaxPasswordTries = 15;
+
 class Session {
  public:
-  explicit Session(const Params& params) : params_(params) {}
+  explicit Session(const Params& params)
+      : params_(params), password_(params.head.password ? params.head.password : "") {}
 
   int32_t Run() {
     const ParamsHead& head = params_.head;
@@ -142,6 +151,8 @@ class Session {
       m.data.compressedSize = e->extent.compressedSize;
       m.data.uncompressedSize = e->extent.uncompressedSize;
       m.data.localHeaderOffset = e->extent.localHeaderOffset;
+      m.data.flags = e->header.flags;
+      m.data.time = e->header.time;
       matches.push_back(std::move(m));
     }
     if (walker.Damaged()) {
@@ -166,11 +177,26 @@ class Session {
     auto flat = FlatFileName(m.name);
     if (!flat)
       return Skip(kMsgUnsafeName, m.name, "not a valid file name, skipped: ");
-    if (m.flags & zip::kFlagEncrypted) {
-      return Skip(kMsgEncrypted, m.name, "encrypted entries are not supported, skipped: ");
+    if (m.data.method == zip::kMethodAes || (m.flags & zip::kFlagStrongEncryption)) {
+      return Skip(kMsgEncrypted, m.name, "AES and strong encryption are not supported, skipped: ");
     }
     if (m.data.method != zip::kMethodStored && m.data.method != zip::kMethodDeflated) {
       return Skip(kMsgUnsupportedMethod, m.name, "unsupported compression method, skipped: ");
+    }
+    std::optional<ZipCrypto> cipher;
+    if (m.flags & zip::kFlagEncrypted) {
+      switch (UnlockEntry(file, m, cipher)) {
+        case Unlock::Ok:
+          break;
+        case Unlock::NoPassword:
+          return Skip(kMsgEncrypted, m.name, "no password given, skipped: ");
+        case Unlock::WrongPassword:
+          return Skip(kMsgEncrypted, m.name, "wrong password, skipped: ");
+        case Unlock::Damaged:
+          return Skip(kMsgDataError, m.name, "damaged data, skipped: ");
+        case Unlock::Cancelled:
+          return false;
+      }
     }
     if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name)) {
       return false;
@@ -194,7 +220,8 @@ class Session {
         [&](size_t bytes) {
           cancelled = !Report(kActionProgress, 0, static_cast<intptr_t>(bytes), "");
           return !cancelled;
-        });
+        },
+        cipher ? &*cipher : nullptr);
     if (out && !out->Close() && result == DataResult::Ok)
       result = DataResult::WriteFailed;
     if (result != DataResult::Ok) {
@@ -205,6 +232,49 @@ class Session {
     }
     ++count_;
     return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name);
+  }
+
+  // The working password first (at the start the one from the record), then
+  // those the caller gives when asked, as often as its repeat count allows. A
+  // password that fits becomes the working one for the entries that follow.
+  Unlock UnlockEntry(InputFile& file, const Match& m, std::optional<ZipCrypto>& cipher) {
+    uint8_t header[kEncryptionHeaderSize];
+    const auto start = LocateData(file, m.data);
+    if (!start || m.data.compressedSize < sizeof header)
+      return Unlock::Damaged;
+    const auto got = file.ReadAt(*start, header, sizeof header);
+    if (!got || *got != sizeof header)
+      return Unlock::Damaged;
+    const uint8_t check = EncryptionCheckByte(m.data.flags, m.data.crc, m.data.time);
+    bool refused = false;
+    if (!password_.empty()) {
+      ZipCrypto keys(password_);
+      if (keys.AcceptHeader(header, check)) {
+        cipher = keys;
+        return Unlock::Ok;
+      }
+      refused = true;
+    }
+    // The caller may change the repeat count with every answer; however it
+    // answers, an entry is asked for at most kMaxPasswordTries times.
+    intptr_t tries = std::clamp<intptr_t>(params_.passwordTries, 0, kMaxPasswordTries);
+    for (intptr_t asked = 0; tries > 0 && asked < kMaxPasswordTries; ++asked) {
+      CallbackRecord answer{};
+      if (!Report(kActionPassword, 0, tries, m.name, &answer))
+        return Unlock::Cancelled;
+      if (answer.number != 1)
+        break;
+      const std::string given(answer.text, strnlen(answer.text, sizeof answer.text));
+      ZipCrypto keys(given);
+      if (keys.AcceptHeader(header, check)) {
+        password_ = given;
+        cipher = keys;
+        return Unlock::Ok;
+      }
+      refused = true;
+      tries = std::min<intptr_t>(answer.size, kMaxPasswordTries) - 1;
+    }
+    return refused ? Unlock::WrongPassword : Unlock::NoPassword;
   }
 
   bool Failed(DataResult result, const std::string& name) {
@@ -236,8 +306,10 @@ class Session {
     return Report(kActionMessage, number, 0, text);
   }
 
-  // False when the caller asked to cancel.
-  bool Report(Action action, int32_t number, intptr_t size, const std::string& text) {
+  // False when the caller asked to cancel. `answer`, when given, receives the
+  // record as the caller left it.
+  bool Report(Action action, int32_t number, intptr_t size, const std::string& text,
+              CallbackRecord* answer = nullptr) {
     if (!params_.head.callback)
       return true;
     CallbackRecord record{};
@@ -252,10 +324,14 @@ class Session {
     while (n > 0 && n < text.size() && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
       --n;
     std::memcpy(record.text, text.data(), n);
-    return params_.head.callback(&record) != -1;
+    const bool goOn = params_.head.callback(&record) != -1;
+    if (answer)
+      *answer = record;
+    return goOn;
   }
 
   const Params& params_;
+  std::string password_;
   int32_t count_ = 0;
 };
 

@@ -27,7 +27,15 @@ inline constexpr size_t kEndSearchSize = kEndSize + 0xFFFF;
 
 inline constexpr uint16_t kMethodStored = 0;
 inline constexpr uint16_t kMethodDeflated = 8;
+/// WinZip's AES encryption, which names the real method in an extra field.
+inline constexpr uint16_t kMethodAes = 99;
 inline constexpr uint16_t kFlagEncrypted = 0x0001;
+/// PKWARE's strong encryption, with its own header in front of the data.
+inline constexpr uint16_t kFlagStrongEncryption = 0x0040;
+/// CRC and sizes follow the entry's data in a data descriptor.
+inline constexpr uint16_t kFlagDataDescriptor = 0x0008;
+/// Signature that may start a data descriptor (the same as kSigSpanned).
+inline constexpr uint32_t kSigDataDescriptor = 0x08074B50;
 inline constexpr uint16_t kExtraZip64 = 0x0001;
 
 inline uint16_t Le16(const uint8_t* p) {

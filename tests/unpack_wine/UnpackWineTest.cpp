@@ -142,11 +142,17 @@ class UnpackWineTest : public ::testing::Test {
   static int32_t UNPACK_CALL Record(unpack::CallbackRecord* r) {
     auto* self = static_cast<UnpackWineTest*>(r->caller);
     self->seen_.push_back({r->action, r->number, r->size, r->text});
+    if (r->action == unpack::kActionPassword && !self->typed_.empty()) {
+      const std::string password = self->typed_.front();
+      self->typed_.erase(self->typed_.begin());
+      r->number = 1;
+      lstrcpynA(r->text, password.c_str(), sizeof r->text);
+    }
     return 0;
   }
 
   int32_t Extract(const std::string& archive, const std::vector<std::string>& names,
-                  bool overwrite = false) {
+                  bool overwrite = false, const char* password = "", int32_t tries = 1) {
     std::vector<unpack::EntrySpec> specs(names.size());
     for (size_t i = 0; i < names.size(); ++i)
       specs[i].name = names[i].c_str();
@@ -154,13 +160,13 @@ class UnpackWineTest : public ::testing::Test {
     p.head.caller = this;
     p.head.interfaceVersion = unpack::kInterfaceVersion;
     p.head.callback = &Record;
-    p.head.password = "";
+    p.head.password = password;
     p.head.minusOne40 = -1;
     p.head.overwrite = overwrite ? unpack::kTrue : unpack::kFalse;
     p.head.entryCount = static_cast<int32_t>(names.size());
     p.head.archivePath = archive.c_str();
     p.entries = specs.data();
-    p.passwordTries = 1;
+    p.passwordTries = tries;
     p.seven = 7;
     return exec_(&p);
   }
@@ -181,6 +187,8 @@ class UnpackWineTest : public ::testing::Test {
   std::wstring cwd_;
   std::wstring previous_;
   std::vector<Seen> seen_;
+  /// Passwords given, in turn, when the library asks for one.
+  std::vector<std::string> typed_;
 };
 
 HMODULE UnpackWineTest::library_ = nullptr;
@@ -255,6 +263,47 @@ TEST_F(UnpackWineTest, DeletesAFileWhoseCrcDoesNotMatch) {
   EXPECT_EQ(Extract(Fixture("crc.zip"), {"1"}), 0);
   EXPECT_FALSE(Exists(L"1"));
   EXPECT_EQ(Of(unpack::kActionCrcError).size(), 1u);
+}
+
+TEST_F(UnpackWineTest, DecryptsTraditionallyEncryptedEntries) {
+  const std::string first = "first file\n";
+  struct Case {
+    const char* archive;
+    const char* password;            // in the record
+    std::vector<std::string> typed;  // when asked
+    size_t asked;
+  };
+  const Case cases[] = {
+      {"zipcrypto-stored.zip", "geheim", {}, 0},
+      {"zipcrypto-deflated.zip", "", {"falsch", "geheim"}, 2},
+      {"zipcrypto-bsdtar.zip", "falsch", {"geheim"}, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.archive);
+    seen_.clear();
+    typed_ = c.typed;
+    EXPECT_EQ(Extract(Fixture(c.archive), {"1", "2"}, false, c.password, 3), 2);
+    EXPECT_EQ(ReadFileW(L"1"), first);
+    EXPECT_EQ(ReadFileW(L"2").size(), 70000u);
+    EXPECT_EQ(Of(unpack::kActionPassword).size(), c.asked);
+    DeleteFileW(L"1");
+    DeleteFileW(L"2");
+  }
+}
+
+TEST_F(UnpackWineTest, SkipsAnEntryWhoseTriesAreUsedUpAndDeletesABadOne) {
+  typed_ = {"falsch", "auch falsch"};
+  EXPECT_EQ(Extract(Fixture("zipcrypto-stored.zip"), {"2"}, false, "", 2), 0);
+  EXPECT_EQ(Of(unpack::kActionPassword).size(), 2u);
+  ASSERT_EQ(Of(unpack::kActionSkipped).size(), 1u);
+  EXPECT_EQ(Of(unpack::kActionSkipped)[0].number, unpack::kMsgEncrypted);
+  EXPECT_FALSE(Exists(L"2"));
+
+  seen_.clear();
+  EXPECT_EQ(Extract(Fixture("zipcrypto-crc.zip"), {"2"}, false, "geheim"), 0);
+  EXPECT_EQ(Of(unpack::kActionCrcError).size(), 1u);
+  EXPECT_FALSE(Exists(L"2"));
+  EXPECT_EQ(Listing(outer_), std::vector<std::wstring>{L"cwd"});
 }
 
 }  // namespace

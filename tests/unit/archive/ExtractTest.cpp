@@ -493,5 +493,57 @@ TEST_F(FakeLibraryTest, AFailingHandlerStopsTheLibraryAndIsReported) {
   EXPECT_FALSE(zip.Busy());
 }
 
+// ------------------------------------------------------------ encryption
+
+TEST_F(ExtractTest, DecryptsWithThePasswordTypedIntoTheDialog) {
+  const std::string binary = FixtureBytes("binary.bin");
+  struct Case {
+    const char* fixture;
+    std::string password;  // the Password property
+    Strings typed;         // what the user types, one per request
+    unsigned tries;
+    int extracted;
+    std::vector<int> skipped;
+  };
+  const Case cases[] = {
+      {"zipcrypto-stored.zip", "", {"geheim"}, 1, 2, {}},
+      {"zipcrypto-deflated.zip", "", {"falsch", "geheim"}, 2, 2, {}},
+      {"zipcrypto-bsdtar.zip", "", {"geheim"}, 1, 2, {}},
+      {"zipcrypto-deflated.zip", "geheim", {}, 1, 2, {}},
+      {"zipcrypto-stored.zip",
+       "",
+       {"falsch", "falsch"},
+       1,
+       0,
+       {unpack::kMsgEncrypted, unpack::kMsgEncrypted}},
+      {"zipcrypto-stored.zip", "", {"", ""}, 3, 0, {unpack::kMsgEncrypted, unpack::kMsgEncrypted}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.fixture) + " typed " + std::to_string(c.typed.size()));
+    auto prompt = std::make_unique<FakePrompt>(c.typed);
+    FakePrompt* seen = prompt.get();
+    zip.SetPasswordPrompt(std::move(prompt));
+    zip.SetPassword(c.password);
+    zip.SetPasswordTries(c.tries);
+    std::vector<int> skipped;
+    zip.OnExtractSkipped = [&](const std::string&, int reason) { skipped.push_back(reason); };
+    const std::string dir = "C:\\Out\\" + std::to_string(++n);
+    sim.PutFile(dir + "\\keep", "");
+    zip.SetArchivePath(Put(c.fixture));
+    ExtractInto(dir, {"1", "2"});
+    EXPECT_EQ(zip.SuccessCount(), c.extracted);
+    EXPECT_EQ(skipped, c.skipped);
+    EXPECT_EQ(seen->captions.size(), c.typed.size()) << "every typed answer was asked for";
+    if (c.extracted == 2) {
+      EXPECT_EQ(HostFile(dir + "\\1"), "first file\n");
+      EXPECT_TRUE(HostFile(dir + "\\2") == binary);
+    } else {
+      EXPECT_EQ(HostFile(dir + "\\2"), "<missing>");
+    }
+  }
+  EXPECT_TRUE(sim.Messages().empty()) << "library messages are not shown";
+}
+
 }  // namespace
 }  // namespace archive_test

@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -61,6 +63,8 @@ class UnpackExecTest : public ::testing::Test {
     auto* self = static_cast<UnpackExecTest*>(r->caller);
     EXPECT_EQ(r->version, kLibraryVersion);
     self->seen_.push_back({r->action, r->number, r->size, r->text});
+    if (r->action == kActionPassword && self->passwordAnswer_)
+      self->passwordAnswer_(*r);
     return self->answer_ ? self->answer_(*r) : 0;
   }
 
@@ -107,6 +111,8 @@ class UnpackExecTest : public ::testing::Test {
   fs::path outer_;
   std::vector<Seen> seen_;
   std::function<int32_t(const CallbackRecord&)> answer_;
+  /// Answers password requests (kActionPassword) by changing the record.
+  std::function<void(CallbackRecord&)> passwordAnswer_;
 };
 
 TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
@@ -279,6 +285,146 @@ TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
     EXPECT_EQ(seen_.back().action, kActionEndOfBatch);
   }
   EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+// ---------------------------------------------------------------- encryption
+
+// Answers password requests in turn from `passwords` (an empty one: none
+// given), each time with the repeat count `repeat` (unchanged when 0).
+std::function<void(CallbackRecord&)> Passwords(std::vector<std::string> passwords,
+                                               intptr_t repeat = 0) {
+  auto next = std::make_shared<size_t>(0);
+  return [passwords, repeat, next](CallbackRecord& r) {
+    const std::string& p = passwords.at((*next)++);
+    r.number = p.empty() ? 0 : 1;
+    std::snprintf(r.text, sizeof r.text, "%s", p.c_str());
+    if (repeat)
+      r.size = repeat;
+  };
+}
+
+auto WithPassword(const char* password, int32_t tries) {
+  return [password, tries](Params& p) {
+    p.head.password = password;
+    p.passwordTries = tries;
+  };
+}
+
+TEST_F(UnpackExecTest, DecryptsEntriesOfPeerToolsWithThePasswordFromTheRecord) {
+  const std::string text = ReadAll(Fixture("big.txt"));
+  const std::string binary = ReadAll(Fixture("binary.bin"));
+  struct Case {
+    const char* archive;
+    const char* entry;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"zipcrypto-stored.zip", "1", "first file\n"},
+      {"zipcrypto-stored.zip", "2", binary},
+      {"zipcrypto-deflated.zip", "2", binary},
+      {"zipcrypto-deflated.zip", "big", text},
+      {"zipcrypto-small.zip", "sub/3", "third file\n"},
+      {"zipcrypto-bsdtar.zip", "1", "first file\n"},  // check byte from the time
+      {"zipcrypto-bsdtar.zip", "big", text},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.archive) + " " + c.entry);
+    seen_.clear();
+    EXPECT_EQ(Extract(Fixture(c.archive), {c.entry}, WithPassword("geheim", 1)), 1);
+    const std::string file = fs::path(c.entry).filename().string();
+    EXPECT_EQ(ReadAll(file), c.content);
+    EXPECT_TRUE(Of(kActionPassword).empty());
+    EXPECT_TRUE(Of(kActionMessage).empty()) << Of(kActionMessage)[0].text;
+    fs::remove(file);
+  }
+}
+
+TEST_F(UnpackExecTest, AsksForAPasswordAndKeepsTheOneThatFits) {
+  passwordAnswer_ = Passwords({"falsch", "geheim"});
+  EXPECT_EQ(Extract(Fixture("zipcrypto-deflated.zip"), {"1", "2", "big"}, WithPassword("", 3)), 3);
+  auto asked = Of(kActionPassword);
+  ASSERT_EQ(asked.size(), 2u) << "the entries after the first use the password that fitted";
+  EXPECT_EQ(asked[0].text, "1");
+  EXPECT_EQ(asked[0].number, 0) << "no confirmation wanted";
+  EXPECT_EQ(asked[0].size, 3);
+  EXPECT_EQ(asked[1].size, 2);
+  EXPECT_EQ(ReadAll("1"), "first file\n");
+  EXPECT_EQ(ReadAll("big"), ReadAll(Fixture("big.txt")));
+
+  // A wrong password in the record is tried first, then the caller is asked.
+  seen_.clear();
+  fs::remove("1");
+  passwordAnswer_ = Passwords({"geheim"});
+  EXPECT_EQ(Extract(Fixture("zipcrypto-bsdtar.zip"), {"1"}, WithPassword("falsch", 1)), 1);
+  EXPECT_EQ(Of(kActionPassword).size(), 1u);
+}
+
+TEST_F(UnpackExecTest, SkipsAnEncryptedEntryOnceThePasswordTriesAreUsedUp) {
+  struct Case {
+    const char* what;
+    const char* recordPassword;
+    int32_t tries;
+    std::vector<std::string> answers;
+    intptr_t repeat;  // the caller's repeat count, 0: left as asked
+    size_t asked;
+    const char* message;  // start of the message; nullptr: extracted
+  };
+  const Case cases[] = {
+      {"wrong password, nobody to ask", "falsch", 0, {}, 0, 0, "wrong password"},
+      {"no password, nobody to ask", "", 0, {}, 0, 0, "no password"},
+      {"no password given", "", 3, {""}, 0, 1, "no password"},
+      {"every try wrong", "", 2, {"a", "b"}, 0, 2, "wrong password"},
+      {"wrong, then none given", "", 3, {"a", ""}, 0, 2, "wrong password"},
+      {"caller ends the tries", "", 5, {"a"}, 1, 1, "wrong password"},
+      {"caller grants more tries", "", 1, {"a", "b", "geheim"}, 3, 3, nullptr},
+      {"repeat count capped at 15", "", 1, std::vector<std::string>(15, "x"), 40, 15,
+       "wrong password"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    seen_.clear();
+    passwordAnswer_ = Passwords(c.answers, c.repeat);
+    const int32_t count =
+        Extract(Fixture("zipcrypto-stored.zip"), {"2"}, WithPassword(c.recordPassword, c.tries));
+    EXPECT_EQ(Of(kActionPassword).size(), c.asked);
+    if (!c.message) {
+      EXPECT_EQ(count, 1);
+      EXPECT_EQ(ReadAll("2"), ReadAll(Fixture("binary.bin")));
+      fs::remove("2");
+      continue;
+    }
+    EXPECT_EQ(count, 0);
+    EXPECT_FALSE(fs::exists("2"));
+    auto skipped = Of(kActionSkipped);
+    ASSERT_EQ(skipped.size(), 1u);
+    EXPECT_EQ(skipped[0].number, kMsgEncrypted);
+    ASSERT_EQ(Of(kActionMessage).size(), 1u);
+    EXPECT_EQ(Of(kActionMessage)[0].text.rfind(c.message, 0), 0u) << Of(kActionMessage)[0].text;
+  }
+}
+
+TEST_F(UnpackExecTest, DeletesADecryptedFileWhoseCrcDoesNotMatch) {
+  EXPECT_EQ(Extract(Fixture("zipcrypto-crc.zip"), {"1", "2"}, WithPassword("geheim", 1)), 1);
+  EXPECT_EQ(ReadAll("1"), "first file\n");
+  EXPECT_FALSE(fs::exists("2"));
+  EXPECT_EQ(Of(kActionCrcError).size(), 1u);
+}
+
+TEST_F(UnpackExecTest, StopsWhenThePasswordRequestIsCancelled) {
+  answer_ = [](const CallbackRecord& r) { return r.action == kActionPassword ? -1 : 0; };
+  EXPECT_EQ(Extract(Fixture("zipcrypto-stored.zip"), {"1", "2"}, WithPassword("", 3)), 0);
+  EXPECT_EQ(Of(kActionPassword).size(), 1u);
+  EXPECT_TRUE(Of(kActionSkipped).empty());
+  EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+TEST_F(UnpackExecTest, SkipsAesEntriesWithoutAskingForAPassword) {
+  EXPECT_EQ(Extract(Fixture("aes.zip"), {"1"}, WithPassword("geheim", 3)), 0);
+  EXPECT_TRUE(Of(kActionPassword).empty());
+  ASSERT_EQ(Of(kActionSkipped).size(), 1u);
+  EXPECT_EQ(Of(kActionSkipped)[0].number, kMsgEncrypted);
+  EXPECT_NE(Of(kActionMessage).at(0).text.find("AES"), std::string::npos);
+  EXPECT_FALSE(fs::exists("1"));
 }
 
 TEST_F(UnpackExecTest, MatchesNamesInEveryEncodingAndWithoutRegardToCase) {
