@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -32,7 +33,15 @@ struct Scratch {
   }
 };
 
-int32_t UNPACK_CALL Callback(unpack::CallbackRecord*) {
+// The seeds' encrypted entries take the record's password; a mutated
+// encryption header makes the library ask, and gets a wrong one.
+constexpr char kPassword[] = "geheim";
+
+int32_t UNPACK_CALL Callback(unpack::CallbackRecord* record) {
+  if (record->action == unpack::kActionPassword) {
+    record->number = 1;
+    std::snprintf(record->text, sizeof record->text, "%s", "falsch");
+  }
   return 0;
 }
 
@@ -65,11 +74,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = scratch.archive.string();
   unpack::Params p{};
   p.head.callback = &Callback;
-  p.head.password = "";
+  p.head.password = kPassword;
   p.head.minusOne40 = -1;
   p.head.entryCount = static_cast<int32_t>(names.size());
   p.head.archivePath = path.c_str();
   p.entries = specs.data();
+  p.passwordTries = 2;
   p.seven = 7;
   UnpackExec(&p);
 
