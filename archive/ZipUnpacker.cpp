@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "archive/DiskSet.h"
 #include "unpack/EntryName.h"
 #include "unpack/UnpackApi.h"
 #include "unpack/ZipFormat.h"
@@ -57,8 +58,17 @@ enum : int {
   kCannotOpen = 11001,
   kBadDriveLetter = 11003,
   kDriveMissing = 11004,
+  kDiskRefused = 11007,
   kEndSeek = 11008,
+  // Copying a spanned archive into its single-file copy:
+  kCopyCreate = 11009,  // the copy cannot be created
+  kCopyExists = 11010,  // the copy exists and OnCopyOverwrite refused to replace it
   kEndRead = 11011,
+  kCopyRead = 11012,         // a disk cannot be read
+  kCopyLocalHeader = 11014,  // no local header where the directory says
+  kCopyWrite = 11016,        // writing the copy failed
+  kCopyTruncated = 11018,    // an entry runs past the end of the last disk
+  kCopyZip64 = 11020,        // the set needs ZIP64 fields, which its copy cannot take
   kDirectoryTruncated = 11013,
   kBadHeaderSignature = 11015,
   kNameUnreadable = 11017,
@@ -70,6 +80,7 @@ enum : int {
 };
 
 constexpr size_t kMaxLibraryPassword = 80;
+constexpr size_t kCopyChunk = 64 * 1024;
 constexpr size_t kMaxRenamed = 512;
 constexpr size_t kMaxComment = 511;
 
@@ -108,6 +119,57 @@ class BufferedReader {
   std::vector<uint8_t> buffer_;
   uint64_t start_ = 0;
   size_t length_ = 0;
+};
+
+// Reads a spanned archive as one stream: what does not fit on one disk goes
+// on at the start of the next, up to the last disk. With a single disk it is
+// a plain sequential reader.
+class SpanReader {
+ public:
+  SpanReader(std::unique_ptr<platform::ReadStream> stream, uint32_t disk, uint64_t pos,
+             DiskSet* set, uint32_t lastDisk, int count)
+      : stream_(std::move(stream)),
+        reader_(std::make_unique<BufferedReader>(*stream_)),
+        disk_(disk),
+        pos_(pos),
+        set_(set),
+        lastDisk_(lastDisk),
+        count_(count) {}
+
+  uint32_t disk() const { return disk_; }
+  uint64_t pos() const { return pos_; }
+  void Seek(uint64_t pos) { pos_ = pos; }
+
+  /// Bytes read (fewer only at the end of the last disk); nullopt on a read
+  /// error.
+  std::optional<size_t> Read(uint8_t* out, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+      auto got = reader_->Read(pos_, out + done, size - done);
+      if (!got)
+        return std::nullopt;
+      done += *got;
+      pos_ += *got;
+      if (done == size || !set_ || disk_ >= lastDisk_)
+        break;
+      // The disk goes out of the drive before the next one is asked for.
+      reader_.reset();
+      stream_.reset();
+      stream_ = set_->Open(++disk_, count_);
+      reader_ = std::make_unique<BufferedReader>(*stream_);
+      pos_ = 0;
+    }
+    return done;
+  }
+
+ private:
+  std::unique_ptr<platform::ReadStream> stream_;
+  std::unique_ptr<BufferedReader> reader_;
+  uint32_t disk_;
+  uint64_t pos_;
+  DiskSet* set_;
+  uint32_t lastDisk_;
+  int count_;
 };
 
 std::string ConvertText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
@@ -205,6 +267,8 @@ void TZipUnpacker::List() {
   skippedFolders_ = 0;
   lowestLocalOffset_ = 0;
   endRecordDisk_ = 0;
+  spanHeaders_.clear();
+  spanComment_.clear();
   volumeNumber_ = 0;
   totalSize_ = 0;
 
@@ -271,6 +335,8 @@ void TZipUnpacker::ReadDirectory() {
     throw EZipUnpacker(kCannotOpen);
   if (volumeLabel_.starts_with("PKBACK# ") && volumeLabel_.size() >= 11) {
     volumeNumber_ = std::atoi(volumeLabel_.substr(8, 3).c_str());
+  } else if (drive_.empty() || files.GetDriveType(drive_) != platform::DriveType::Removable) {
+    volumeNumber_ = VolumeNumberOfName(full);
   }
   const uint64_t size = stream->Size();
 
@@ -360,7 +426,15 @@ void TZipUnpacker::ReadDirectory() {
     }
   }
   endRecordDisk_ = thisDisk;
+  const bool spanned = thisDisk != 0;
+  if (spanned)
+    spanComment_.assign(reinterpret_cast<const char*>(tail.data()) + commentStart,
+                        commentEnd - commentStart);
 
+  // The other disks of a spanned set are asked for by number alone: listing
+  // needs one or two of them, while the rebuild in Extract walks the whole
+  // set and names its size.
+  DiskSet disks(platform_, title_, full, drive_, !unattended_, {OnNextDisk, OnDiskStatus});
   uint64_t offset;
   if (dirDisk == thisDisk) {
     if (dirSize > recordStart)
@@ -368,35 +442,34 @@ void TZipUnpacker::ReadDirectory() {
     offset = recordStart - dirSize;
     if (storedOffset != offset)
       ShowError(kDataInFront);
+    if (offset > size)
+      throw EZipUnpacker(kDirectorySeek);
   } else {
-    // The directory starts on another disk of a spanned set; asking for that
-    // disk is not supported, so the directory cannot be opened.
-    throw EZipUnpacker(kCannotOpen);
+    if (dirDisk > thisDisk)
+      throw EZipUnpacker(kDirectorySeek);
+    stream.reset();
+    stream = disks.Open(dirDisk, 0);
+    offset = storedOffset;
   }
   directoryOffset_ = offset;
-  if (offset > size)
-    throw EZipUnpacker(kDirectorySeek);
 
-  BufferedReader reader(*stream);
-  uint64_t pos = offset;
+  SpanReader reader(std::move(stream), dirDisk, offset, spanned ? &disks : nullptr, thisDisk, 0);
   bool firstOffset = true;
   std::vector<uint8_t> field;
   for (uint64_t i = 0; i < entries; ++i) {
     uint8_t header[zip::kCentralSize];
-    auto n = reader.Read(pos, header, sizeof header);
+    auto n = reader.Read(header, sizeof header);
     if (!n || *n != sizeof header)
       throw EZipUnpacker(kDirectoryTruncated);
     if (zip::Le32(header) != zip::kSigCentral)
       throw EZipUnpacker(kBadHeaderSignature);
     zip::CentralHeader h = zip::ParseCentralHeader(header);
-    pos += sizeof header;
 
     auto readField = [&](size_t length, int error) {
       field.resize(length);
-      auto r = reader.Read(pos, field.data(), length);
+      auto r = reader.Read(field.data(), length);
       if (!r || *r != length)
         throw EZipUnpacker(error);
-      pos += length;
     };
     readField(h.nameLength, kNameUnreadable);
     std::string rawName(field.begin(), field.end());
@@ -404,6 +477,13 @@ void TZipUnpacker::ReadDirectory() {
     std::vector<uint8_t> extra = field;
     readField(h.commentLength, kCommentUnreadable);
     std::string rawComment(field.begin(), field.end());
+    if (spanned) {
+      std::vector<uint8_t> raw(header, header + sizeof header);
+      raw.insert(raw.end(), rawName.begin(), rawName.end());
+      raw.insert(raw.end(), extra.begin(), extra.end());
+      raw.insert(raw.end(), rawComment.begin(), rawComment.end());
+      spanHeaders_.push_back(std::move(raw));
+    }
 
     ZipDirEntry e;
     e.versionMadeBy = h.versionMadeBy;
@@ -483,15 +563,40 @@ void TZipUnpacker::Extract() {
         ShowError(kLibraryLoaded);
     }
     if (loaded) {
-      if (platform_.files.DirectoryExists(extractDir_)) {
-        platform_.files.SetCurrentDirectory(extractDir_);
+      // The copy of a spanned archive goes again whatever happens, unless it
+      // was somebody else's file that OnCopyOverwrite kept.
+      struct RemoveCopy {
+        platform::Files& files;
+        std::string path;
+        ~RemoveCopy() {
+          if (!path.empty())
+            files.DeleteFile(path);
+        }
+      } removeCopy{platform_.files, {}};
+      std::string archive = archivePath_;
+      if (endRecordDisk_ != 0) {
+        std::string dir = tempDir_.empty() ? platform_.files.TempDirectory() : tempDir_;
+        if (!dir.empty() && dir.back() != '\\')
+          dir += '\\';
+        archive = dir + kSpanCopyName;
+        try {
+          RebuildSpanned(archive, removeCopy.path);
+        } catch (const EZipUnpacker& e) {
+          ShowError(e.number(), e.extra());
+          archive.clear();
+        }
       }
-      try {
-        RunLibrary(*library);
-      } catch (const std::exception& e) {
-        ShowError(kLibraryCall, e.what());
-      } catch (...) {
-        ShowError(kLibraryCall);
+      if (!archive.empty()) {
+        if (platform_.files.DirectoryExists(extractDir_)) {
+          platform_.files.SetCurrentDirectory(extractDir_);
+        }
+        try {
+          RunLibrary(*library, archive);
+        } catch (const std::exception& e) {
+          ShowError(kLibraryCall, e.what());
+        } catch (...) {
+          ShowError(kLibraryCall);
+        }
       }
     }
   } catch (...) {
@@ -504,14 +609,14 @@ void TZipUnpacker::Extract() {
   busy_ = false;
 }
 
-void TZipUnpacker::RunLibrary(platform::Library& library) {
+void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& archive) {
   auto getVersion = reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"));
   auto exec = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"));
   const int32_t version = getVersion();
 
   std::vector<std::string> names(entryNames_.begin(), entryNames_.end());
   std::string password = password_;
-  std::string path = archivePath_;
+  std::string path = archive;
 
   unpack::ParamsHead head{};
   head.ownerWindow = unattended_ ? nullptr : reinterpret_cast<void*>(ownerWindow_);
@@ -560,6 +665,160 @@ void TZipUnpacker::RunLibrary(platform::Library& library) {
   successCount_ = result;
   if (callbackFailure_)
     std::rethrow_exception(std::exchange(callbackFailure_, nullptr));
+}
+
+// ---------------------------------------------------------------- spanned
+
+namespace {
+
+// One entry of a spanned set on its way into the single-file copy.
+struct SpanItem {
+  size_t index = 0;  // in the directory
+  uint32_t disk = 0;
+  uint64_t offset = 0;
+  uint64_t packedSize = 0;
+  uint16_t flags = 0;
+  std::string name;
+};
+
+void Write(platform::WriteStream& out, const void* data, size_t size, uint64_t& written) {
+  if (!out.Write(data, size))
+    throw EZipUnpacker(kCopyWrite);
+  written += size;
+}
+
+// Copies `size` bytes from the set into the copy; the bytes may run on over
+// several disks.
+void Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& written,
+          std::vector<uint8_t>& buffer) {
+  while (size > 0) {
+    const size_t want = static_cast<size_t>(std::min<uint64_t>(size, buffer.size()));
+    auto got = in.Read(buffer.data(), want);
+    if (!got)
+      throw EZipUnpacker(kCopyRead);
+    if (*got != want)
+      throw EZipUnpacker(kCopyTruncated);
+    Write(out, buffer.data(), want, written);
+    size -= want;
+  }
+}
+
+void Put16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
+  bytes[at] = static_cast<uint8_t>(value);
+  bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+}
+
+void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+// The entries are copied disk by disk in the order they lie on the disks, so
+// that each disk is asked for once; the directory keeps its order, with every
+// entry on disk 0 at its offset in the copy.
+void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created) {
+  platform::Files& files = platform_.files;
+  if (files.FileExists(copy) && OnCopyOverwrite && !OnCopyOverwrite(copy))
+    throw EZipUnpacker(kCopyExists);
+  if (spanHeaders_.size() > 0xFFFF)
+    throw EZipUnpacker(kCopyZip64);
+
+  std::vector<SpanItem> items;
+  for (size_t i = 0; i < spanHeaders_.size(); ++i) {
+    const zip::CentralHeader h = zip::ParseCentralHeader(spanHeaders_[i].data());
+    if (h.compressedSize == 0xFFFFFFFF || h.uncompressedSize == 0xFFFFFFFF ||
+        h.localHeaderOffset == 0xFFFFFFFF || h.startDisk == 0xFFFF) {
+      throw EZipUnpacker(kCopyZip64);
+    }
+    std::string name(reinterpret_cast<const char*>(spanHeaders_[i].data()) + zip::kCentralSize,
+                     h.nameLength);
+    name = ConvertText(name, h.versionMadeBy, h.flags, codePage_);
+    ToBackslashes(name);
+    items.push_back({i, h.startDisk, h.localHeaderOffset, h.compressedSize, h.flags, name});
+  }
+  std::stable_sort(items.begin(), items.end(), [](const SpanItem& a, const SpanItem& b) {
+    return a.disk != b.disk ? a.disk < b.disk : a.offset < b.offset;
+  });
+
+  auto out = files.OpenWrite(copy);
+  if (!out)
+    throw EZipUnpacker(kCopyCreate);
+  created = copy;
+
+  const int count = static_cast<int>(endRecordDisk_) + 1;
+  DiskSet disks(platform_, title_, files.FullPath(archivePath_), drive_, !unattended_,
+                {OnNextDisk, OnDiskStatus});
+  std::unique_ptr<SpanReader> in;
+  std::vector<uint8_t> buffer(kCopyChunk);
+  std::vector<uint32_t> newOffsets(spanHeaders_.size());
+  uint64_t written = 0;
+  for (const SpanItem& item : items) {
+    if (item.disk > endRecordDisk_)
+      throw EZipUnpacker(kCopyLocalHeader);
+    if (in && in->disk() == item.disk) {
+      in->Seek(item.offset);
+    } else {
+      in.reset();
+      in = std::make_unique<SpanReader>(disks.Open(item.disk, count), item.disk, item.offset,
+                                        &disks, endRecordDisk_, count);
+    }
+    if (OnProgress)
+      OnProgress(ProgressKind::Copying, static_cast<int64_t>(item.packedSize),
+                 "Copying: " + item.name);
+    if (written > 0xFFFFFFFE)
+      throw EZipUnpacker(kCopyZip64);
+    newOffsets[item.index] = static_cast<uint32_t>(written);
+
+    uint8_t local[zip::kLocalSize];
+    auto got = in->Read(local, sizeof local);
+    if (!got)
+      throw EZipUnpacker(kCopyRead);
+    if (*got != sizeof local || zip::Le32(local) != zip::kSigLocal)
+      throw EZipUnpacker(kCopyLocalHeader);
+    Write(*out, local, sizeof local, written);
+    Copy(*in, *out, uint64_t{zip::Le16(local + 26)} + zip::Le16(local + 28), written, buffer);
+    Copy(*in, *out, item.packedSize, written, buffer);
+    if (item.flags & zip::kFlagDataDescriptor) {
+      // CRC and both sizes, after a signature that writers may leave out.
+      uint8_t descriptor[16];
+      got = in->Read(descriptor, 4);
+      if (!got)
+        throw EZipUnpacker(kCopyRead);
+      if (*got != 4)
+        throw EZipUnpacker(kCopyTruncated);
+      const size_t rest = zip::Le32(descriptor) == zip::kSigDataDescriptor ? 12 : 8;
+      got = in->Read(descriptor + 4, rest);
+      if (!got)
+        throw EZipUnpacker(kCopyRead);
+      if (*got != rest)
+        throw EZipUnpacker(kCopyTruncated);
+      Write(*out, descriptor, 4 + rest, written);
+    }
+  }
+  in.reset();
+
+  if (written > 0xFFFFFFFF)
+    throw EZipUnpacker(kCopyZip64);
+  const auto directoryOffset = static_cast<uint32_t>(written);
+  for (size_t i = 0; i < spanHeaders_.size(); ++i) {
+    std::vector<uint8_t> header = spanHeaders_[i];
+    Put16(header, 34, 0);
+    Put32(header, 42, newOffsets[i]);
+    Write(*out, header.data(), header.size(), written);
+  }
+  if (written - directoryOffset > 0xFFFFFFFF)
+    throw EZipUnpacker(kCopyZip64);
+  std::vector<uint8_t> end(zip::kEndSize);
+  Put32(end, 0, zip::kSigEnd);
+  Put16(end, 8, static_cast<uint16_t>(spanHeaders_.size()));
+  Put16(end, 10, static_cast<uint16_t>(spanHeaders_.size()));
+  Put32(end, 12, static_cast<uint32_t>(written - directoryOffset));
+  Put32(end, 16, directoryOffset);
+  Put16(end, 20, static_cast<uint16_t>(spanComment_.size()));
+  end.insert(end.end(), spanComment_.begin(), spanComment_.end());
+  Write(*out, end.data(), end.size(), written);
 }
 
 // ---------------------------------------------------------------- callback

@@ -26,8 +26,17 @@ using ExtractOptions = std::set<ExtractOption>;
 
 enum class CodePage { Auto, None, Oem };
 
-/// What OnProgress reports.
-enum class ProgressKind { NewEntry = 0, Step = 1, EndOfBatch = 2, EntryDone = 3, TotalSize = 4 };
+/// What OnProgress reports. Copying: an entry of a spanned archive is copied
+/// into the temporary single-file archive ("Copying: " and its name, and the
+/// bytes it takes).
+enum class ProgressKind {
+  NewEntry = 0,
+  Step = 1,
+  EndOfBatch = 2,
+  EntryDone = 3,
+  TotalSize = 4,
+  Copying = 5
+};
 
 /// One kept header of the central directory.
 struct ZipDirEntry {
@@ -77,6 +86,8 @@ class TZipUnpacker {
   static constexpr const char* kVersionText = "1.6";
   static constexpr unsigned kMaxPasswordTries = 15;
   static constexpr size_t kMaxPasswordLength = 255;
+  /// The file name of the temporary copy of a spanned archive.
+  static constexpr const char* kSpanCopyName = "SZSPAN.TMP";
 
   /// `title` is the application title, the caption of the component's message
   /// dialogs.
@@ -164,11 +175,22 @@ class TZipUnpacker {
   std::function<void(const std::string& name, int reason)> OnExtractSkipped;
   /// May change the entry comment.
   std::function<void(std::string& comment)> OnEntryComment;
+  /// The temporary copy of a spanned archive exists already: true to replace
+  /// it. Without a handler it is replaced.
+  std::function<bool(const std::string& path)> OnCopyOverwrite;
+  /// A disk of a spanned archive is about to be asked for (1-based; `count` 0
+  /// while the directory is read).
+  std::function<void(int volume, int count)> OnNextDisk;
+  /// A disk of a spanned archive was recognised and opened.
+  std::function<void(int volume, const std::string& label, uint32_t serial)> OnDiskStatus;
 
  private:
   void List();
   void ReadDirectory();
-  void RunLibrary(platform::Library& library);
+  void RunLibrary(platform::Library& library, const std::string& archive);
+  /// Writes the spanned archive into the single-file archive `copy`; `created`
+  /// names the copy once it exists.
+  void RebuildSpanned(const std::string& copy, std::string& created);
   void ShowError(int number, std::string_view extra = {});
   int HandleCallback(unpack::CallbackRecord& record);
   void AskPassword(unpack::CallbackRecord& record, const std::string& name);
@@ -205,6 +227,10 @@ class TZipUnpacker {
   uint64_t directoryOffset_ = 0;
   uint64_t lowestLocalOffset_ = 0;
   uint32_t endRecordDisk_ = 0;
+  // The raw central headers (with signature) and archive comment of a
+  // spanned archive, which Extract writes again into a single-file copy.
+  std::vector<std::vector<uint8_t>> spanHeaders_;
+  std::string spanComment_;
   int volumeNumber_ = 0;
   std::string drive_;
   std::string volumeLabel_;
