@@ -12,8 +12,8 @@ constexpr int kCannotOpen = 11001;
 
 // Where the three digits of a volume name start; npos when there are none.
 size_t NumberPosition(const std::string& path) {
-  const size_t nameStart =
-      path.find_last_of("\\/:") == std::string::npos ? 0 : path.find_last_of("\\/:") + 1;
+  const size_t separator = path.find_last_of("\\/:");
+  const size_t nameStart = separator == std::string::npos ? 0 : separator + 1;
   size_t stemEnd = path.find_last_of('.');
   if (stemEnd == std::string::npos || stemEnd < nameStart)
     stemEnd = path.size();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "archive/DiskSet.h"
 #include "tests/unit/archive/ArchiveTest.h"
 
 namespace archive_test {
@@ -124,6 +125,34 @@ class SpannedTest : public ArchiveTest {
   std::vector<std::pair<int, int>> nextDisk;
   std::vector<int> disksOpened;
 };
+
+TEST(VolumeNames, CarryTheNumberInTheLastThreeCharactersBeforeTheExtension) {
+  struct Case {
+    const char* path;
+    int number;
+    const char* third;  // the path of volume 3
+  };
+  const Case cases[] = {
+      {"C:\\Media\\Setup007.szp", 7, "C:\\Media\\Setup003.szp"},
+      {"\\\\server\\share\\DISK012.ZIP", 12, "\\\\server\\share\\DISK003.ZIP"},
+      {"C:\\V1.0\\Setup001", 1, "C:\\V1.0\\Setup003"},
+      {"C:\\V1.000\\Setup.zip", 0, ""},
+      {"C:\\Media\\12.zip", 0, ""},
+      {"C:\\Media\\Setup.szp", 0, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    EXPECT_EQ(archive::VolumeNumberOfName(c.path), c.number);
+    EXPECT_EQ(archive::VolumePathOf(c.path, 3), c.third);
+  }
+}
+
+TEST(DiskPrompts, NameTheLastDiskTheVolumeAndTheDrive) {
+  EXPECT_EQ(archive::DiskPrompt(7, 7, "A:\\"), "Please insert last disk in set\r\nin drive: A:\\");
+  EXPECT_EQ(archive::DiskPrompt(2, 7, "A:\\"),
+            "Please insert disk volume 2 of 7\r\nin drive: A:\\");
+  EXPECT_EQ(archive::DiskPrompt(12, 0, "B:\\"), "Please insert disk volume 12\r\nin drive: B:\\");
+}
 
 TEST_F(SpannedTest, ListsFromTheLastDiskAndAsksForTheDisksOfTheDirectory) {
   UseFloppies("spanA");
