@@ -58,17 +58,8 @@ enum : int {
   kCannotOpen = 11001,
   kBadDriveLetter = 11003,
   kDriveMissing = 11004,
-  kDiskRefused = 11007,
   kEndSeek = 11008,
-  // Copying a spanned archive into its single-file copy:
-  kCopyCreate = 11009,  // the copy cannot be created
-  kCopyExists = 11010,  // the copy exists and OnCopyOverwrite refused to replace it
   kEndRead = 11011,
-  kCopyRead = 11012,         // a disk cannot be read
-  kCopyLocalHeader = 11014,  // no local header where the directory says
-  kCopyWrite = 11016,        // writing the copy failed
-  kCopyTruncated = 11018,    // an entry runs past the end of the last disk
-  kCopyZip64 = 11020,        // the set needs ZIP64 fields, which its copy cannot take
   kDirectoryTruncated = 11013,
   kBadHeaderSignature = 11015,
   kNameUnreadable = 11017,
@@ -77,6 +68,15 @@ enum : int {
   kNoEndFirstDisk = 11037,
   kNoEndNumberedVolume = 11038,
   kNoEndOther = 11045,
+  // Copying a spanned archive into its single-file copy (11007, the refused
+  // disk request, comes from DiskSet):
+  kCopyCreate = 11009,       // the copy cannot be created
+  kCopyExists = 11010,       // the copy exists and OnCopyOverwrite refused to replace it
+  kCopyRead = 11012,         // a disk cannot be read
+  kCopyLocalHeader = 11014,  // no local header where the directory says
+  kCopyWrite = 11016,        // writing the copy failed
+  kCopyTruncated = 11018,    // an entry runs past the end of the last disk
+  kCopyZip64 = 11020,        // the set needs ZIP64 fields, which its copy cannot take
 };
 
 constexpr size_t kMaxLibraryPassword = 80;
@@ -137,7 +137,6 @@ class SpanReader {
         count_(count) {}
 
   uint32_t disk() const { return disk_; }
-  uint64_t pos() const { return pos_; }
   void Seek(uint64_t pos) { pos_ = pos; }
 
   /// Bytes read (fewer only at the end of the last disk); nullopt on a read
