@@ -273,7 +273,7 @@ void Form::SetPicture(std::string_view name, HBITMAP picture) {
 void Form::Show() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
-  UpdateWindow(hwnd_);
+  Repaint();
 }
 
 void Form::Hide() {

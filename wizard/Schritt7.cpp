@@ -3,12 +3,13 @@
 namespace wizard {
 
 void TSchritt7::CreateBody() {
-  constexpr int kCaptionWidth = 124;
-  constexpr int kValueLeft = 24 + kCaptionWidth + 6;
+  constexpr int kCaptionLeft = 8;
+  constexpr int kCaptionWidth = 140;
+  constexpr int kValueLeft = kCaptionLeft + kCaptionWidth + 6;
   int top = kBodyTop + 8;
   for (auto [caption, value] : {std::pair{"Label2", "Label10"}, std::pair{"Label7", "Label11"},
                                 std::pair{"Label5", "Label8"}, std::pair{"Label6", "Label9"}}) {
-    AddLabel(caption, 24, top, kCaptionWidth, 16, {.alignRight = true});
+    AddLabel(caption, kCaptionLeft, top, kCaptionWidth, 16, {.alignRight = true});
     AddLabel(value, kValueLeft, top, 331, 16, {.bold = true, .wordWrap = false});
     top += 24;
   }
