@@ -11,7 +11,6 @@ Installation::Installation(platform::Platform& platform, app::SetupState& state)
 
 void Installation::Prepare() {
   setupDir_ = app::DirectoryOf(platform_.system.ModulePath());
-  controlFile_.emplace(platform_.profile, setupDir_ + "Setup.inf");
   windowsDir_ = platform_.files.WindowsDirectory();
   workFolder_ = windowsDir_ + "\\Temp\\tewol_inst";
   // An existing folder is fine, and a folder that cannot be made shows

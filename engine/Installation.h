@@ -1,9 +1,7 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
-#include "app/IniReader.h"
 #include "app/SetupState.h"
 #include "engine/InstallPhases.h"
 #include "platform/Platform.h"
@@ -47,7 +45,6 @@ class Installation : public InstallPhases {
  private:
   platform::Platform& platform_;
   app::SetupState& state_;
-  std::optional<app::IniReader> controlFile_;
   std::string windowsDir_;
   std::string workFolder_;
   std::string setupDir_;
