@@ -485,38 +485,23 @@ void TZipUnpacker::ReadDirectory() {
     }
 
     ZipDirEntry e;
-    e.versionMadeBy = h.versionMadeBy;
-    e.versionNeeded = h.versionNeeded;
-    e.flags = h.flags;
-    e.method = h.method;
-    e.time = h.time;
-    e.date = h.date;
-    e.crc = h.crc;
-    e.nameLength = h.nameLength;
-    e.extraLength = h.extraLength;
-    e.commentLength = h.commentLength;
-    e.internalAttributes = h.internalAttributes;
-    e.externalAttributes = h.externalAttributes;
-    zip::EntryExtent extent = zip::ResolveExtent(h, extra.data(), extra.size());
-    e.compressedSize = extent.compressedSize;
-    e.uncompressedSize = extent.uncompressedSize;
-    e.localHeaderOffset = extent.localHeaderOffset;
-    e.startDisk = extent.startDisk;
+    e.header = h;
+    e.extent = zip::ResolveExtent(h, extra.data(), extra.size());
     e.name = ConvertText(rawName, h.versionMadeBy, h.flags, codePage_);
     ToBackslashes(e.name);
     e.encrypted = (h.flags & zip::kFlagEncrypted) != 0;
     e.extra = std::move(extra);
     e.comment = ConvertText(rawComment, h.versionMadeBy, h.flags, codePage_);
 
-    if (firstOffset || e.localHeaderOffset < lowestLocalOffset_) {
-      lowestLocalOffset_ = e.localHeaderOffset;
+    if (firstOffset || e.extent.localHeaderOffset < lowestLocalOffset_) {
+      lowestLocalOffset_ = e.extent.localHeaderOffset;
       firstOffset = false;
     }
     if (!keepFolderEntries_ && !e.name.empty() && e.name.back() == '\\') {
       ++skippedFolders_;
       continue;
     }
-    totalSize_ += static_cast<int64_t>(e.uncompressedSize);
+    totalSize_ += static_cast<int64_t>(e.extent.uncompressedSize);
     directory_.push_back(std::move(e));
     if (OnEntryListed)
       OnEntryListed(static_cast<int>(directory_.size()), directory_.back());

@@ -18,6 +18,7 @@
 #include "archive/PasswordPrompt.h"
 #include "platform/Platform.h"
 #include "unpack/UnpackApi.h"
+#include "unpack/ZipFormat.h"
 
 namespace archive {
 
@@ -38,25 +39,12 @@ enum class ProgressKind {
   Copying = 5
 };
 
-/// One kept header of the central directory.
+/// One kept header of the central directory: its 42 bytes as stored, the
+/// sizes and position with the ZIP64 values applied, and the texts.
 struct ZipDirEntry {
-  uint16_t versionMadeBy = 0;
-  uint16_t versionNeeded = 0;
-  uint16_t flags = 0;
-  uint16_t method = 0;
-  uint16_t time = 0;
-  uint16_t date = 0;
-  uint32_t crc = 0;
-  uint64_t compressedSize = 0;    // ZIP64 values applied
-  uint64_t uncompressedSize = 0;  // ZIP64 values applied
-  uint16_t nameLength = 0;
-  uint16_t extraLength = 0;
-  uint16_t commentLength = 0;
-  uint32_t startDisk = 0;
-  uint16_t internalAttributes = 0;
-  uint32_t externalAttributes = 0;
-  uint64_t localHeaderOffset = 0;  // as stored (ZIP64 value applied)
-  std::string name;                // UTF-8, every slash turned into a backslash
+  unpack::zip::CentralHeader header;
+  unpack::zip::EntryExtent extent;
+  std::string name;  // UTF-8, every slash turned into a backslash
   bool encrypted = false;
   std::vector<uint8_t> extra;
   std::string comment;  // UTF-8

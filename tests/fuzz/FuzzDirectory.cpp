@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   machine.zip.SetArchivePath("C:\\a.zip");
   for (const auto& entry : machine.zip.Directory()) {
     // Conversion never shortens a name.
-    if (entry.name.size() < entry.nameLength)
+    if (entry.name.size() < entry.header.nameLength)
       __builtin_trap();
   }
 

@@ -45,13 +45,13 @@ TEST_F(ListTest, KeepsTheDirectoryFieldsWithZip64ValuesApplied) {
   zip.SetArchivePath(Put("zip64.zip"));
   ASSERT_EQ(zip.Directory().size(), 2u);
   const archive::ZipDirEntry& second = zip.Directory()[1];
-  EXPECT_EQ(second.uncompressedSize, 200000u);
-  EXPECT_EQ(second.method, 8);
-  EXPECT_EQ(second.versionMadeBy, (3 << 8) | 45);
-  EXPECT_EQ(second.nameLength, 10);
-  EXPECT_EQ(second.extraLength, 28);
+  EXPECT_EQ(second.extent.uncompressedSize, 200000u);
+  EXPECT_EQ(second.header.method, 8);
+  EXPECT_EQ(second.header.versionMadeBy, (3 << 8) | 45);
+  EXPECT_EQ(second.header.nameLength, 10);
+  EXPECT_EQ(second.header.extraLength, 28);
   EXPECT_EQ(second.extra.size(), 28u);
-  EXPECT_GT(second.localHeaderOffset, 0u);
+  EXPECT_GT(second.extent.localHeaderOffset, 0u);
   EXPECT_EQ(zip.LowestLocalHeaderOffset(), 0u);
   EXPECT_FALSE(second.encrypted);
 
