@@ -113,25 +113,35 @@ bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
   return bufferLength_ >= len;
 }
 
-const CentralEntry* DirectoryWalker::Next() {
+std::optional<std::string_view> DirectoryWalker::NextName() {
   if (damaged_ || pos_ >= end_)
-    return nullptr;
+    return std::nullopt;
   if (!Ensure(pos_, zip::kCentralSize)) {
     damaged_ = true;
-    return nullptr;
+    return std::nullopt;
   }
   const uint8_t* p = buffer_.data() + (pos_ - bufferStart_);
   if (zip::Le32(p) != zip::kSigCentral) {
     damaged_ = true;
-    return nullptr;
+    return std::nullopt;
   }
-  zip::CentralHeader h = zip::ParseCentralHeader(p);
-  size_t total = zip::kCentralSize + h.nameLength + h.extraLength + h.commentLength;
+  const size_t nameLength = zip::Le16(p + zip::kCentralNameLengthAt);
+  const size_t total = zip::kCentralSize + nameLength + zip::Le16(p + zip::kCentralExtraLengthAt) +
+                       zip::Le16(p + zip::kCentralCommentLengthAt);
   if (!Ensure(pos_, total)) {
     damaged_ = true;
-    return nullptr;
+    return std::nullopt;
   }
-  p = buffer_.data() + (pos_ - bufferStart_);
+  currentPos_ = pos_;
+  pos_ += total;
+  p = buffer_.data() + (currentPos_ - bufferStart_);
+  return std::string_view(reinterpret_cast<const char*>(p + zip::kCentralSize), nameLength);
+}
+
+const CentralEntry& DirectoryWalker::Current() {
+  // NextName left the whole header in the buffer.
+  const uint8_t* p = buffer_.data() + (currentPos_ - bufferStart_);
+  const zip::CentralHeader h = zip::ParseCentralHeader(p);
   const char* name = reinterpret_cast<const char*>(p + zip::kCentralSize);
   current_.header = h;
   current_.rawName = std::string_view(name, h.nameLength);
@@ -140,8 +150,13 @@ const CentralEntry* DirectoryWalker::Next() {
   current_.extent =
       zip::ResolveExtent(h, reinterpret_cast<const uint8_t*>(current_.extra.data()), h.extraLength);
   current_.extent.localHeaderOffset += static_cast<uint64_t>(where_.shift);
-  pos_ += total;
-  return &current_;
+  return current_;
+}
+
+const CentralEntry* DirectoryWalker::Next() {
+  if (!NextName())
+    return nullptr;
+  return &Current();
 }
 
 }  // namespace unpack

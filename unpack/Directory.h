@@ -43,6 +43,12 @@ class DirectoryWalker {
   /// The next header, valid until the following call; nullptr at the end of
   /// the directory or at a damaged header (Damaged() tells which).
   const CentralEntry* Next();
+  /// Moves to the next header like Next but reads only its stored name, for
+  /// searches that rule most headers out by name; nullopt where Next gives
+  /// nullptr.
+  std::optional<std::string_view> NextName();
+  /// The whole header NextName moved to, valid until the following call.
+  const CentralEntry& Current();
   bool Damaged() const { return damaged_; }
 
  private:
@@ -55,6 +61,7 @@ class DirectoryWalker {
   std::vector<uint8_t> buffer_;
   uint64_t bufferStart_ = 0;
   size_t bufferLength_ = 0;
+  uint64_t currentPos_ = 0;  // of the header NextName moved to
   CentralEntry current_;
   bool damaged_ = false;
 };

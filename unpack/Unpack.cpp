@@ -22,14 +22,30 @@ namespace {
 
 // Names are compared as Windows compares file names: either slash, ASCII
 // letters without regard to case.
+char FoldForMatch(char c) {
+  if (c == '/')
+    return '\\';
+  if (c >= 'A' && c <= 'Z')
+    return static_cast<char>(c + 32);
+  return c;
+}
+
 void MakeMatchKey(std::string_view name, std::string& key) {
   key.assign(name);
-  for (char& c : key) {
-    if (c == '/')
-      c = '\\';
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 32);
+  for (char& c : key)
+    c = FoldForMatch(c);
+}
+
+// Whether `name` has the match key `key`, without making its key. Numbered
+// names differ at their end, so the comparison starts there.
+bool SameKey(std::string_view name, std::string_view key) {
+  if (name.size() != key.size())
+    return false;
+  for (size_t i = name.size(); i-- > 0;) {
+    if (FoldForMatch(name[i]) != key[i])
+      return false;
   }
+  return true;
 }
 
 std::string MatchKey(std::string_view name) {
@@ -104,7 +120,8 @@ class Session {
 
   // Walks the directory once and picks the requested entries; stops early
   // once every name has been found, since callers usually ask for one. Most
-  // headers are ruled out by the length of their name alone.
+  // headers are ruled out by the length of their name alone, and only a
+  // header whose name matches is read in full.
   bool FindEntries(InputFile& file, const DirectoryLocation& where, std::vector<Match>& matches) {
     std::unordered_map<std::string, bool> wanted;
     size_t longest = 0;
@@ -118,25 +135,27 @@ class Session {
     std::vector<bool> wantedLength(longest + 1, false);
     for (const auto& [key, found] : wanted)
       wantedLength[key.size()] = true;
+    // One name, the usual request, is compared in place without a lookup.
+    const std::string* onlyKey = wanted.size() == 1 ? &wanted.begin()->first : nullptr;
     size_t missing = wanted.size();
     std::string key;
     DirectoryWalker walker(file, where);
     while (missing > 0) {
-      const CentralEntry* e = walker.Next();
-      if (!e)
+      const std::optional<std::string_view> raw = walker.NextName();
+      if (!raw)
         break;
       // Converted names are never shorter than the stored bytes, and ASCII
       // names keep their length.
-      const std::string_view raw = e->rawName;
-      if (raw.size() > longest)
+      if (raw->size() > longest)
         continue;
-      const bool ascii = IsAscii(raw);
-      if (ascii && !wantedLength[raw.size()])
+      const bool ascii = IsAscii(*raw);
+      if (ascii && (!wantedLength[raw->size()] || (onlyKey && !SameKey(*raw, *onlyKey))))
         continue;
+      const CentralEntry& e = walker.Current();
       std::string converted;
       if (!ascii)
-        converted = EntryTextToUtf8(raw, e->header.versionMadeBy, e->header.flags);
-      const std::string_view name = ascii ? raw : std::string_view(converted);
+        converted = EntryTextToUtf8(*raw, e.header.versionMadeBy, e.header.flags);
+      const std::string_view name = ascii ? *raw : std::string_view(converted);
       MakeMatchKey(name, key);
       auto it = wanted.find(key);
       if (it == wanted.end() || it->second)
@@ -145,14 +164,14 @@ class Session {
       --missing;
       Match m;
       m.name = std::string(name);
-      m.flags = e->header.flags;
-      m.data.method = e->header.method;
-      m.data.crc = e->header.crc;
-      m.data.compressedSize = e->extent.compressedSize;
-      m.data.uncompressedSize = e->extent.uncompressedSize;
-      m.data.localHeaderOffset = e->extent.localHeaderOffset;
-      m.data.flags = e->header.flags;
-      m.data.time = e->header.time;
+      m.flags = e.header.flags;
+      m.data.method = e.header.method;
+      m.data.crc = e.header.crc;
+      m.data.compressedSize = e.extent.compressedSize;
+      m.data.uncompressedSize = e.extent.uncompressedSize;
+      m.data.localHeaderOffset = e.extent.localHeaderOffset;
+      m.data.flags = e.header.flags;
+      m.data.time = e.header.time;
       matches.push_back(std::move(m));
     }
     if (walker.Damaged()) {

@@ -66,9 +66,9 @@ CentralHeader ParseCentralHeader(const uint8_t* p) {
   h.crc = Le32(p + 16);
   h.compressedSize = Le32(p + 20);
   h.uncompressedSize = Le32(p + 24);
-  h.nameLength = Le16(p + 28);
-  h.extraLength = Le16(p + 30);
-  h.commentLength = Le16(p + 32);
+  h.nameLength = Le16(p + kCentralNameLengthAt);
+  h.extraLength = Le16(p + kCentralExtraLengthAt);
+  h.commentLength = Le16(p + kCentralCommentLengthAt);
   h.startDisk = Le16(p + 34);
   h.internalAttributes = Le16(p + 36);
   h.externalAttributes = Le32(p + 38);

@@ -108,6 +108,12 @@ struct CentralHeader {
   uint32_t localHeaderOffset = 0;
 };
 
+/// Where a central directory header keeps the lengths of its name, extra
+/// field and comment, counted from its signature.
+inline constexpr size_t kCentralNameLengthAt = 28;
+inline constexpr size_t kCentralExtraLengthAt = 30;
+inline constexpr size_t kCentralCommentLengthAt = 32;
+
 /// Reads a central directory header; `p` points at its signature and has
 /// kCentralSize bytes.
 CentralHeader ParseCentralHeader(const uint8_t* p);

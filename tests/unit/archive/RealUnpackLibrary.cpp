@@ -57,13 +57,6 @@ int32_t UNPACK_CALL UnpackExecTrampoline(unpack::Params* params) {
 
 void RegisterRealUnpackLibrary(platform::sim::SimPlatform& sim, std::string_view windowsPath) {
   g_sim = &sim;
-  // SZUNPACK.DLL carries zlib inside, so loading it maps one image. Natively
-  // zlib is a library of its own (Debian ships no position-independent static
-  // zlib); keeping it resident makes each load of libszunpack.so map one
-  // image as well.
-  static void* zlib = dlopen("libz.so.1", RTLD_NOW | RTLD_GLOBAL);
-  if (!zlib)
-    throw std::runtime_error(dlerror());
   sim.RegisterLibrary(windowsPath, [](std::string_view entry) -> void* {
     if (entry == "UnpackExec")
       return reinterpret_cast<void*>(&UnpackExecTrampoline);

@@ -133,6 +133,8 @@ TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
       {"deflated.zip", "2", "2", binary},
       {"deflated.zip", "empty", "empty", ""},
       {"deflated.zip", "sub\\dir\\3", "3", "third file\n"},
+      {"deflated.zip", "BIG", "big", text},
+      {"stored.zip", "Sub\\DIR/3", "3", "third file\n"},
       {"bsdtar.zip", "big", "big", text},
       {"bsdtar.zip", "leer", "leer", ""},
       {"bsdtar.zip", "sub/3", "3", "third file\n"},
