@@ -1,11 +1,12 @@
 #include "platform/sim/SimPlatform.h"
 
+#include <dlfcn.h>
+
 #include <deque>
 #include <random>
 #include <system_error>
 
 #include "platform/sim/SimFiles.h"
-#include "platform/sim/SimHostLibrary.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimText.h"
@@ -90,13 +91,13 @@ class SimLibrary : public Library {
   ~SimLibrary() override {
     --openCount_;
     if (handle_)
-      CloseHostLibrary(handle_);
+      dlclose(handle_);
   }
 
   void* Find(std::string_view entry) override {
     if (entries_)
       return entries_(entry);
-    return FindHostEntry(handle_, std::string(entry).c_str());
+    return dlsym(handle_, std::string(entry).c_str());
   }
 
  private:
@@ -122,7 +123,7 @@ class SimLibraries : public Libraries {
     const std::optional<std::string> file = Locate(name, bare);
     if (!file)
       return nullptr;
-    void* handle = OpenHostLibrary(files_.HostPath(*file));
+    void* handle = dlopen(files_.HostPath(*file).c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!handle)
       return nullptr;
     return std::make_unique<SimLibrary>(openCount, nullptr, handle);
