@@ -33,18 +33,11 @@ class RecordingUi : public app::Ui {
     Record("SetLines", window, std::string(control));
   }
   void SetPosition(app::WindowId window, std::string_view control, int position) override {
-    positions_[{window, std::string(control)}] = position;
     Record("SetPosition", window, std::string(control) + "=" + std::to_string(position));
   }
   void Repaint(app::WindowId window) override { Record("Repaint", window, ""); }
-  void Show(app::WindowId window) override {
-    visible_[window] = true;
-    Record("Show", window, "");
-  }
-  void Hide(app::WindowId window) override {
-    visible_[window] = false;
-    Record("Hide", window, "");
-  }
+  void Show(app::WindowId window) override { Record("Show", window, ""); }
+  void Hide(app::WindowId window) override { Record("Hide", window, ""); }
   void Close(app::WindowId window) override { Record("Close", window, ""); }
   void CopyPicture(app::WindowId from, app::WindowId to) override {
     pictureSources_[to] = from;
@@ -58,14 +51,6 @@ class RecordingUi : public app::Ui {
   std::vector<std::string> Lines(app::WindowId window, std::string_view control) const {
     auto it = lines_.find({window, std::string(control)});
     return it == lines_.end() ? std::vector<std::string>() : it->second;
-  }
-  int Position(app::WindowId window, std::string_view control) const {
-    auto it = positions_.find({window, std::string(control)});
-    return it == positions_.end() ? 0 : it->second;
-  }
-  bool Visible(app::WindowId window) const {
-    auto it = visible_.find(window);
-    return it != visible_.end() && it->second;
   }
   const std::map<app::WindowId, app::WindowId>& PictureSources() const { return pictureSources_; }
   const std::vector<std::string>& TreePaths() const { return treePaths_; }
@@ -82,8 +67,6 @@ class RecordingUi : public app::Ui {
 
   std::map<Key, std::string> texts_;
   std::map<Key, std::vector<std::string>> lines_;
-  std::map<Key, int> positions_;
-  std::map<app::WindowId, bool> visible_;
   std::map<app::WindowId, app::WindowId> pictureSources_;
   std::vector<std::string> treePaths_;
   std::vector<std::string> log_;
