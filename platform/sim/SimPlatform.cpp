@@ -106,9 +106,34 @@ class SimLibrary : public Library {
   void* handle_;
 };
 
+class SimSystem : public System {
+ public:
+  std::string ModulePath() override { return modulePath; }
+  std::vector<std::string> Arguments() override { return arguments; }
+  void PostQuit() override { quitPosted = true; }
+  void ProcessMessages() override {
+    if (hook)
+      hook();
+  }
+  void SetBusyCursor(bool) override {}
+  std::string AnsiToUtf8(std::string_view ansi) override { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
+  std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
+  std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
+
+  std::string modulePath = "C:\\Setup\\Setup.exe";
+  std::vector<std::string> arguments;
+  bool quitPosted = false;
+  std::function<void()> hook;
+};
+
+std::string DirectoryOf(std::string_view path) {
+  const size_t slash = path.find_last_of("\\/");
+  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
+}
+
 class SimLibraries : public Libraries {
  public:
-  explicit SimLibraries(SimFiles& files) : files_(files) {}
+  SimLibraries(SimFiles& files, const SimSystem& system) : files_(files), system_(system) {}
 
   std::unique_ptr<Library> Load(std::string_view path) override {
     loaded.emplace_back(path);
@@ -143,7 +168,6 @@ class SimLibraries : public Libraries {
   std::vector<Registered> registered;
   std::vector<std::string> loaded;
   int openCount = 0;
-  std::string moduleDirectory;
 
  private:
   // The file a path names; a bare name is searched as Windows does: the
@@ -155,8 +179,8 @@ class SimLibraries : public Libraries {
       return std::nullopt;
     }
     const std::string windows = files_.WindowsDirectory();
-    for (const std::string& folder :
-         {moduleDirectory, windows + "\\System32", windows, files_.CurrentDirectory()}) {
+    for (const std::string& folder : {DirectoryOf(system_.modulePath), windows + "\\System32",
+                                      windows, files_.CurrentDirectory()}) {
       const std::string candidate = folder.ends_with('\\') ? folder + name : folder + "\\" + name;
       if (files_.FileExists(candidate))
         return candidate;
@@ -165,32 +189,8 @@ class SimLibraries : public Libraries {
   }
 
   SimFiles& files_;
+  const SimSystem& system_;
 };
-
-class SimSystem : public System {
- public:
-  std::string ModulePath() override { return modulePath; }
-  std::vector<std::string> Arguments() override { return arguments; }
-  void PostQuit() override { quitPosted = true; }
-  void ProcessMessages() override {
-    if (hook)
-      hook();
-  }
-  void SetBusyCursor(bool) override {}
-  std::string AnsiToUtf8(std::string_view ansi) override { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
-  std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
-  std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
-
-  std::string modulePath = "C:\\Setup\\Setup.exe";
-  std::vector<std::string> arguments;
-  bool quitPosted = false;
-  std::function<void()> hook;
-};
-
-std::string DirectoryOf(std::string_view path) {
-  const size_t slash = path.find_last_of("\\/");
-  return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
-}
 
 }  // namespace
 
@@ -199,7 +199,7 @@ struct SimPlatform::Impl {
       : hostRoot(MakeHostRoot()),
         files(hostRoot),
         profile(files),
-        libraries(files),
+        libraries(files, system),
         services{registry, profile, files, dialogs, libraries, system} {}
 
   ~Impl() {
@@ -212,8 +212,8 @@ struct SimPlatform::Impl {
   SimRegistry registry;
   SimProfile profile;
   SimDialogs dialogs;
-  SimLibraries libraries;
   SimSystem system;
+  SimLibraries libraries;
   Platform services;
 };
 
@@ -222,7 +222,6 @@ SimPlatform::SimPlatform() : impl_(std::make_unique<Impl>()) {
   for (const char* folder : {"Windows", "Windows\\System32", "Windows\\Temp"}) {
     fs::create_directories(impl_->files.HostPath(std::string("C:\\") + folder));
   }
-  impl_->libraries.moduleDirectory = DirectoryOf(impl_->system.modulePath);
 }
 
 SimPlatform::~SimPlatform() = default;
@@ -331,7 +330,6 @@ const std::vector<ShownMessage>& SimPlatform::Messages() const {
 
 void SimPlatform::SetModulePath(std::string_view windowsPath) {
   impl_->system.modulePath = std::string(windowsPath);
-  impl_->libraries.moduleDirectory = DirectoryOf(windowsPath);
 }
 
 void SimPlatform::SetArguments(std::vector<std::string> args) {
