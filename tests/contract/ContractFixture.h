@@ -6,12 +6,21 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
 
 namespace contract {
+
+/// The key below HKEY_CURRENT_USER that holds everything the tests write to
+/// the registry; removed after each test.
+inline const std::string kTestKey = "Software\\TessarwoldenContractTest";
+/// A key path below HKEY_CURRENT_USER of its own for the running test (not
+/// yet created).
+inline const std::string kScratchKey = kTestKey + "\\Scratch";
+/// A library every machine can load by file name, and one of its entry points.
+inline constexpr const char* kKnownLibrary = "kernel32.dll";
+inline constexpr const char* kKnownLibraryEntry = "GetTickCount";
 
 /// What a contract suite needs from the machine it runs on, done without the
 /// services under test. The simulated and the Windows build each provide one.
@@ -23,17 +32,12 @@ class ContractFixture {
   /// An empty folder of its own for the running test, without trailing
   /// backslash; removed afterwards.
   virtual std::string ScratchFolder() = 0;
-  /// A key path below HKEY_CURRENT_USER of its own for the running test (not
-  /// yet created); removed afterwards.
-  virtual std::string ScratchKey() = 0;
   /// Writes `bytes` as the whole content of a file.
   virtual void WriteRaw(std::string_view path, std::string_view bytes) = 0;
   /// Removes a file written with WriteRaw.
   virtual void RemoveRaw(std::string_view path) = 0;
   /// Sets the read-only, hidden and system bits of a file or directory.
   virtual void SetAttributes(std::string_view path, uint32_t attributes) = 0;
-  /// A library every machine can load by file name, and one of its entry points.
-  virtual std::pair<std::string, std::string> KnownLibrary() = 0;
   /// The arguments this test program was started with, after its name.
   virtual std::vector<std::string> ExpectedArguments() = 0;
   /// Scripts the answers of the next message boxes; false where nothing can

@@ -17,10 +17,9 @@ TEST_F(LibrariesContract, FileThatIsNoLibraryDoesNotLoad) {
 }
 
 TEST_F(LibrariesContract, KnownLibraryLoadsByFileNameAndFindsItsEntries) {
-  const auto [name, entry] = fixture().KnownLibrary();
-  std::unique_ptr<platform::Library> library = platform().libraries.Load(name);
-  ASSERT_NE(library, nullptr) << name;
-  EXPECT_NE(library->Find(entry), nullptr) << entry;
+  std::unique_ptr<platform::Library> library = platform().libraries.Load(kKnownLibrary);
+  ASSERT_NE(library, nullptr) << kKnownLibrary;
+  EXPECT_NE(library->Find(kKnownLibraryEntry), nullptr) << kKnownLibraryEntry;
   EXPECT_EQ(library->Find("TessarwoldenNoSuchEntry"), nullptr);
 }
 

@@ -13,29 +13,29 @@ using RegistryContract = ContractTest;
 
 TEST_F(RegistryContract, OpenKeyNeverCreates) {
   auto& registry = platform().registry;
-  const std::string key = fixture().ScratchKey();
+  const std::string key = kScratchKey;
   EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, key), nullptr);
   EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, key), nullptr) << "still not there";
 }
 
 TEST_F(RegistryContract, CreateKeyMakesMissingParents) {
   auto& registry = platform().registry;
-  const std::string key = fixture().ScratchKey() + "\\Deep\\Deeper";
+  const std::string key = kScratchKey + "\\Deep\\Deeper";
   ASSERT_NE(registry.CreateKey(RegRoot::CurrentUser, key), nullptr);
   EXPECT_NE(registry.OpenKey(RegRoot::CurrentUser, key), nullptr);
-  EXPECT_NE(registry.OpenKey(RegRoot::CurrentUser, fixture().ScratchKey() + "\\Deep"), nullptr);
+  EXPECT_NE(registry.OpenKey(RegRoot::CurrentUser, kScratchKey + "\\Deep"), nullptr);
   EXPECT_NE(registry.CreateKey(RegRoot::CurrentUser, key), nullptr) << "opens an existing one";
 }
 
 TEST_F(RegistryContract, KeyPathsIgnoreALeadingBackslashAndCase) {
   auto& registry = platform().registry;
-  const std::string key = fixture().ScratchKey() + "\\Tessarwolden";
+  const std::string key = kScratchKey + "\\Tessarwolden";
   {
     auto created = registry.CreateKey(RegRoot::CurrentUser, "\\" + key);
     ASSERT_NE(created, nullptr);
     ASSERT_TRUE(created->WriteString("Name", "value"));
   }
-  for (const std::string& spelling : {key, "\\" + key, fixture().ScratchKey() + "\\TESSARWOLDEN"}) {
+  for (const std::string& spelling : {key, "\\" + key, kScratchKey + "\\TESSARWOLDEN"}) {
     auto opened = registry.OpenKey(RegRoot::CurrentUser, spelling);
     ASSERT_NE(opened, nullptr) << spelling;
     EXPECT_EQ(opened->ReadString("name"), "value") << spelling;
@@ -44,7 +44,7 @@ TEST_F(RegistryContract, KeyPathsIgnoreALeadingBackslashAndCase) {
 
 TEST_F(RegistryContract, ValuesReadBackWithTheirTypes) {
   auto& registry = platform().registry;
-  auto key = registry.CreateKey(RegRoot::CurrentUser, fixture().ScratchKey());
+  auto key = registry.CreateKey(RegRoot::CurrentUser, kScratchKey);
   ASSERT_NE(key, nullptr);
   const std::vector<uint8_t> bytes = {0x00, 0xFF, 0x10, 0x00, 0x7F};
 
@@ -70,13 +70,13 @@ TEST_F(RegistryContract, ValuesReadBackWithTheirTypes) {
   EXPECT_EQ(key->ValueType("Bytes"), RegType::Binary);
   EXPECT_EQ(key->ValueType("Missing"), std::nullopt);
 
-  auto reopened = registry.OpenKey(RegRoot::CurrentUser, fixture().ScratchKey());
+  auto reopened = registry.OpenKey(RegRoot::CurrentUser, kScratchKey);
   ASSERT_NE(reopened, nullptr);
   EXPECT_EQ(reopened->ReadDWord("NUMBER"), 0xDEADBEEFu) << "value names ignore case";
 }
 
 TEST_F(RegistryContract, MissingOrMistypedValuesReadAsNothing) {
-  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, fixture().ScratchKey());
+  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, kScratchKey);
   ASSERT_NE(key, nullptr);
   ASSERT_TRUE(key->WriteString("Text", "12"));
   ASSERT_TRUE(key->WriteDWord("Number", 12));
@@ -94,7 +94,7 @@ TEST_F(RegistryContract, MissingOrMistypedValuesReadAsNothing) {
 }
 
 TEST_F(RegistryContract, RewritingAValueReplacesItsType) {
-  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, fixture().ScratchKey());
+  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, kScratchKey);
   ASSERT_NE(key, nullptr);
   ASSERT_TRUE(key->WriteString("Value", "text"));
   ASSERT_TRUE(key->WriteDWord("VALUE", 7));
@@ -104,7 +104,7 @@ TEST_F(RegistryContract, RewritingAValueReplacesItsType) {
 }
 
 TEST_F(RegistryContract, LongStringsSurvive) {
-  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, fixture().ScratchKey());
+  auto key = platform().registry.CreateKey(RegRoot::CurrentUser, kScratchKey);
   ASSERT_NE(key, nullptr);
   std::string text;
   for (int i = 0; i < 5000; ++i)
@@ -122,7 +122,7 @@ namespace {
 
 TEST_F(RegistryContract, EmptyKeyNamesCollapseExceptAtTheStart) {
   auto& registry = platform().registry;
-  const std::string key = fixture().ScratchKey();
+  const std::string key = kScratchKey;
   auto doubled = registry.CreateKey(RegRoot::CurrentUser, key + "\\\\Sub\\\\");
   ASSERT_NE(doubled, nullptr);
   ASSERT_TRUE(doubled->WriteDWord("Value", 1));

@@ -22,22 +22,17 @@ class SimFixture : public ContractFixture {
                            return reinterpret_cast<void*>(&FakeTickCount);
                          });
     sim_.PutFile("C:\\Setup\\Setup.exe", "MZ");
-    sim_.SetModulePath("C:\\Setup\\Setup.exe");
     sim_.SetArguments(kArguments);
   }
 
   platform::Platform& Platform() override { return sim_.platform(); }
   std::string ScratchFolder() override { return kScratch; }
-  std::string ScratchKey() override { return "Software\\TessarwoldenContractTest\\Scratch"; }
   void WriteRaw(std::string_view path, std::string_view bytes) override {
     sim_.PutFile(path, bytes);
   }
   void RemoveRaw(std::string_view path) override { std::filesystem::remove(sim_.HostPath(path)); }
   void SetAttributes(std::string_view path, uint32_t attributes) override {
     sim_.SetAttributes(path, attributes);
-  }
-  std::pair<std::string, std::string> KnownLibrary() override {
-    return {"kernel32.dll", "GetTickCount"};
   }
   std::vector<std::string> ExpectedArguments() override { return kArguments; }
   bool ScriptAnswers(std::vector<platform::MsgAnswer> answers) override {

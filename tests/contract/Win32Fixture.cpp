@@ -13,8 +13,6 @@ namespace {
 using platform::win32::Narrow;
 using platform::win32::Widen;
 
-constexpr const wchar_t* kTestKey = L"Software\\TessarwoldenContractTest";
-
 std::vector<std::string> gArguments;
 
 // Removes a folder with everything in it, read-only files included.
@@ -59,14 +57,13 @@ class Win32Fixture : public ContractFixture {
   ~Win32Fixture() override {
     SetCurrentDirectoryW(startDirectory_.c_str());
     RemoveTree(scratch_);
-    RegDeleteTreeW(HKEY_CURRENT_USER, kTestKey);
+    RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kTestKey).c_str());
     MSG quit{};
     PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   }
 
   platform::Platform& Platform() override { return platform_.platform(); }
   std::string ScratchFolder() override { return Narrow(scratch_); }
-  std::string ScratchKey() override { return Narrow(kTestKey) + "\\Scratch"; }
 
   void WriteRaw(std::string_view path, std::string_view bytes) override {
     const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -88,10 +85,6 @@ class Win32Fixture : public ContractFixture {
     const DWORD kept = current & ~DWORD{FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
                                         FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NORMAL};
     ASSERT_TRUE(SetFileAttributesW(wide.c_str(), kept | attributes)) << path;
-  }
-
-  std::pair<std::string, std::string> KnownLibrary() override {
-    return {"kernel32.dll", "GetTickCount"};
   }
 
   std::vector<std::string> ExpectedArguments() override { return gArguments; }
