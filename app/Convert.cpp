@@ -1,5 +1,6 @@
 #include "app/Convert.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace app {
@@ -151,6 +152,22 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b) {
       return false;
   }
   return true;
+}
+
+bool LessIgnoreCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
+  });
+}
+
+std::string DirectoryOf(std::string_view path) {
+  size_t slash = path.find_last_of("\\/:");
+  if (slash == std::string_view::npos)
+    return {};
+  std::string dir(path.substr(0, slash + 1));
+  if (dir.back() == ':')
+    dir += '\\';
+  return dir;
 }
 
 }  // namespace app

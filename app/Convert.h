@@ -42,5 +42,11 @@ std::vector<std::string> SplitLines(std::string_view text);
 /// program compares only against ASCII words, which no other letter equals
 /// in any case.
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
+/// Orders two texts as they compare with the letters A to Z in lower case.
+bool LessIgnoreCase(std::string_view a, std::string_view b);
+
+/// The directory of `path`, ending in a backslash; empty when the path names
+/// no directory.
+std::string DirectoryOf(std::string_view path);
 
 }  // namespace app

@@ -21,7 +21,7 @@ std::span<const DesignText> DesignTexts();
 /// The design text of a control; the empty text when it has none.
 std::string_view DesignTextOf(WindowId window, std::string_view control);
 
-/// The maker's addresses shown and opened by the finish page.
+/// The maker's addresses the finish page shows.
 inline constexpr std::string_view kProductAddress = "www.tessarwolden.example";
 inline constexpr std::string_view kMakerAddress = "www.wolden-software.example";
 inline constexpr std::string_view kSupportAddress = "support@tessarwolden.example";

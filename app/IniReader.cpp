@@ -11,12 +11,7 @@ std::string IniReader::ReadString(std::string_view section, std::string_view key
 
 int32_t IniReader::ReadInteger(std::string_view section, std::string_view key,
                                int32_t fallback) const {
-  const std::string text = ReadString(section, key, "");
-  std::string_view number = text;
-  if (number.size() > 2 && number[0] == '0' && (number[1] == 'x' || number[1] == 'X')) {
-    number.remove_prefix(1);  // "x" introduces hexadecimal digits as "$" does
-  }
-  return TryStrToInt(number).value_or(fallback);
+  return TryStrToInt(ReadString(section, key, "")).value_or(fallback);
 }
 
 bool IniReader::ReadBool(std::string_view section, std::string_view key, bool fallback) const {

@@ -15,8 +15,6 @@ class IniReader {
   IniReader(platform::ProfileStrings& profile, std::string path)
       : profile_(profile), path_(std::move(path)) {}
 
-  const std::string& Path() const { return path_; }
-
   /// The value, or `fallback` when the section or key is missing. A key
   /// present with an empty value gives the empty text.
   std::string ReadString(std::string_view section, std::string_view key,

@@ -21,26 +21,7 @@ constexpr WindowId kHeaderPictureWindows[] = {
     WindowId::Schritt6, WindowId::Schritt3, WindowId::Schritt7, WindowId::RebootForm,
 };
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
 }  // namespace
-
-std::string DirectoryOf(std::string_view modulePath) {
-  size_t slash = modulePath.find_last_of("\\/:");
-  if (slash == std::string_view::npos)
-    return {};
-  std::string dir(modulePath.substr(0, slash + 1));
-  if (dir.back() == ':')
-    dir += '\\';
-  return dir;
-}
 
 WindowId FirstPage(const std::vector<std::string>& arguments) {
   return (!arguments.empty() && arguments[0] == "/ready") ? WindowId::Ready : WindowId::Schritt1;
@@ -84,8 +65,7 @@ bool Startup::Run() {
   state_.ExitState = 0;
   setArchiveLibraryDir_(setupDir_);
 
-  ini_.emplace(platform_.profile, controlFile);
-  const IniReader& ini = *ini_;
+  const IniReader ini(platform_.profile, controlFile);
 
   state_.ProductTitle = ini.ReadString(kSettings, "AppName", "%s") + " " +
                         ini.ReadString(kSettings, "Version", "2.0");
@@ -185,9 +165,7 @@ void Startup::FillProgramFolders(const std::string& programsDir) {
       continue;
     names.push_back(entry.name);
   }
-  std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    return LowerAscii(a) < LowerAscii(b);
-  });
+  std::stable_sort(names.begin(), names.end(), LessIgnoreCase);
   ui_.SetLines(WindowId::Schritt6, "ListBox1", names);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,9 +11,6 @@
 #include "platform/Platform.h"
 
 namespace app {
-
-/// The directory of `modulePath`, ending in a backslash.
-std::string DirectoryOf(std::string_view modulePath);
 
 /// The window that follows start-up: the finish page when the first argument
 /// is exactly "/ready", page 1 otherwise.
@@ -39,11 +35,6 @@ class Startup {
   /// and the application has been asked to end.
   bool Run();
 
-  /// The setup directory (with trailing backslash).
-  const std::string& SetupDirectory() const { return setupDir_; }
-  /// The reader on Setup.inf that start-up opened (open until the end).
-  const IniReader* ControlFile() const { return ini_ ? &*ini_ : nullptr; }
-
  private:
   void SetStatus(std::string_view text);
   void SetProgress(int position);
@@ -61,7 +52,6 @@ class Startup {
   // The directory that was current when the program started: the folder list
   // shows its subfolders when the registry names no programs folder.
   std::string startDirectory_;
-  std::optional<IniReader> ini_;
 };
 
 }  // namespace app

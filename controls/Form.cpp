@@ -207,11 +207,6 @@ void Form::AddPageFrame(std::function<void()> cancel, std::function<void()> forw
   EnableWindow(version, FALSE);
 }
 
-void Form::OnClick(std::string_view name, std::function<void()> handler) {
-  if (HWND control = Control(name))
-    clicks_[control] = std::move(handler);
-}
-
 HWND Form::Control(std::string_view name) const {
   auto it = controls_.find(name);
   return it == controls_.end() ? nullptr : it->second;
@@ -278,10 +273,6 @@ void Form::Show() {
 
 void Form::Hide() {
   ShowWindow(hwnd_, SW_HIDE);
-}
-
-bool Form::Visible() const {
-  return IsWindowVisible(hwnd_) != FALSE;
 }
 
 void Form::Repaint() {

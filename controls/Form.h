@@ -18,7 +18,7 @@ struct LabelStyle {
   bool wordWrap = true;
   bool alignRight = false;
   bool disabled = false;
-  bool link = false;  // blue, hand cursor, clickable
+  bool link = false;  // blue with the hand cursor
 };
 
 /// The frame a form draws around its controls.
@@ -45,7 +45,6 @@ class Form {
   /// application window that carries the taskbar button.
   bool Create(HWND owner);
 
-  HWND Handle() const { return hwnd_; }
   app::WindowId Id() const { return id_; }
 
   /// A control by name; nullptr when the form has none of that name.
@@ -60,7 +59,6 @@ class Form {
 
   void Show();
   void Hide();
-  bool Visible() const;
   /// Paints the form and its controls now.
   void Repaint();
   /// Asks the form to close, as its close box does.
@@ -82,8 +80,6 @@ class Form {
   /// the buttons of the bottom band that have design texts, the signature.
   void AddPageFrame(std::function<void()> cancel, std::function<void()> forward,
                     std::function<void()> back);
-  /// Registers what a click on a control does (labels with `link`).
-  void OnClick(std::string_view name, std::function<void()> handler);
 
   void StartTimer(UINT_PTR id, UINT milliseconds);
   void StopTimer(UINT_PTR id);

@@ -1,7 +1,6 @@
 #include "engine/Installation.h"
 
 #include "app/Convert.h"
-#include "app/Startup.h"
 #include "engine/Directories.h"
 
 namespace engine {
@@ -10,13 +9,11 @@ Installation::Installation(platform::Platform& platform, app::SetupState& state)
     : platform_(platform), state_(state) {}
 
 void Installation::Prepare() {
-  setupDir_ = app::DirectoryOf(platform_.system.ModulePath());
-  windowsDir_ = platform_.files.WindowsDirectory();
-  workFolder_ = windowsDir_ + "\\Temp\\tewol_inst";
+  workFolder_ = platform_.files.WindowsDirectory() + "\\Temp\\tewol_inst";
   // An existing folder is fine, and a folder that cannot be made shows
   // itself in the phases that need it.
   platform_.files.CreateDirectory(workFolder_);
-  archiveDir_ = setupDir_;
+  archiveDir_ = app::DirectoryOf(platform_.system.ModulePath());
 }
 
 void Installation::CreateTargetDirectory() {

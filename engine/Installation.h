@@ -45,9 +45,7 @@ class Installation : public InstallPhases {
  private:
   platform::Platform& platform_;
   app::SetupState& state_;
-  std::string windowsDir_;
   std::string workFolder_;
-  std::string setupDir_;
   std::string archiveDir_;
 };
 

@@ -10,7 +10,8 @@ namespace wizard {
 /// and the close box that asks the cancel question instead of closing.
 class Page : public controls::Form {
  public:
-  Page(app::WindowId id, const wchar_t* className, PageEvents& events, int clientWidth = 492,
+  Page(app::WindowId id, const wchar_t* className, PageEvents& events,
+       controls::FrameKind frame = controls::FrameKind::Page, int clientWidth = 492,
        int clientHeight = 354);
 
  protected:

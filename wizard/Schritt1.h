@@ -6,9 +6,12 @@ namespace wizard {
 
 class TSchritt1 : public Page {
  public:
-  explicit TSchritt1(PageEvents& events) : Page(app::WindowId::Schritt1, L"TSchritt1", events) {}
+  explicit TSchritt1(PageEvents& events)
+      : Page(app::WindowId::Schritt1, L"TSchritt1", events, controls::FrameKind::White) {}
 
  protected:
+  // The welcome page is all white and lays out its own buttons.
+  void OnCreate() override { CreateBody(); }
   void CreateBody() override;
 };
 

@@ -10,9 +10,6 @@ class TSchritt2 : public Page {
 
  protected:
   void CreateBody() override;
-  // The decline button asks the cancel question.
-  void Button1Click() override { Button3Click(); }
-  void Button3Click() { events_.Cancel(); }
 };
 
 }  // namespace wizard
