@@ -3,6 +3,7 @@
 #include "app/CancelQuestion.h"
 #include "engine/InstallRun.h"
 #include "engine/Installation.h"
+#include "resources/ResourceIds.h"
 #include "wizard/Navigation.h"
 
 namespace app {
@@ -19,13 +20,13 @@ HWND CreateApplicationWindow() {
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
   wc.lpszClassName = L"TApplication";
   RegisterClassExW(&wc);
   return CreateWindowExW(0, L"TApplication", L"Tessarwolden",
                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0,
-                         0, nullptr, nullptr, instance, nullptr);
+                         GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
+                         nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "app/DesignTexts.h"
 #include "controls/ExceptionDisplay.h"
 #include "platform/win32/Utf16.h"
+#include "resources/ResourceIds.h"
 
 namespace controls {
 
@@ -65,7 +66,7 @@ bool Form::Create(HWND owner) {
     wc.lpfnWndProc = &Form::WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
     wc.hbrBackground = frame_ == FrameKind::White ? static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))
                                                   : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = className_;
