@@ -5,6 +5,7 @@
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Platform.h"
 #include "tests/contract/ContractFixture.h"
+#include "tests/support/RemoveTree.h"
 
 namespace contract {
 
@@ -12,30 +13,9 @@ namespace {
 
 using platform::win32::Narrow;
 using platform::win32::Widen;
+using testing_support::RemoveTree;
 
 std::vector<std::string> gArguments;
-
-// Removes a folder with everything in it, read-only files included.
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..")
-        continue;
-      const std::wstring path = folder + L"\\" + name;
-      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(folder.c_str());
-}
 
 std::wstring CurrentDirectory() {
   std::wstring buffer(GetCurrentDirectoryW(0, nullptr), L'\0');

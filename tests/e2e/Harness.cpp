@@ -6,10 +6,15 @@
 #include <string>
 
 #include "app/ControlIds.h"
+#include "platform/win32/Utf16.h"
+#include "tests/support/RemoveTree.h"
 
 namespace e2e {
 
 namespace {
+
+using platform::win32::Narrow;
+using platform::win32::Widen;
 
 // Wine starting a process in a fresh prefix under Xvfb on a busy two-core
 // machine takes seconds; every wait gets the same generous bound.
@@ -39,13 +44,13 @@ std::string Environment(const wchar_t* name) {
     return {};
   std::wstring value(size, L'\0');
   value.resize(GetEnvironmentVariableW(name, value.data(), size));
-  return Utf8(value);
+  return Narrow(value);
 }
 
 std::string ClassName(HWND window) {
   wchar_t name[256];
   int length = GetClassNameW(window, name, 256);
-  return Utf8(std::wstring_view(name, length > 0 ? length : 0));
+  return Narrow(std::wstring_view(name, length > 0 ? length : 0));
 }
 
 // Window class names match without regard to case.
@@ -54,49 +59,12 @@ bool SameClass(std::string_view a, std::string_view b) {
       a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &entry);
-  if (find != INVALID_HANDLE_VALUE) {
-    do {
-      std::wstring name = entry.cFileName;
-      if (name == L"." || name == L"..")
-        continue;
-      std::wstring path = folder + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path + L"\\");
-      } else {
-        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileW(path.c_str());
-      }
-    } while (FindNextFileW(find, &entry));
-    FindClose(find);
-  }
-  RemoveDirectoryW(folder.c_str());
+// Removes the folder of a path that ends in a backslash.
+void RemoveFolder(std::string_view path) {
+  testing_support::RemoveTree(Widen(path.substr(0, path.size() - 1)));
 }
 
 }  // namespace
-
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty())
-    return {};
-  int length =
-      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(length, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
-  return wide;
-}
-
-std::string Utf8(std::wstring_view wide) {
-  if (wide.empty())
-    return {};
-  int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                   0, nullptr, nullptr);
-  std::string utf8(length, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                      nullptr, nullptr);
-  return utf8;
-}
 
 SetupFolder::SetupFolder() {
   std::string setupExe = Environment(L"SETUP_EXE");
@@ -111,25 +79,25 @@ SetupFolder::SetupFolder() {
     std::wstring candidate = std::wstring(temp, length) + L"e2e-" +
                              std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n);
     if (CreateDirectoryW(candidate.c_str(), nullptr)) {
-      path_ = Utf8(candidate) + "\\";
+      path_ = Narrow(candidate) + "\\";
       break;
     }
     if (GetLastError() != ERROR_ALREADY_EXISTS)
       throw HarnessError(LastError("CreateDirectoryW"));
   }
-  if (!CopyFileW(Wide(setupExe).c_str(), Wide(SetupExe()).c_str(), TRUE)) {
+  if (!CopyFileW(Widen(setupExe).c_str(), Widen(SetupExe()).c_str(), TRUE)) {
     std::string error = LastError("copying " + setupExe);
-    RemoveTree(Wide(path_));
+    RemoveFolder(path_);
     throw HarnessError(error);
   }
 }
 
 SetupFolder::~SetupFolder() {
-  RemoveTree(Wide(path_));
+  RemoveFolder(path_);
 }
 
 void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const {
-  HANDLE file = CreateFileW(Wide(path_ + std::string(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
+  HANDLE file = CreateFileW(Widen(path_ + std::string(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     throw HarnessError(LastError("creating " + std::string(fileName)));
@@ -144,13 +112,13 @@ void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const
 std::vector<std::string> SetupFolder::Entries() const {
   std::vector<std::string> names;
   WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW(Wide(path_ + "*").c_str(), &entry);
+  HANDLE find = FindFirstFileW(Widen(path_ + "*").c_str(), &entry);
   if (find == INVALID_HANDLE_VALUE)
     throw HarnessError(LastError("listing " + path_));
   do {
     std::wstring name = entry.cFileName;
     if (name != L"." && name != L"..")
-      names.push_back(Utf8(name));
+      names.push_back(Narrow(name));
   } while (FindNextFileW(find, &entry));
   FindClose(find);
   std::ranges::sort(names);
@@ -190,14 +158,14 @@ void MessageDialog::Press(int id) const {
 }
 
 SetupProcess::SetupProcess(const SetupFolder& folder, std::string_view arguments) {
-  std::wstring commandLine = L"\"" + Wide(folder.SetupExe()) + L"\"";
+  std::wstring commandLine = L"\"" + Widen(folder.SetupExe()) + L"\"";
   if (!arguments.empty())
-    commandLine += L" " + Wide(arguments);
+    commandLine += L" " + Widen(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   // Started from its own folder, as a double click in the Explorer would.
-  if (!CreateProcessW(Wide(folder.SetupExe()).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      0, nullptr, Wide(folder.Path()).c_str(), &startup, &process_)) {
+  if (!CreateProcessW(Widen(folder.SetupExe()).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      0, nullptr, Widen(folder.Path()).c_str(), &startup, &process_)) {
     throw HarnessError(LastError("starting " + folder.SetupExe()));
   }
 }
@@ -335,7 +303,7 @@ std::string WindowText(HWND window) {
     throw HarnessError(LastError("WM_GETTEXT"));
   }
   text.resize(copied);
-  return Utf8(text);
+  return Narrow(text);
 }
 
 HWND Control(HWND window, std::string_view controlName) {
@@ -364,7 +332,7 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool PathExists(std::string_view path) {
-  return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string WindowsDirectory() {
@@ -372,12 +340,12 @@ std::string WindowsDirectory() {
   UINT length = GetWindowsDirectoryW(path, MAX_PATH + 1);
   if (length == 0 || length > MAX_PATH)
     throw HarnessError(LastError("GetWindowsDirectoryW"));
-  return Utf8(std::wstring_view(path, length));
+  return Narrow(std::wstring_view(path, length));
 }
 
 bool RegistryKeyExists(HKEY root, std::string_view subKey) {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(root, Wide(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+  if (RegOpenKeyExW(root, Widen(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
     return false;
   RegCloseKey(key);
   return true;
@@ -389,7 +357,7 @@ void RequestScreenshot(std::string_view testName) {
     return;
   // The script polls for the request file, takes the screenshot and removes
   // the file; until then the program's windows must stay as they are.
-  HANDLE file = CreateFileW(Wide(request).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+  HANDLE file = CreateFileW(Widen(request).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE)
     throw HarnessError(LastError("creating " + request));

@@ -21,9 +21,6 @@ class HarnessError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-std::wstring Wide(std::string_view utf8);
-std::string Utf8(std::wstring_view wide);
-
 /// A fresh folder under the temporary directory holding a copy of the
 /// Setup.exe under test (named by the environment variable SETUP_EXE), the
 /// way a setup folder is laid out. Removed again with everything in it.

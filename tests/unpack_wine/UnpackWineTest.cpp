@@ -10,25 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Utf16.h"
+#include "tests/support/RemoveTree.h"
 #include "unpack/UnpackApi.h"
 
 namespace {
 
-std::wstring Widen(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
-}
-
-std::string Narrow(const std::wstring& wide) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), s.data(), n, nullptr,
-                      nullptr);
-  return s;
-}
+using platform::win32::Narrow;
+using platform::win32::Widen;
+using testing_support::RemoveTree;
 
 // The build tree is a host folder; Wine shows the host's root as drive Z:.
 std::string WindowsPath(std::string hostPath) {
@@ -101,26 +91,6 @@ class UnpackWineTest : public ::testing::Test {
   void TearDown() override {
     SetCurrentDirectoryW(previous_.c_str());
     RemoveTree(outer_);
-  }
-
-  static void RemoveTree(const std::wstring& dir) {
-    WIN32_FIND_DATAW data;
-    HANDLE h = FindFirstFileW((dir + L"\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        std::wstring name = data.cFileName;
-        if (name == L"." || name == L"..")
-          continue;
-        std::wstring path = dir + L"\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(path);
-        } else {
-          DeleteFileW(path.c_str());
-        }
-      } while (FindNextFileW(h, &data));
-      FindClose(h);
-    }
-    RemoveDirectoryW(dir.c_str());
   }
 
   std::vector<std::wstring> Listing(const std::wstring& dir) {
