@@ -1,4 +1,3 @@
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -30,10 +29,6 @@ struct CancelWay {
   const char* name;
   void (*ask)(HWND page);
 };
-
-void PrintTo(const CancelWay& param, std::ostream* out) {
-  *out << param.name;
-}
 
 class CancelQuestion : public Scenario, public testing::WithParamInterface<CancelWay> {};
 

@@ -38,6 +38,11 @@ std::string LastError(std::string_view what) {
   return std::string(what) + " failed (error " + std::to_string(GetLastError()) + ")";
 }
 
+// Why a wait for a window came back without one.
+std::string Unseen(bool ended) {
+  return ended ? " before Setup.exe ended" : " within the bound";
+}
+
 std::string Environment(const wchar_t* name) {
   DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
   if (size == 0)
@@ -216,24 +221,30 @@ bool SetupProcess::IsVisible(std::string_view windowClass) {
   });
 }
 
-HWND SetupProcess::WaitForVisible(std::string_view windowClass) {
+HWND SetupProcess::PollForVisible(const std::function<bool(const TopLevel&)>& matches,
+                                  bool& ended) {
   HWND found = nullptr;
-  bool ended = false;
   PollUntil([&] {
     for (const auto& window : Snapshot()) {
-      if (window.visible && window.windowClass == windowClass)
+      if (window.visible && matches(window))
         found = window.hwnd;
     }
     ended = !Running();
     return found != nullptr || ended;
   });
+  return found;
+}
+
+HWND SetupProcess::WaitForVisible(std::string_view windowClass) {
+  bool ended = false;
+  HWND found = PollForVisible(
+      [&](const TopLevel& window) { return window.windowClass == windowClass; }, ended);
   if (found != nullptr)
     return found;
   std::string seen;
   for (const auto& name : seenVisible_)
     seen += " " + name;
-  throw HarnessError("no visible window of class " + std::string(windowClass) +
-                     (ended ? " before Setup.exe ended" : " within the bound") +
+  throw HarnessError("no visible window of class " + std::string(windowClass) + Unseen(ended) +
                      "; seen visible so far:" + (seen.empty() ? " none" : seen));
 }
 
@@ -244,21 +255,15 @@ void SetupProcess::WaitForHidden(std::string_view windowClass) {
 }
 
 MessageDialog SetupProcess::WaitForMessageBox(std::string_view caption) {
-  HWND found = nullptr;
   bool ended = false;
-  PollUntil([&] {
-    for (const auto& window : Snapshot()) {
-      if (window.visible && window.windowClass == "#32770" && WindowText(window.hwnd) == caption) {
-        found = window.hwnd;
-      }
-    }
-    ended = !Running();
-    return found != nullptr || ended;
-  });
+  HWND found = PollForVisible(
+      [&](const TopLevel& window) {
+        return window.windowClass == "#32770" && WindowText(window.hwnd) == caption;
+      },
+      ended);
   if (found != nullptr)
     return MessageDialog(found);
-  throw HarnessError("no message box \"" + std::string(caption) + "\"" +
-                     (ended ? " before Setup.exe ended" : " within the bound"));
+  throw HarnessError("no message box \"" + std::string(caption) + "\"" + Unseen(ended));
 }
 
 void SetupProcess::WaitForGone(HWND window) {

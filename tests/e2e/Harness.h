@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -94,6 +95,10 @@ class SetupProcess {
     bool visible;
   };
   std::vector<TopLevel> Snapshot();
+  /// Polls until a visible window that `matches` shows or Setup.exe ends,
+  /// within the bound; the window (the last one found), or nullptr with
+  /// `ended` telling whether Setup.exe ended.
+  HWND PollForVisible(const std::function<bool(const TopLevel&)>& matches, bool& ended);
 
   PROCESS_INFORMATION process_{};
   std::set<std::string> seenVisible_;

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <concepts>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -46,5 +48,20 @@ struct RowName {
     return info.param.name;
   }
 };
+
+// In the unnamed namespace, where every test file keeps its rows: GoogleTest
+// finds PrintTo by argument-dependent lookup only.
+namespace {
+
+/// Prints a row of a table-driven scenario as its `name`.
+template <typename Row>
+requires requires(const Row& row) {
+  { row.name } -> std::convertible_to<std::string_view>;
+}
+void PrintTo(const Row& row, std::ostream* out) {
+  *out << row.name;
+}
+
+}  // namespace
 
 }  // namespace e2e

@@ -1,4 +1,3 @@
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -15,10 +14,6 @@ struct Arguments {
   const char* name;
   const char* commandLine;
 };
-
-void PrintTo(const Arguments& param, std::ostream* out) {
-  *out << param.name;
-}
 
 class MissingSetupInf : public Scenario, public testing::WithParamInterface<Arguments> {};
 
@@ -51,10 +46,6 @@ struct TitleCase {
   const char* untrimmed;
   const char* trimmed;
 };
-
-void PrintTo(const TitleCase& param, std::ostream* out) {
-  *out << param.name;
-}
 
 class StartupTitle : public Scenario, public testing::WithParamInterface<TitleCase> {};
 
@@ -101,10 +92,6 @@ struct FirstPageCase {
   const char* caption;
   const char* notShown;
 };
-
-void PrintTo(const FirstPageCase& param, std::ostream* out) {
-  *out << param.name;
-}
 
 class FirstPage : public Scenario, public testing::WithParamInterface<FirstPageCase> {};
 
