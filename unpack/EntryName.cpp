@@ -63,6 +63,8 @@ std::string Convert(std::string_view text, HighByte high) {
   return out;
 }
 
+}  // namespace
+
 bool IsAscii(std::string_view text) {
   for (char ch : text) {
     if (static_cast<unsigned char>(ch) >= 0x80)
@@ -70,8 +72,6 @@ bool IsAscii(std::string_view text) {
   }
   return true;
 }
-
-}  // namespace
 
 bool NameIsOem(uint16_t versionMadeBy, NameCodePage codePage) {
   unsigned host = versionMadeBy >> 8;

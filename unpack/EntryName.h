@@ -28,6 +28,8 @@ std::string EntryTextToUtf8(std::string_view raw, uint16_t versionMadeBy, uint16
 std::string Cp437ToUtf8(std::string_view text);
 std::string Cp1252ToUtf8(std::string_view text);
 bool IsValidUtf8(std::string_view text);
+/// True when no byte of `text` is 128 or above.
+bool IsAscii(std::string_view text);
 
 }  // namespace unpack
 

@@ -54,14 +54,6 @@ std::string MatchKey(std::string_view name) {
   return key;
 }
 
-bool IsAscii(std::string_view text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80)
-      return false;
-  }
-  return true;
-}
-
 struct Match {
   std::string name;  // UTF-8, as stored
   EntryData data;
