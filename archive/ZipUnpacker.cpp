@@ -512,8 +512,6 @@ void TZipUnpacker::ReadDirectory() {
 
 void TZipUnpacker::Extract() {
   successCount_ = 0;
-  const unsigned savedTries = passwordTries_;
-  bool triesChanged = false;
   try {
     if (!platform_.files.FileExists(archivePath_)) {
       ShowError(kArchiveMissing);
@@ -522,9 +520,11 @@ void TZipUnpacker::Extract() {
     }
     if (busy_)
       return;
+    // With nobody to ask, the library is told not to ask for a password in
+    // this call; the property keeps its value.
+    unsigned tries = passwordTries_;
     if (unattended_ && password_.empty() && !OnPasswordError) {
-      passwordTries_ = 0;
-      triesChanged = true;
+      tries = 0;
       ShowError(kUnattendedNoPassword);
     }
     busy_ = true;
@@ -575,7 +575,7 @@ void TZipUnpacker::Extract() {
           platform_.files.SetCurrentDirectory(extractDir_);
         }
         try {
-          RunLibrary(*library, archive);
+          RunLibrary(*library, archive, tries);
         } catch (const std::exception& e) {
           ShowError(kLibraryCall, e.what());
         } catch (...) {
@@ -587,20 +587,18 @@ void TZipUnpacker::Extract() {
     // As in List: only handlers and the dialog itself can throw here.
   }
   entryNames_.clear();
-  if (triesChanged)
-    passwordTries_ = savedTries;
   cancel_ = false;
   busy_ = false;
 }
 
-void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& archive) {
+void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& archive,
+                              unsigned passwordTries) {
   auto getVersion = reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"));
   auto exec = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"));
   const int32_t version = getVersion();
 
   std::vector<std::string> names(entryNames_.begin(), entryNames_.end());
   std::string password = password_;
-  std::string path = archive;
 
   unpack::ParamsHead head{};
   head.ownerWindow = unattended_ ? nullptr : reinterpret_cast<void*>(ownerWindow_);
@@ -618,7 +616,7 @@ void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& arc
       (!update && options_.count(ExtractOption::Freshen)) ? unpack::kTrue : unpack::kFalse;
   head.folderNames = options_.count(ExtractOption::FolderNames) ? unpack::kTrue : unpack::kFalse;
   head.overwrite = options_.count(ExtractOption::Overwrite) ? unpack::kTrue : unpack::kFalse;
-  head.archivePath = path.c_str();
+  head.archivePath = archive.c_str();
 
   callbackFailure_ = nullptr;
   int32_t result;
@@ -641,7 +639,7 @@ void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& arc
     record.head.entryCount = static_cast<int32_t>(names.size());
     record.entries = specs.data();
     if (version >= unpack::kPasswordTriesVersion) {
-      record.passwordTries = static_cast<int32_t>(passwordTries_);
+      record.passwordTries = static_cast<int32_t>(passwordTries);
     }
     record.seven = 7;
     result = exec(&record);

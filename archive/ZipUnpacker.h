@@ -175,7 +175,9 @@ class TZipUnpacker {
  private:
   void List();
   void ReadDirectory();
-  void RunLibrary(platform::Library& library, const std::string& archive);
+  /// Calls the library for the entries named in EntryNames, allowing it
+  /// `passwordTries` password requests per entry.
+  void RunLibrary(platform::Library& library, const std::string& archive, unsigned passwordTries);
   /// Writes the spanned archive into the single-file archive `copy`; `created`
   /// names the copy once it exists.
   void RebuildSpanned(const std::string& copy, std::string& created);

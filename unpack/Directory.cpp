@@ -146,7 +146,6 @@ const CentralEntry& DirectoryWalker::Current() {
   current_.header = h;
   current_.rawName = std::string_view(name, h.nameLength);
   current_.extra = std::string_view(name + h.nameLength, h.extraLength);
-  current_.comment = std::string_view(name + h.nameLength + h.extraLength, h.commentLength);
   current_.extent =
       zip::ResolveExtent(h, reinterpret_cast<const uint8_t*>(current_.extra.data()), h.extraLength);
   current_.extent.localHeaderOffset += static_cast<uint64_t>(where_.shift);

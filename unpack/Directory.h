@@ -33,7 +33,6 @@ struct CentralEntry {
   zip::EntryExtent extent;  // local header offset already shifted
   std::string_view rawName;
   std::string_view extra;
-  std::string_view comment;
 };
 
 class DirectoryWalker {

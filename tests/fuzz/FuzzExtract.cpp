@@ -14,7 +14,6 @@
 
 #include "tests/fuzz/MemoryInput.h"
 #include "unpack/Directory.h"
-#include "unpack/EntryData.h"
 #include "unpack/EntryName.h"
 #include "unpack/UnpackApi.h"
 
