@@ -171,14 +171,6 @@ class SpanReader {
   int count_;
 };
 
-std::string ConvertText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
-                        CodePage codePage) {
-  auto cp = codePage == CodePage::Oem    ? unpack::NameCodePage::Oem
-            : codePage == CodePage::None ? unpack::NameCodePage::None
-                                         : unpack::NameCodePage::Auto;
-  return unpack::EntryTextToUtf8(raw, versionMadeBy, flags, cp);
-}
-
 void ToBackslashes(std::string& text) {
   std::replace(text.begin(), text.end(), '/', '\\');
 }
@@ -380,9 +372,10 @@ void TZipUnpacker::ReadDirectory() {
   zip::EndRecord end = zip::ParseEndRecord(tail.data() + *hit);
   const size_t commentStart = *hit + zip::kEndSize;
   const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
-  comment_ = ConvertText(std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
-                                          commentEnd - commentStart),
-                         0, 0, codePage_);
+  comment_ = unpack::EntryTextToUtf8(
+      std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
+                       commentEnd - commentStart),
+      0, 0, codePage_);
   if (commentEnd < tail.size()) {
     bool zeroPadding = size % 512 == 0 && std::all_of(tail.begin() + static_cast<long>(commentEnd),
                                                       tail.end(), [](uint8_t b) { return b == 0; });
@@ -487,11 +480,11 @@ void TZipUnpacker::ReadDirectory() {
     ZipDirEntry e;
     e.header = h;
     e.extent = zip::ResolveExtent(h, extra.data(), extra.size());
-    e.name = ConvertText(rawName, h.versionMadeBy, h.flags, codePage_);
+    e.name = unpack::EntryTextToUtf8(rawName, h.versionMadeBy, h.flags, codePage_);
     ToBackslashes(e.name);
     e.encrypted = (h.flags & zip::kFlagEncrypted) != 0;
     e.extra = std::move(extra);
-    e.comment = ConvertText(rawComment, h.versionMadeBy, h.flags, codePage_);
+    e.comment = unpack::EntryTextToUtf8(rawComment, h.versionMadeBy, h.flags, codePage_);
 
     if (firstOffset || e.extent.localHeaderOffset < lowestLocalOffset_) {
       lowestLocalOffset_ = e.extent.localHeaderOffset;
@@ -716,7 +709,7 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
     }
     std::string name(reinterpret_cast<const char*>(spanHeaders_[i].data()) + zip::kCentralSize,
                      h.nameLength);
-    name = ConvertText(name, h.versionMadeBy, h.flags, codePage_);
+    name = unpack::EntryTextToUtf8(name, h.versionMadeBy, h.flags, codePage_);
     ToBackslashes(name);
     items.push_back({i, h.startDisk, h.localHeaderOffset, h.compressedSize, h.flags, name});
   }

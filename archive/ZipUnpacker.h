@@ -17,6 +17,7 @@
 
 #include "archive/PasswordPrompt.h"
 #include "platform/Platform.h"
+#include "unpack/EntryName.h"
 #include "unpack/UnpackApi.h"
 #include "unpack/ZipFormat.h"
 
@@ -25,7 +26,8 @@ namespace archive {
 enum class ExtractOption { FolderNames, Overwrite, Freshen, Update, Test };
 using ExtractOptions = std::set<ExtractOption>;
 
-enum class CodePage { Auto, None, Oem };
+/// How entry names and comments without the UTF-8 flag are read.
+using CodePage = unpack::NameCodePage;
 
 /// What OnProgress reports. Copying: an entry of a spanned archive is copied
 /// into the temporary single-file archive ("Copying: " and its name, and the
