@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 #include <vector>
 
@@ -242,8 +241,9 @@ bool SimFiles::Writable(const Resolved& file) {
   return attributes == attributes_.end() || (attributes->second & attr::ReadOnly) == 0;
 }
 
-void SimFiles::Forget(const std::string& key) {
-  attributes_.erase(key);
+bool SimFiles::BeingWritten(const Resolved& file) const {
+  const auto open = open_.find(file.key);
+  return open != open_.end() && open->second.writers > 0;
 }
 
 bool SimFiles::FileExists(std::string_view path) {
@@ -274,7 +274,7 @@ bool SimFiles::RemoveDirectory(std::string_view path) {
     return false;
   if (!fs::remove(dir->host, ec))
     return false;
-  Forget(dir->key);
+  attributes_.erase(dir->key);
   return true;
 }
 
@@ -284,8 +284,7 @@ bool SimFiles::CopyFile(std::string_view from, std::string_view to, bool failIfE
   std::error_code ec;
   if (!source || !target || !fs::is_regular_file(source->host, ec))
     return false;
-  const auto open = open_.find(source->key);
-  if (open != open_.end() && open->second.writers > 0)
+  if (BeingWritten(*source))
     return false;
   if (fs::exists(target->host, ec)) {
     if (failIfExists || fs::is_directory(target->host, ec) || !Writable(*target))
@@ -310,24 +309,19 @@ bool SimFiles::DeleteFile(std::string_view path) {
     return false;
   if (!fs::remove(file->host, ec))
     return false;
-  Forget(file->key);
+  attributes_.erase(file->key);
   return true;
 }
 
 std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
-  const std::optional<Resolved> file = Resolve(path);
-  std::error_code ec;
-  if (!file || !fs::is_regular_file(file->host, ec))
-    return std::nullopt;
-  const auto open = open_.find(file->key);
-  if (open != open_.end() && open->second.writers > 0)
-    return std::nullopt;
-  std::ifstream in(file->host, std::ios::binary);
+  const std::unique_ptr<ReadStream> in = OpenRead(path);
   if (!in)
     return std::nullopt;
-  std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad())
+  std::string content(in->Size(), '\0');
+  const std::optional<size_t> read = in->ReadAt(0, content.data(), content.size());
+  if (!read)
     return std::nullopt;
+  content.resize(*read);
   return content;
 }
 
@@ -341,8 +335,7 @@ std::unique_ptr<ReadStream> SimFiles::OpenRead(std::string_view path) {
   std::error_code ec;
   if (!file || !fs::is_regular_file(file->host, ec))
     return nullptr;
-  const auto open = open_.find(file->key);
-  if (open != open_.end() && open->second.writers > 0)
+  if (BeingWritten(*file))
     return nullptr;
   const uint64_t size = fs::file_size(file->host, ec);
   if (ec)

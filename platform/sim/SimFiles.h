@@ -79,7 +79,8 @@ class SimFiles : public Files {
   /// nullopt when the path names no present drive or cannot be parsed.
   std::optional<Resolved> Resolve(std::string_view path);
   bool Writable(const Resolved& file);
-  void Forget(const std::string& key);
+  /// True while a write stream on the file is open.
+  bool BeingWritten(const Resolved& file) const;
 
   std::filesystem::path root_;
   std::map<char, Drive> drives_;
