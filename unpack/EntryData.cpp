@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "unpack/ZipFormat.h"
-
 namespace unpack {
 namespace {
 
@@ -62,9 +60,9 @@ bool ReadPacked(InputFile& file, const Packed& packed, uint64_t pos, uint8_t* bu
   return true;
 }
 
-DataResult CopyStored(InputFile& file, const Packed& packed, const EntryData& entry,
+DataResult CopyStored(InputFile& file, const Packed& packed, const zip::EntryExtent& extent,
                       const DataSink& sink, const DataProgress& progress, uint32_t& crc) {
-  if (packed.size != entry.uncompressedSize)
+  if (packed.size != extent.uncompressedSize)
     return DataResult::SizeMismatch;
   auto buffer = std::make_unique<uint8_t[]>(kOutChunk);
   uint64_t left = packed.size;
@@ -84,7 +82,7 @@ DataResult CopyStored(InputFile& file, const Packed& packed, const EntryData& en
   return DataResult::Ok;
 }
 
-DataResult Inflate(InputFile& file, const Packed& packed, const EntryData& entry,
+DataResult Inflate(InputFile& file, const Packed& packed, const zip::EntryExtent& extent,
                    const DataSink& sink, const DataProgress& progress, uint32_t& crc) {
   Inflater inflater;
   if (!inflater.ok())
@@ -94,7 +92,7 @@ DataResult Inflate(InputFile& file, const Packed& packed, const EntryData& entry
   size_t outChunk = kOutChunk;
   auto in = Buffer(inChunk, packed.size);
   // One byte more than declared, so that data running past its size shows.
-  auto out = Buffer(outChunk, entry.uncompressedSize + 1);
+  auto out = Buffer(outChunk, extent.uncompressedSize + 1);
   uint64_t inLeft = packed.size;
   uint64_t inPos = packed.start;
   uint64_t written = 0;
@@ -112,7 +110,7 @@ DataResult Inflate(InputFile& file, const Packed& packed, const EntryData& entry
     zs.avail_out = static_cast<uInt>(outChunk);
     int rc = inflate(&zs, Z_NO_FLUSH);
     size_t produced = outChunk - zs.avail_out;
-    if (produced > entry.uncompressedSize - written)
+    if (produced > extent.uncompressedSize - written)
       return DataResult::SizeMismatch;
     if (produced > 0) {
       crc = Crc(crc, out.get(), produced);
@@ -129,32 +127,33 @@ DataResult Inflate(InputFile& file, const Packed& packed, const EntryData& entry
     if (rc != Z_OK && rc != Z_BUF_ERROR)
       return DataResult::DataError;
   }
-  return written == entry.uncompressedSize ? DataResult::Ok : DataResult::SizeMismatch;
+  return written == extent.uncompressedSize ? DataResult::Ok : DataResult::SizeMismatch;
 }
 
 }  // namespace
 
-std::optional<uint64_t> LocateData(InputFile& file, const EntryData& entry) {
+std::optional<uint64_t> LocateData(InputFile& file, const zip::EntryExtent& extent) {
   uint8_t local[zip::kLocalSize];
-  auto got = file.ReadAt(entry.localHeaderOffset, local, sizeof local);
+  auto got = file.ReadAt(extent.localHeaderOffset, local, sizeof local);
   if (!got || *got != sizeof local || zip::Le32(local) != zip::kSigLocal)
     return std::nullopt;
   uint64_t start =
-      entry.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
-  if (start > file.Size() || entry.compressedSize > file.Size() - start)
+      extent.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
+  if (start > file.Size() || extent.compressedSize > file.Size() - start)
     return std::nullopt;
   return start;
 }
 
-DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& sink,
+DataResult ExtractData(InputFile& file, const zip::CentralHeader& header32,
+                       const zip::EntryExtent& extent, const DataSink& sink,
                        const DataProgress& progress, ZipCrypto* cipher) {
-  if (entry.method != zip::kMethodStored && entry.method != zip::kMethodDeflated) {
+  if (header32.method != zip::kMethodStored && header32.method != zip::kMethodDeflated) {
     return DataResult::UnsupportedMethod;
   }
-  auto start = LocateData(file, entry);
+  auto start = LocateData(file, extent);
   if (!start)
     return DataResult::DataError;
-  Packed packed{*start, entry.compressedSize, cipher};
+  Packed packed{*start, extent.compressedSize, cipher};
   if (cipher) {
     if (packed.size < kEncryptionHeaderSize)
       return DataResult::DataError;
@@ -162,12 +161,12 @@ DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& 
     packed.size -= kEncryptionHeaderSize;
   }
   uint32_t crc = 0;
-  DataResult result = entry.method == zip::kMethodStored
-                          ? CopyStored(file, packed, entry, sink, progress, crc)
-                          : Inflate(file, packed, entry, sink, progress, crc);
+  DataResult result = header32.method == zip::kMethodStored
+                          ? CopyStored(file, packed, extent, sink, progress, crc)
+                          : Inflate(file, packed, extent, sink, progress, crc);
   if (result != DataResult::Ok)
     return result;
-  return crc == entry.crc ? DataResult::Ok : DataResult::CrcMismatch;
+  return crc == header32.crc ? DataResult::Ok : DataResult::CrcMismatch;
 }
 
 }  // namespace unpack

@@ -8,18 +8,9 @@
 
 #include "unpack/FileIo.h"
 #include "unpack/ZipCrypto.h"
+#include "unpack/ZipFormat.h"
 
 namespace unpack {
-
-struct EntryData {
-  uint16_t method = 0;
-  uint32_t crc = 0;
-  uint64_t compressedSize = 0;
-  uint64_t uncompressedSize = 0;
-  uint64_t localHeaderOffset = 0;
-  uint16_t flags = 0;
-  uint16_t time = 0;
-};
 
 enum class DataResult {
   Ok,
@@ -37,17 +28,20 @@ using DataSink = std::function<bool(const uint8_t* data, size_t size)>;
 using DataProgress = std::function<bool(size_t bytes)>;
 
 /// Where the entry's data (its encryption header, if any) starts, behind the
-/// local header at the entry's offset; nullopt when there is no local header
+/// local header at the extent's offset; nullopt when there is no local header
 /// there or the data would run past the end of the file.
-std::optional<uint64_t> LocateData(InputFile& file, const EntryData& entry);
+std::optional<uint64_t> LocateData(InputFile& file, const zip::EntryExtent& extent);
 
-/// Reads the local header at the entry's offset, then decompresses (or copies)
-/// its data into `sink`, checking size and CRC against the directory. Never
-/// hands `sink` more than the directory's uncompressed size. An encrypted
+/// Reads the local header at the extent's offset, then decompresses (or
+/// copies) the entry's data into `sink`, checking size and CRC against the
+/// directory. Method and CRC come from `header32`, whose sizes are the 32-bit
+/// ones and are never read: sizes and offset come from `extent`. Never hands
+/// `sink` more than the extent's uncompressed size. An encrypted
 /// entry needs `cipher`, whose keys have accepted the entry's encryption
 /// header (ZipCrypto::AcceptHeader); the data behind that header is decrypted
 /// through it.
-DataResult ExtractData(InputFile& file, const EntryData& entry, const DataSink& sink,
+DataResult ExtractData(InputFile& file, const zip::CentralHeader& header32,
+                       const zip::EntryExtent& extent, const DataSink& sink,
                        const DataProgress& progress, ZipCrypto* cipher = nullptr);
 
 }  // namespace unpack

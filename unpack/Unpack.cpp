@@ -56,8 +56,8 @@ std::string MatchKey(std::string_view name) {
 
 struct Match {
   std::string name;  // UTF-8, as stored
-  EntryData data;
-  uint16_t flags = 0;
+  zip::CentralHeader header;
+  zip::EntryExtent extent;  // sizes and offset: the header's are only 32 bits wide
 };
 
 // How the keys for an encrypted entry were found, or why not.
@@ -94,7 +94,7 @@ class Session {
 
     intptr_t total = 0;
     for (const Match& m : matches)
-      total += static_cast<intptr_t>(m.data.uncompressedSize);
+      total += static_cast<intptr_t>(m.extent.uncompressedSize);
     if (!Report(kActionTotalSize, 0, total, ""))
       return Finish();
     for (const Match& m : matches) {
@@ -156,14 +156,8 @@ class Session {
       --missing;
       Match m;
       m.name = std::string(name);
-      m.flags = e.header.flags;
-      m.data.method = e.header.method;
-      m.data.crc = e.header.crc;
-      m.data.compressedSize = e.extent.compressedSize;
-      m.data.uncompressedSize = e.extent.uncompressedSize;
-      m.data.localHeaderOffset = e.extent.localHeaderOffset;
-      m.data.flags = e.header.flags;
-      m.data.time = e.header.time;
+      m.header = e.header;
+      m.extent = e.extent;
       matches.push_back(std::move(m));
     }
     if (walker.Damaged()) {
@@ -188,14 +182,14 @@ class Session {
     auto flat = FlatFileName(m.name);
     if (!flat)
       return Skip(kMsgUnsafeName, m.name, "not a valid file name, skipped: ");
-    if (m.data.method == zip::kMethodAes || (m.flags & zip::kFlagStrongEncryption)) {
+    if (m.header.method == zip::kMethodAes || (m.header.flags & zip::kFlagStrongEncryption)) {
       return Skip(kMsgEncrypted, m.name, "AES and strong encryption are not supported, skipped: ");
     }
-    if (m.data.method != zip::kMethodStored && m.data.method != zip::kMethodDeflated) {
+    if (m.header.method != zip::kMethodStored && m.header.method != zip::kMethodDeflated) {
       return Skip(kMsgUnsupportedMethod, m.name, "unsupported compression method, skipped: ");
     }
     std::optional<ZipCrypto> cipher;
-    if (m.flags & zip::kFlagEncrypted) {
+    if (m.header.flags & zip::kFlagEncrypted) {
       switch (UnlockEntry(file, m, cipher)) {
         case Unlock::Ok:
           break;
@@ -209,7 +203,7 @@ class Session {
           return false;
       }
     }
-    if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name)) {
+    if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name)) {
       return false;
     }
 
@@ -226,7 +220,7 @@ class Session {
     }
     bool cancelled = false;
     DataResult result = ExtractData(
-        file, m.data,
+        file, m.header, m.extent,
         [&](const uint8_t* data, size_t size) { return test || out->Write(data, size); },
         [&](size_t bytes) {
           cancelled = !Report(kActionProgress, 0, static_cast<intptr_t>(bytes), "");
@@ -242,7 +236,7 @@ class Session {
       return Failed(result, m.name) && !cancelled;
     }
     ++count_;
-    return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.data.uncompressedSize), m.name);
+    return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name);
   }
 
   // The working password first (at the start the one from the record), then
@@ -250,13 +244,13 @@ class Session {
   // password that fits becomes the working one for the entries that follow.
   Unlock UnlockEntry(InputFile& file, const Match& m, std::optional<ZipCrypto>& cipher) {
     uint8_t header[kEncryptionHeaderSize];
-    const auto start = LocateData(file, m.data);
-    if (!start || m.data.compressedSize < sizeof header)
+    const auto start = LocateData(file, m.extent);
+    if (!start || m.extent.compressedSize < sizeof header)
       return Unlock::Damaged;
     const auto got = file.ReadAt(*start, header, sizeof header);
     if (!got || *got != sizeof header)
       return Unlock::Damaged;
-    const uint8_t check = EncryptionCheckByte(m.data.flags, m.data.crc, m.data.time);
+    const uint8_t check = EncryptionCheckByte(m.header.flags, m.header.crc, m.header.time);
     bool refused = false;
     if (!password_.empty()) {
       ZipCrypto keys(password_);
