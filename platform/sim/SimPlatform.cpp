@@ -126,6 +126,15 @@ class SimSystem : public System {
   std::function<void()> hook;
 };
 
+// The key to write a value to, created with its parents; throws SimError
+// when the path is malformed.
+SimRegistry::Key& KeyToWrite(SimRegistry& registry, RegRoot root, std::string_view key) {
+  SimRegistry::Key* found = registry.Find(root, key, true);
+  if (!found)
+    throw SimError("malformed registry key " + std::string(key));
+  return *found;
+}
+
 std::string DirectoryOf(std::string_view path) {
   const size_t slash = path.find_last_of("\\/");
   return std::string(slash == std::string_view::npos ? std::string_view() : path.substr(0, slash));
@@ -257,26 +266,17 @@ void SimPlatform::DenyRegistryRoot(RegRoot root, bool deny) {
 
 void SimPlatform::PutRegString(RegRoot root, std::string_view key, std::string_view name,
                                std::string_view value, RegType type) {
-  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
-  if (!found)
-    throw SimError("malformed registry key " + std::string(key));
-  SimRegistry::Put(*found, {std::string(name), type, std::string(value), 0, {}});
+  PutString(KeyToWrite(impl_->registry, root, key), name, value, type);
 }
 
 void SimPlatform::PutRegDWord(RegRoot root, std::string_view key, std::string_view name,
                               uint32_t value) {
-  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
-  if (!found)
-    throw SimError("malformed registry key " + std::string(key));
-  SimRegistry::Put(*found, {std::string(name), RegType::DWord, {}, value, {}});
+  PutDWord(KeyToWrite(impl_->registry, root, key), name, value);
 }
 
 void SimPlatform::PutRegBinary(RegRoot root, std::string_view key, std::string_view name,
                                std::vector<uint8_t> value) {
-  SimRegistry::Key* found = impl_->registry.Find(root, key, true);
-  if (!found)
-    throw SimError("malformed registry key " + std::string(key));
-  SimRegistry::Put(*found, {std::string(name), RegType::Binary, {}, 0, std::move(value)});
+  PutBinary(KeyToWrite(impl_->registry, root, key), name, std::move(value));
 }
 
 bool SimPlatform::RegKeyExists(RegRoot root, std::string_view key) const {
@@ -285,35 +285,22 @@ bool SimPlatform::RegKeyExists(RegRoot root, std::string_view key) const {
 
 std::optional<RegType> SimPlatform::RegValueType(RegRoot root, std::string_view key,
                                                  std::string_view name) const {
-  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
-  if (!value)
-    return std::nullopt;
-  return value->type;
+  return TypeOf(impl_->registry.FindValue(root, key, name));
 }
 
 std::optional<std::string> SimPlatform::RegString(RegRoot root, std::string_view key,
                                                   std::string_view name) const {
-  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
-  if (!value || (value->type != RegType::String && value->type != RegType::ExpandString)) {
-    return std::nullopt;
-  }
-  return value->text;
+  return StringOf(impl_->registry.FindValue(root, key, name));
 }
 
 std::optional<uint32_t> SimPlatform::RegDWord(RegRoot root, std::string_view key,
                                               std::string_view name) const {
-  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
-  if (!value || value->type != RegType::DWord)
-    return std::nullopt;
-  return value->dword;
+  return DWordOf(impl_->registry.FindValue(root, key, name));
 }
 
 std::optional<std::vector<uint8_t>> SimPlatform::RegBinary(RegRoot root, std::string_view key,
                                                            std::string_view name) const {
-  const SimRegistry::Value* value = impl_->registry.FindValue(root, key, name);
-  if (!value || value->type != RegType::Binary)
-    return std::nullopt;
-  return value->bytes;
+  return BinaryOf(impl_->registry.FindValue(root, key, name));
 }
 
 void SimPlatform::QueueAnswers(std::vector<MsgAnswer> answers) {

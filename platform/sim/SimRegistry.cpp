@@ -26,55 +26,37 @@ std::optional<std::vector<std::string>> KeyParts(std::string_view path) {
   return parts;
 }
 
+void Put(SimRegistry::Key& key, SimRegistry::Value value) {
+  const std::string folded = FoldCase(value.name);
+  if (const auto existing = key.values.find(folded); existing != key.values.end()) {
+    value.name = existing->second.name;
+  }
+  key.values[folded] = std::move(value);
+}
+
 class SimKey : public RegistryKey {
  public:
   explicit SimKey(SimRegistry::Key& key) : key_(key) {}
 
-  std::optional<RegType> ValueType(std::string_view name) override {
-    const SimRegistry::Value* value = Find(name);
-    if (!value)
-      return std::nullopt;
-    return value->type;
-  }
-
+  std::optional<RegType> ValueType(std::string_view name) override { return TypeOf(Find(name)); }
   std::optional<std::string> ReadString(std::string_view name) override {
-    const SimRegistry::Value* value = Find(name);
-    if (!value || (value->type != RegType::String && value->type != RegType::ExpandString)) {
-      return std::nullopt;
-    }
-    return value->text;
+    return StringOf(Find(name));
   }
-
-  std::optional<uint32_t> ReadDWord(std::string_view name) override {
-    const SimRegistry::Value* value = Find(name);
-    if (!value || value->type != RegType::DWord)
-      return std::nullopt;
-    return value->dword;
-  }
-
+  std::optional<uint32_t> ReadDWord(std::string_view name) override { return DWordOf(Find(name)); }
   std::optional<std::vector<uint8_t>> ReadBinary(std::string_view name) override {
-    const SimRegistry::Value* value = Find(name);
-    if (!value || value->type != RegType::Binary)
-      return std::nullopt;
-    return value->bytes;
+    return BinaryOf(Find(name));
   }
 
   bool WriteString(std::string_view name, std::string_view value, bool expand) override {
-    SimRegistry::Put(key_, {std::string(name),
-                            expand ? RegType::ExpandString : RegType::String,
-                            std::string(value),
-                            0,
-                            {}});
+    PutString(key_, name, value, expand ? RegType::ExpandString : RegType::String);
     return true;
   }
-
   bool WriteDWord(std::string_view name, uint32_t value) override {
-    SimRegistry::Put(key_, {std::string(name), RegType::DWord, {}, value, {}});
+    PutDWord(key_, name, value);
     return true;
   }
-
   bool WriteBinary(std::string_view name, const std::vector<uint8_t>& value) override {
-    SimRegistry::Put(key_, {std::string(name), RegType::Binary, {}, 0, value});
+    PutBinary(key_, name, value);
     return true;
   }
 
@@ -90,18 +72,17 @@ class SimKey : public RegistryKey {
 }  // namespace
 
 std::unique_ptr<RegistryKey> SimRegistry::OpenKey(RegRoot root, std::string_view path) {
-  if (denied_.contains(root))
-    return nullptr;
-  Key* key = Find(root, path, false);
-  if (!key)
-    return nullptr;
-  return std::make_unique<SimKey>(*key);
+  return Open(root, path, false);
 }
 
 std::unique_ptr<RegistryKey> SimRegistry::CreateKey(RegRoot root, std::string_view path) {
+  return Open(root, path, true);
+}
+
+std::unique_ptr<RegistryKey> SimRegistry::Open(RegRoot root, std::string_view path, bool create) {
   if (denied_.contains(root))
     return nullptr;
-  Key* key = Find(root, path, true);
+  Key* key = Find(root, path, create);
   if (!key)
     return nullptr;
   return std::make_unique<SimKey>(*key);
@@ -121,16 +102,15 @@ SimRegistry::Key* SimRegistry::Find(RegRoot root, std::string_view path, bool cr
     return nullptr;
   Key* key = &roots_[root];
   for (const std::string& part : *parts) {
-    auto& child = key->subkeys[FoldCase(part)];
-    if (!child) {
-      if (!create) {
-        key->subkeys.erase(FoldCase(part));
+    const std::string folded = FoldCase(part);
+    auto child = key->subkeys.find(folded);
+    if (child == key->subkeys.end()) {
+      if (!create)
         return nullptr;
-      }
-      child = std::make_unique<Key>();
-      child->name = part;
+      child = key->subkeys.emplace(folded, std::make_unique<Key>()).first;
+      child->second->name = part;
     }
-    key = child.get();
+    key = child->second.get();
   }
   return key;
 }
@@ -159,13 +139,41 @@ const SimRegistry::Value* SimRegistry::FindValue(RegRoot root, std::string_view 
   return value == found->values.end() ? nullptr : &value->second;
 }
 
-void SimRegistry::Put(Key& key, Value value) {
-  // A value that exists keeps the spelling of its name, as in Windows.
-  const std::string folded = FoldCase(value.name);
-  if (const auto existing = key.values.find(folded); existing != key.values.end()) {
-    value.name = existing->second.name;
+std::optional<RegType> TypeOf(const SimRegistry::Value* value) {
+  if (!value)
+    return std::nullopt;
+  return value->type;
+}
+
+std::optional<std::string> StringOf(const SimRegistry::Value* value) {
+  if (!value || (value->type != RegType::String && value->type != RegType::ExpandString)) {
+    return std::nullopt;
   }
-  key.values[folded] = std::move(value);
+  return value->text;
+}
+
+std::optional<uint32_t> DWordOf(const SimRegistry::Value* value) {
+  if (!value || value->type != RegType::DWord)
+    return std::nullopt;
+  return value->dword;
+}
+
+std::optional<std::vector<uint8_t>> BinaryOf(const SimRegistry::Value* value) {
+  if (!value || value->type != RegType::Binary)
+    return std::nullopt;
+  return value->bytes;
+}
+
+void PutString(SimRegistry::Key& key, std::string_view name, std::string_view value, RegType type) {
+  Put(key, {std::string(name), type, std::string(value), 0, {}});
+}
+
+void PutDWord(SimRegistry::Key& key, std::string_view name, uint32_t value) {
+  Put(key, {std::string(name), RegType::DWord, {}, value, {}});
+}
+
+void PutBinary(SimRegistry::Key& key, std::string_view name, std::vector<uint8_t> value) {
+  Put(key, {std::string(name), RegType::Binary, {}, 0, std::move(value)});
 }
 
 }  // namespace platform::sim

@@ -41,11 +41,25 @@ class SimRegistry : public Registry {
   const Key* Find(RegRoot root, std::string_view path) const;
   /// The value `name` of the key at `path`; nullptr when either is missing.
   const Value* FindValue(RegRoot root, std::string_view key, std::string_view name) const;
-  static void Put(Key& key, Value value);
 
  private:
+  std::unique_ptr<RegistryKey> Open(RegRoot root, std::string_view path, bool create);
+
   std::map<RegRoot, Key> roots_;
   std::set<RegRoot> denied_;
 };
+
+/// A value as a key's reads give it: nullopt when it is missing (nullptr) or,
+/// for the reads of one type, of another type.
+std::optional<RegType> TypeOf(const SimRegistry::Value* value);
+std::optional<std::string> StringOf(const SimRegistry::Value* value);
+std::optional<uint32_t> DWordOf(const SimRegistry::Value* value);
+std::optional<std::vector<uint8_t>> BinaryOf(const SimRegistry::Value* value);
+
+/// Writes a value of the key, replacing one of the same name (which keeps the
+/// spelling of its name, as in Windows). `type` is String or ExpandString.
+void PutString(SimRegistry::Key& key, std::string_view name, std::string_view value, RegType type);
+void PutDWord(SimRegistry::Key& key, std::string_view name, uint32_t value);
+void PutBinary(SimRegistry::Key& key, std::string_view name, std::vector<uint8_t> value);
 
 }  // namespace platform::sim
