@@ -145,18 +145,10 @@ std::optional<uint64_t> LocateData(InputFile& file, const zip::EntryExtent& exte
 }
 
 DataResult ExtractData(InputFile& file, const zip::CentralHeader& header32,
-                       const zip::EntryExtent& extent, const DataSink& sink,
+                       const zip::EntryExtent& extent, uint64_t start, const DataSink& sink,
                        const DataProgress& progress, ZipCrypto* cipher) {
-  if (header32.method != zip::kMethodStored && header32.method != zip::kMethodDeflated) {
-    return DataResult::UnsupportedMethod;
-  }
-  auto start = LocateData(file, extent);
-  if (!start)
-    return DataResult::DataError;
-  Packed packed{*start, extent.compressedSize, cipher};
+  Packed packed{start, extent.compressedSize, cipher};
   if (cipher) {
-    if (packed.size < kEncryptionHeaderSize)
-      return DataResult::DataError;
     packed.start += kEncryptionHeaderSize;
     packed.size -= kEncryptionHeaderSize;
   }

@@ -14,8 +14,7 @@ namespace unpack {
 
 enum class DataResult {
   Ok,
-  UnsupportedMethod,
-  DataError,     // no local header where the directory says, or damaged or truncated data
+  DataError,     // damaged or truncated data
   SizeMismatch,  // more or less data than the directory states
   CrcMismatch,
   WriteFailed,
@@ -32,16 +31,17 @@ using DataProgress = std::function<bool(size_t bytes)>;
 /// there or the data would run past the end of the file.
 std::optional<uint64_t> LocateData(InputFile& file, const zip::EntryExtent& extent);
 
-/// Reads the local header at the extent's offset, then decompresses (or
-/// copies) the entry's data into `sink`, checking size and CRC against the
-/// directory. Method and CRC come from `header32`, whose sizes are the 32-bit
-/// ones and are never read: sizes and offset come from `extent`. Never hands
-/// `sink` more than the extent's uncompressed size. An encrypted
-/// entry needs `cipher`, whose keys have accepted the entry's encryption
-/// header (ZipCrypto::AcceptHeader); the data behind that header is decrypted
-/// through it.
+/// Decompresses (or copies) the entry's data, which starts at `start` (from
+/// LocateData), into `sink`, checking size and CRC against the directory.
+/// The method must be stored or deflated: callers skip every other one.
+/// Method and CRC come from `header32`, whose sizes are the 32-bit ones and
+/// are never read: sizes come from `extent`. Never hands `sink` more than the
+/// extent's uncompressed size. An encrypted entry needs `cipher`, whose keys
+/// have accepted the entry's encryption header (ZipCrypto::AcceptHeader), so
+/// the data holds at least that header; the data behind it is decrypted
+/// through the cipher.
 DataResult ExtractData(InputFile& file, const zip::CentralHeader& header32,
-                       const zip::EntryExtent& extent, const DataSink& sink,
+                       const zip::EntryExtent& extent, uint64_t start, const DataSink& sink,
                        const DataProgress& progress, ZipCrypto* cipher = nullptr);
 
 }  // namespace unpack

@@ -188,9 +188,12 @@ class Session {
     if (m.header.method != zip::kMethodStored && m.header.method != zip::kMethodDeflated) {
       return Skip(kMsgUnsupportedMethod, m.name, "unsupported compression method, skipped: ");
     }
+    // Found once for the password check and the extraction; each reports a
+    // missing local header at its own point.
+    const std::optional<uint64_t> start = LocateData(file, m.extent);
     std::optional<ZipCrypto> cipher;
     if (m.header.flags & zip::kFlagEncrypted) {
-      switch (UnlockEntry(file, m, cipher)) {
+      switch (UnlockEntry(file, m, start, cipher)) {
         case Unlock::Ok:
           break;
         case Unlock::NoPassword:
@@ -219,14 +222,17 @@ class Session {
         return Skip(kMsgCreateFailed, m.name, "cannot create file, skipped: ");
     }
     bool cancelled = false;
-    DataResult result = ExtractData(
-        file, m.header, m.extent,
-        [&](const uint8_t* data, size_t size) { return test || out->Write(data, size); },
-        [&](size_t bytes) {
-          cancelled = !Report(kActionProgress, 0, static_cast<intptr_t>(bytes), "");
-          return !cancelled;
-        },
-        cipher ? &*cipher : nullptr);
+    DataResult result = DataResult::DataError;
+    if (start) {
+      result = ExtractData(
+          file, m.header, m.extent, *start,
+          [&](const uint8_t* data, size_t size) { return test || out->Write(data, size); },
+          [&](size_t bytes) {
+            cancelled = !Report(kActionProgress, 0, static_cast<intptr_t>(bytes), "");
+            return !cancelled;
+          },
+          cipher ? &*cipher : nullptr);
+    }
     if (out && !out->Close() && result == DataResult::Ok)
       result = DataResult::WriteFailed;
     if (result != DataResult::Ok) {
@@ -242,9 +248,10 @@ class Session {
   // The working password first (at the start the one from the record), then
   // those the caller gives when asked, as often as its repeat count allows. A
   // password that fits becomes the working one for the entries that follow.
-  Unlock UnlockEntry(InputFile& file, const Match& m, std::optional<ZipCrypto>& cipher) {
+  // `start` is where LocateData found the entry's data.
+  Unlock UnlockEntry(InputFile& file, const Match& m, const std::optional<uint64_t>& start,
+                     std::optional<ZipCrypto>& cipher) {
     uint8_t header[kEncryptionHeaderSize];
-    const auto start = LocateData(file, m.extent);
     if (!start || m.extent.compressedSize < sizeof header)
       return Unlock::Damaged;
     const auto got = file.ReadAt(*start, header, sizeof header);
@@ -294,8 +301,6 @@ class Session {
       case DataResult::Cancelled:
         Message(kMsgCancelled, "extraction cancelled, file deleted: " + name);
         return false;
-      case DataResult::UnsupportedMethod:
-        return Skip(kMsgUnsupportedMethod, name, "unsupported compression method, skipped: ");
       case DataResult::DataError:
       case DataResult::Ok:
         break;
