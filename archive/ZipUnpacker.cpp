@@ -338,39 +338,30 @@ void TZipUnpacker::ReadDirectory() {
                              zip::Le32(head + 4) == zip::kSigLocal;
   spanned_ = spanSignature;
 
-  // The end record: the last 22 bytes when the archive has no comment,
-  // otherwise somewhere in the last 64 KiB.
-  if (size < zip::kEndSize)
-    throw EZipUnpacker(kEndSeek);
-  std::vector<uint8_t> tail(zip::kEndSize);
-  auto got = stream->ReadAt(size - zip::kEndSize, tail.data(), zip::kEndSize);
-  if (!got || *got != zip::kEndSize)
-    throw EZipUnpacker(kEndRead);
-  uint64_t tailStart = size - zip::kEndSize;
-  std::optional<size_t> hit;
-  if (zip::Le32(tail.data()) == zip::kSigEnd) {
-    hit = 0;
-  } else {
-    size_t tailSize = static_cast<size_t>(std::min<uint64_t>(size, zip::kEndSearchSize));
-    tail.resize(tailSize);
-    tailStart = size - tailSize;
-    got = stream->ReadAt(tailStart, tail.data(), tailSize);
-    if (!got || *got != tailSize)
+  const zip::ReadAtFn read = [&stream](uint64_t offset, void* buffer, size_t length) {
+    return stream->ReadAt(offset, buffer, length);
+  };
+  const zip::EndLocation found = zip::LocateEndRecord(read, size);
+  switch (found.result) {
+    case zip::EndSearch::Found:
+      break;
+    case zip::EndSearch::FileTooShort:
+      throw EZipUnpacker(kEndSeek);
+    case zip::EndSearch::ReadFailed:
       throw EZipUnpacker(kEndRead);
-    hit = zip::FindEndRecord(tail.data(), tailSize);
+    case zip::EndSearch::NotFound:
+      if (!spanSignature && volumeNumber_ != 0)
+        throw EZipUnpacker(kNoEndNumberedVolume);
+      if (!spanSignature)
+        throw EZipUnpacker(kNoEndSingle);
+      if (volumeNumber_ == 1)
+        throw EZipUnpacker(kNoEndFirstDisk);
+      throw EZipUnpacker(kNoEndOther);
   }
-  if (!hit) {
-    if (!spanSignature && volumeNumber_ != 0)
-      throw EZipUnpacker(kNoEndNumberedVolume);
-    if (!spanSignature)
-      throw EZipUnpacker(kNoEndSingle);
-    if (volumeNumber_ == 1)
-      throw EZipUnpacker(kNoEndFirstDisk);
-    throw EZipUnpacker(kNoEndOther);
-  }
-  const uint64_t endPos = tailStart + *hit;
-  zip::EndRecord end = zip::ParseEndRecord(tail.data() + *hit);
-  const size_t commentStart = *hit + zip::kEndSize;
+  const std::vector<uint8_t>& tail = found.tail;
+  const uint64_t endPos = found.position;
+  const zip::EndRecord& end = found.record;
+  const size_t commentStart = found.inTail + zip::kEndSize;
   const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
   comment_ = unpack::EntryTextToUtf8(
       std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
@@ -389,33 +380,14 @@ void TZipUnpacker::ReadDirectory() {
   uint64_t storedOffset = end.directoryOffset;
   uint32_t thisDisk = end.diskNumber;
   uint32_t dirDisk = end.directoryDisk;
-  if (zip::NeedsZip64(end) && endPos >= zip::kZip64LocatorSize) {
-    uint8_t loc[zip::kZip64LocatorSize];
-    got = stream->ReadAt(endPos - zip::kZip64LocatorSize, loc, sizeof loc);
-    auto locator = got && *got == sizeof loc ? zip::ParseZip64Locator(loc) : std::nullopt;
-    if (locator) {
-      // Right before the locator, unless the archive carries data in front
-      // and the record is where the locator says.
-      const uint64_t before = endPos - zip::kZip64LocatorSize;
-      for (uint64_t at : {before >= zip::kZip64EndSize ? before - zip::kZip64EndSize : before,
-                          locator->endOffset}) {
-        uint8_t rec[zip::kZip64EndSize];
-        if (at >= before)
-          continue;
-        got = stream->ReadAt(at, rec, sizeof rec);
-        if (!got || *got != sizeof rec)
-          continue;
-        if (auto end64 = zip::ParseZip64End(rec)) {
-          recordStart = at;
-          entries = end64->totalEntries;
-          dirSize = end64->directorySize;
-          storedOffset = end64->directoryOffset;
-          thisDisk = end64->diskNumber;
-          dirDisk = end64->directoryDisk;
-          break;
-        }
-      }
-    }
+  // Only a ZIP64 end record that starts before the locator is taken.
+  if (auto end64 = zip::LocateZip64End(read, end, endPos, endPos - zip::kZip64LocatorSize)) {
+    recordStart = end64->position;
+    entries = end64->record.totalEntries;
+    dirSize = end64->record.directorySize;
+    storedOffset = end64->record.directoryOffset;
+    thisDisk = end64->record.diskNumber;
+    dirDisk = end64->record.directoryDisk;
   }
   endRecordDisk_ = thisDisk;
   const bool spanned = thisDisk != 0;

@@ -25,57 +25,21 @@ bool HasCentralSignature(InputFile& file, uint64_t offset) {
 
 std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
   const uint64_t fileSize = file.Size();
-  if (fileSize < zip::kEndSize)
+  const zip::ReadAtFn read = [&file](uint64_t offset, void* buffer, size_t size) {
+    return file.ReadAt(offset, buffer, size);
+  };
+  const zip::EndLocation found = zip::LocateEndRecord(read, fileSize);
+  if (found.result != zip::EndSearch::Found)
     return std::nullopt;
 
-  uint8_t last[zip::kEndSize];
-  uint64_t endPos;
-  if (!ReadExactly(file, fileSize - zip::kEndSize, last, zip::kEndSize))
-    return std::nullopt;
-  std::vector<uint8_t> tail;
-  const uint8_t* endRecord;
-  if (zip::Le32(last) == zip::kSigEnd) {
-    endPos = fileSize - zip::kEndSize;
-    endRecord = last;
-  } else {
-    size_t tailSize = static_cast<size_t>(std::min<uint64_t>(fileSize, zip::kEndSearchSize));
-    tail.resize(tailSize);
-    if (!ReadExactly(file, fileSize - tailSize, tail.data(), tailSize))
-      return std::nullopt;
-    auto hit = zip::FindEndRecord(tail.data(), tailSize);
-    if (!hit)
-      return std::nullopt;
-    endPos = fileSize - tailSize + *hit;
-    endRecord = tail.data() + *hit;
-  }
-  zip::EndRecord end = zip::ParseEndRecord(endRecord);
-
-  uint64_t recordStart = endPos;
-  uint64_t size = end.directorySize;
-  uint64_t stored = end.directoryOffset;
-  if (zip::NeedsZip64(end) && endPos >= zip::kZip64LocatorSize) {
-    uint8_t loc[zip::kZip64LocatorSize];
-    if (ReadExactly(file, endPos - zip::kZip64LocatorSize, loc, sizeof loc)) {
-      if (auto locator = zip::ParseZip64Locator(loc)) {
-        // The ZIP64 end record normally sits right before its locator; the
-        // locator's offset is wrong when data was put in front of the archive.
-        uint64_t candidates[2] = {endPos - zip::kZip64LocatorSize - zip::kZip64EndSize,
-                                  locator->endOffset};
-        if (endPos < zip::kZip64LocatorSize + zip::kZip64EndSize)
-          candidates[0] = locator->endOffset;
-        for (uint64_t at : candidates) {
-          uint8_t rec[zip::kZip64EndSize];
-          if (at > endPos || !ReadExactly(file, at, rec, sizeof rec))
-            continue;
-          if (auto end64 = zip::ParseZip64End(rec)) {
-            recordStart = at;
-            size = end64->directorySize;
-            stored = end64->directoryOffset;
-            break;
-          }
-        }
-      }
-    }
+  uint64_t recordStart = found.position;
+  uint64_t size = found.record.directorySize;
+  uint64_t stored = found.record.directoryOffset;
+  // A ZIP64 end record up to the end record itself is taken.
+  if (auto end64 = zip::LocateZip64End(read, found.record, found.position, found.position + 1)) {
+    recordStart = end64->position;
+    size = end64->record.directorySize;
+    stored = end64->record.directoryOffset;
   }
   if (size > recordStart)
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "unpack/ZipFormat.h"
 
+#include <algorithm>
+
 namespace unpack::zip {
 
 EndRecord ParseEndRecord(const uint8_t* p) {
@@ -32,6 +34,41 @@ std::optional<size_t> FindEndRecord(const uint8_t* tail, size_t size) {
   return std::nullopt;
 }
 
+EndLocation LocateEndRecord(const ReadAtFn& read, uint64_t fileSize) {
+  EndLocation found;
+  if (fileSize < kEndSize) {
+    found.result = EndSearch::FileTooShort;
+    return found;
+  }
+  found.tail.resize(kEndSize);
+  auto got = read(fileSize - kEndSize, found.tail.data(), kEndSize);
+  if (!got || *got != kEndSize) {
+    found.result = EndSearch::ReadFailed;
+    return found;
+  }
+  uint64_t tailStart = fileSize - kEndSize;
+  if (Le32(found.tail.data()) != kSigEnd) {
+    const auto tailSize = static_cast<size_t>(std::min<uint64_t>(fileSize, kEndSearchSize));
+    found.tail.resize(tailSize);
+    tailStart = fileSize - tailSize;
+    got = read(tailStart, found.tail.data(), tailSize);
+    if (!got || *got != tailSize) {
+      found.result = EndSearch::ReadFailed;
+      return found;
+    }
+    auto hit = FindEndRecord(found.tail.data(), tailSize);
+    if (!hit) {
+      found.result = EndSearch::NotFound;
+      return found;
+    }
+    found.inTail = *hit;
+  }
+  found.result = EndSearch::Found;
+  found.position = tailStart + found.inTail;
+  found.record = ParseEndRecord(found.tail.data() + found.inTail);
+  return found;
+}
+
 std::optional<Zip64Locator> ParseZip64Locator(const uint8_t* p) {
   if (Le32(p) != kSigZip64Locator)
     return std::nullopt;
@@ -53,6 +90,32 @@ std::optional<Zip64End> ParseZip64End(const uint8_t* p) {
   r.directorySize = Le64(p + 40);
   r.directoryOffset = Le64(p + 48);
   return r;
+}
+
+std::optional<Zip64Location> LocateZip64End(const ReadAtFn& read, const EndRecord& end,
+                                            uint64_t endPos, uint64_t limit) {
+  if (!NeedsZip64(end) || endPos < kZip64LocatorSize)
+    return std::nullopt;
+  uint8_t loc[kZip64LocatorSize];
+  auto got = read(endPos - kZip64LocatorSize, loc, sizeof loc);
+  auto locator = got && *got == sizeof loc ? ParseZip64Locator(loc) : std::nullopt;
+  if (!locator)
+    return std::nullopt;
+  std::vector<uint64_t> candidates;
+  if (endPos >= kZip64LocatorSize + kZip64EndSize)
+    candidates.push_back(endPos - kZip64LocatorSize - kZip64EndSize);
+  candidates.push_back(locator->endOffset);
+  for (uint64_t at : candidates) {
+    uint8_t rec[kZip64EndSize];
+    if (at >= limit)
+      continue;
+    got = read(at, rec, sizeof rec);
+    if (!got || *got != sizeof rec)
+      continue;
+    if (auto end64 = ParseZip64End(rec))
+      return Zip64Location{at, *end64};
+  }
+  return std::nullopt;
 }
 
 CentralHeader ParseCentralHeader(const uint8_t* p) {

@@ -5,7 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 namespace unpack::zip {
 
@@ -87,6 +89,40 @@ struct Zip64End {
 };
 /// Reads a ZIP64 end record (kZip64EndSize bytes); nullopt on a wrong signature.
 std::optional<Zip64End> ParseZip64End(const uint8_t* p);
+
+/// Reads up to `size` bytes at `offset` of a file: how many it read, nullopt
+/// on a read error (the shape of both readers' ReadAt).
+using ReadAtFn = std::function<std::optional<size_t>(uint64_t offset, void* buffer, size_t size)>;
+
+enum class EndSearch { Found, FileTooShort, ReadFailed, NotFound };
+
+/// Where the end record is and the bytes it was found in.
+struct EndLocation {
+  EndSearch result = EndSearch::NotFound;
+  uint64_t position = 0;      // of the end record in the file
+  std::vector<uint8_t> tail;  // the bytes read from the end of the file
+  size_t inTail = 0;          // where the end record starts in `tail`
+  EndRecord record;
+};
+
+/// Finds the end record of a file of `fileSize` bytes: the last kEndSize bytes
+/// when the archive has no comment, otherwise through FindEndRecord in the
+/// last kEndSearchSize bytes.
+EndLocation LocateEndRecord(const ReadAtFn& read, uint64_t fileSize);
+
+struct Zip64Location {
+  uint64_t position = 0;
+  Zip64End record;
+};
+
+/// The ZIP64 end record that belongs to the end record `end` at `endPos`,
+/// when NeedsZip64 says there is one: through the locator right before the
+/// end record, tried right before the locator and then where the locator says
+/// (which is wrong when data was put in front of the archive). A candidate at
+/// or after `limit` is passed over. nullopt when the fields are not
+/// saturated, or there is no locator or no record.
+std::optional<Zip64Location> LocateZip64End(const ReadAtFn& read, const EndRecord& end,
+                                            uint64_t endPos, uint64_t limit);
 
 /// The 42 bytes of a central directory header after its signature.
 struct CentralHeader {
