@@ -1,6 +1,8 @@
 #include "archive/DiskSet.h"
 
 #include <cstdio>
+#include <cstdlib>
+#include <string_view>
 
 #include "archive/ZipUnpacker.h"
 
@@ -26,13 +28,44 @@ size_t NumberPosition(const std::string& path) {
   return stemEnd - 3;
 }
 
+constexpr std::string_view kLabelPrefix = "PKBACK# ";
+
 std::string Label(int volume) {
   char label[16];
-  std::snprintf(label, sizeof label, "PKBACK# %03d", volume);
+  std::snprintf(label, sizeof label, "%s%03d", kLabelPrefix.data(), volume);
   return label;
 }
 
+// The drive letter of a path such as "C:\x"; 0 when it has none.
+char DriveLetter(const std::string& full) {
+  if (full.size() < 2 || full[1] != ':')
+    return 0;
+  char c = full[0];
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+
 }  // namespace
+
+DriveProbe ProbeDrive(platform::Files& files, const std::string& full) {
+  DriveProbe probe;
+  const char letter = DriveLetter(full);
+  if (letter < 'A' || letter > 'Z')
+    return probe;
+  probe.root = std::string(1, letter) + ":\\";
+  probe.present = (files.LogicalDrives() & (1u << (letter - 'A'))) != 0;
+  if (probe.present)
+    probe.volume = files.VolumeInformation(probe.root);
+  return probe;
+}
+
+int VolumeNumberOf(platform::Files& files, const std::string& full, const std::string& drive,
+                   const std::string& label) {
+  if (label.starts_with(kLabelPrefix) && label.size() >= kLabelPrefix.size() + 3)
+    return std::atoi(label.substr(kLabelPrefix.size(), 3).c_str());
+  if (drive.empty() || files.GetDriveType(drive) != platform::DriveType::Removable)
+    return VolumeNumberOfName(full);
+  return 0;
+}
 
 int VolumeNumberOfName(const std::string& path) {
   const size_t at = NumberPosition(path);

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/Platform.h"
@@ -20,6 +21,22 @@ namespace archive {
 /// The number a volume's name carries (Setup002.szp: 2); 0 when the last three
 /// characters before the extension are not digits.
 int VolumeNumberOfName(const std::string& path);
+
+/// What the drive of a full path holds, probed step by step, each step only
+/// when the one before found something.
+struct DriveProbe {
+  std::string root;      // "C:\"; empty when the path has no drive letter A to Z
+  bool present = false;  // among the logical drives
+  std::optional<platform::VolumeInfo> volume;  // nullopt without a readable medium
+};
+DriveProbe ProbeDrive(platform::Files& files, const std::string& full);
+
+/// The number of the volume `full` on the drive `drive` (empty for a network
+/// path) whose label is `label`: the number in a "PKBACK# nnn" label, else on
+/// anything but a removable drive the number its name carries; 0 when it has
+/// none.
+int VolumeNumberOf(platform::Files& files, const std::string& full, const std::string& drive,
+                   const std::string& label);
 
 /// The path of volume `volume` of the set that `path` belongs to, named as
 /// described above; empty when `path` carries no volume number.

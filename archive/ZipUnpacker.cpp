@@ -189,14 +189,6 @@ void WriteRecordText(unpack::CallbackRecord& record, const std::string& text, si
   record.text[n] = '\0';
 }
 
-// The drive letter of a path such as "C:\x"; 0 when it has none.
-char DriveLetter(const std::string& full) {
-  if (full.size() < 2 || full[1] != ':')
-    return 0;
-  char c = full[0];
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-
 }  // namespace
 
 TZipUnpacker::TZipUnpacker(platform::Platform& platform, std::string title)
@@ -267,12 +259,8 @@ void TZipUnpacker::List() {
   if (!files.FileExists(archivePath_)) {
     // A drive without a medium is reported (11004); a file that is simply
     // not there is not.
-    std::string full = files.FullPath(archivePath_);
-    char letter = DriveLetter(full);
-    bool driveWithoutMedium = letter >= 'A' && letter <= 'Z' &&
-                              (files.LogicalDrives() & (1u << (letter - 'A'))) &&
-                              !files.VolumeInformation(std::string(1, letter) + ":\\");
-    if (!driveWithoutMedium) {
+    const DriveProbe probe = ProbeDrive(files, files.FullPath(archivePath_));
+    if (!probe.present || probe.volume) {
       if (OnListChanged)
         OnListChanged();
       return;
@@ -305,30 +293,21 @@ void TZipUnpacker::ReadDirectory() {
   platform::Files& files = platform_.files;
   std::string full = files.FullPath(archivePath_);
   drive_.clear();
-  volumeLabel_.clear();
-  volumeSerial_ = 0;
+  std::string label;
   if (!full.starts_with("\\")) {
-    char letter = DriveLetter(full);
-    if (letter < 'A' || letter > 'Z')
+    const DriveProbe probe = ProbeDrive(files, full);
+    if (probe.root.empty())
       throw EZipUnpacker(kBadDriveLetter);
-    drive_ = std::string(1, letter) + ":\\";
-    if (!(files.LogicalDrives() & (1u << (letter - 'A'))))
+    drive_ = probe.root;
+    if (!probe.volume)
       throw EZipUnpacker(kDriveMissing);
-    auto volume = files.VolumeInformation(drive_);
-    if (!volume)
-      throw EZipUnpacker(kDriveMissing);
-    volumeLabel_ = volume->label;
-    volumeSerial_ = volume->serial;
+    label = probe.volume->label;
   }
 
   auto stream = files.OpenRead(archivePath_);
   if (!stream)
     throw EZipUnpacker(kCannotOpen);
-  if (volumeLabel_.starts_with("PKBACK# ") && volumeLabel_.size() >= 11) {
-    volumeNumber_ = std::atoi(volumeLabel_.substr(8, 3).c_str());
-  } else if (drive_.empty() || files.GetDriveType(drive_) != platform::DriveType::Removable) {
-    volumeNumber_ = VolumeNumberOfName(full);
-  }
+  volumeNumber_ = VolumeNumberOf(files, full, drive_, label);
   const uint64_t size = stream->Size();
 
   uint8_t head[8];

@@ -225,8 +225,6 @@ class TZipUnpacker {
   std::string spanComment_;
   int volumeNumber_ = 0;
   std::string drive_;
-  std::string volumeLabel_;
-  uint32_t volumeSerial_ = 0;
   int64_t totalSize_ = 0;
   std::exception_ptr callbackFailure_;
 };
