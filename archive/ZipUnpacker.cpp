@@ -629,16 +629,6 @@ void Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& w
   }
 }
 
-void Put16(std::vector<uint8_t>& bytes, size_t at, uint16_t value) {
-  bytes[at] = static_cast<uint8_t>(value);
-  bytes[at + 1] = static_cast<uint8_t>(value >> 8);
-}
-
-void Put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i)
-    bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 }  // namespace
 
 // The entries are copied disk by disk in the order they lie on the disks, so
@@ -704,7 +694,7 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
     if (*got != sizeof local || zip::Le32(local) != zip::kSigLocal)
       throw EZipUnpacker(kCopyLocalHeader);
     Write(*out, local, sizeof local, written);
-    Copy(*in, *out, uint64_t{zip::Le16(local + 26)} + zip::Le16(local + 28), written, buffer);
+    Copy(*in, *out, zip::LocalHeaderLength(local) - zip::kLocalSize, written, buffer);
     Copy(*in, *out, item.packedSize, written, buffer);
     if (item.flags & zip::kFlagDataDescriptor) {
       // CRC and both sizes, after a signature that writers may leave out.
@@ -730,19 +720,19 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
   const auto directoryOffset = static_cast<uint32_t>(written);
   for (size_t i = 0; i < spanHeaders_.size(); ++i) {
     std::vector<uint8_t> header = spanHeaders_[i];
-    Put16(header, 34, 0);
-    Put32(header, 42, newOffsets[i]);
+    zip::Put16(header.data() + 34, 0);
+    zip::Put32(header.data() + 42, newOffsets[i]);
     Write(*out, header.data(), header.size(), written);
   }
   if (written - directoryOffset > 0xFFFFFFFF)
     throw EZipUnpacker(kCopyZip64);
   std::vector<uint8_t> end(zip::kEndSize);
-  Put32(end, 0, zip::kSigEnd);
-  Put16(end, 8, static_cast<uint16_t>(spanHeaders_.size()));
-  Put16(end, 10, static_cast<uint16_t>(spanHeaders_.size()));
-  Put32(end, 12, static_cast<uint32_t>(written - directoryOffset));
-  Put32(end, 16, directoryOffset);
-  Put16(end, 20, static_cast<uint16_t>(spanComment_.size()));
+  zip::Put32(end.data(), zip::kSigEnd);
+  zip::Put16(end.data() + 8, static_cast<uint16_t>(spanHeaders_.size()));
+  zip::Put16(end.data() + 10, static_cast<uint16_t>(spanHeaders_.size()));
+  zip::Put32(end.data() + 12, static_cast<uint32_t>(written - directoryOffset));
+  zip::Put32(end.data() + 16, directoryOffset);
+  zip::Put16(end.data() + 20, static_cast<uint16_t>(spanComment_.size()));
   end.insert(end.end(), spanComment_.begin(), spanComment_.end());
   Write(*out, end.data(), end.size(), written);
 }

@@ -137,8 +137,7 @@ std::optional<uint64_t> LocateData(InputFile& file, const zip::EntryExtent& exte
   auto got = file.ReadAt(extent.localHeaderOffset, local, sizeof local);
   if (!got || *got != sizeof local || zip::Le32(local) != zip::kSigLocal)
     return std::nullopt;
-  uint64_t start =
-      extent.localHeaderOffset + zip::kLocalSize + zip::Le16(local + 26) + zip::Le16(local + 28);
+  uint64_t start = extent.localHeaderOffset + zip::LocalHeaderLength(local);
   if (start > file.Size() || extent.compressedSize > file.Size() - start)
     return std::nullopt;
   return start;

@@ -50,6 +50,20 @@ inline uint32_t Le32(const uint8_t* p) {
 inline uint64_t Le64(const uint8_t* p) {
   return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
 }
+inline void Put16(uint8_t* p, uint16_t value) {
+  p[0] = static_cast<uint8_t>(value);
+  p[1] = static_cast<uint8_t>(value >> 8);
+}
+inline void Put32(uint8_t* p, uint32_t value) {
+  for (int i = 0; i < 4; ++i)
+    p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+/// The length of a local header with its name and extra field; `p` points
+/// at its signature and has kLocalSize bytes.
+inline size_t LocalHeaderLength(const uint8_t* p) {
+  return kLocalSize + Le16(p + 26) + Le16(p + 28);
+}
 
 struct EndRecord {
   uint16_t diskNumber = 0;
