@@ -127,7 +127,7 @@ int Program::Run() {
 
 void Program::RunInstallation() {
   platform::Platform& platform = services_.platform();
-  engine::Installation phases(platform, state_);
+  engine::Installation phases(platform, state_, hauptprogramm_.ZipUnpacker1(), install_);
   engine::RunInstallation(state_, install_, phases, platform.dialogs);
 }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "app/Convert.h"
+
 namespace engine {
 
 bool ForceDirectories(platform::Files& files, std::string_view path) {
@@ -17,8 +19,26 @@ bool ForceDirectories(platform::Files& files, std::string_view path) {
       separator == std::string::npos ? std::string() : dir.substr(0, separator + 1);
   if (parent == dir)
     return true;
-  const bool parentMade = parent.empty() || ForceDirectories(files, parent);
+  const bool parentMade = ForceDirectories(files, parent);
   return files.CreateDirectory(dir) && parentMade;
+}
+
+void CreateTargetDirectory(RunContext& run) {
+  ForceDirectories(run.platform.files, app::TrimRight(run.state.TargetDir));
+}
+
+void CreateExtraDirectories(RunContext& run) {
+  const int count = app::StrToInt(run.control.ReadString("Directories", "FolderCount", "1"));
+  run.log.Append("[ExtraDir]");
+  run.log.Append("DirCount=" + std::to_string(count));
+  for (int n = 1; n <= count; ++n) {
+    const std::string folder =
+        run.control.ReadString("Directories", "Folder" + std::to_string(n), "1");
+    run.view.SetDetail("Verzeichnisbaum \"" + folder + "\" wird erstellt...");
+    const std::string path = run.state.TargetDir + folder;
+    ForceDirectories(run.platform.files, path);
+    run.log.Append("Dir" + std::to_string(n) + "=" + path);
+  }
 }
 
 }  // namespace engine

@@ -2,61 +2,115 @@
 
 #include "app/Convert.h"
 #include "engine/Directories.h"
+#include "engine/SpecialFolders.h"
+#include "engine/WorkFolder.h"
 
 namespace engine {
 
-Installation::Installation(platform::Platform& platform, app::SetupState& state)
-    : platform_(platform), state_(state) {}
+Installation::Installation(platform::Platform& platform, app::SetupState& state,
+                           archive::TZipUnpacker& zip, InstallView& view)
+    : run_(platform, state, zip, view) {}
 
 void Installation::Prepare() {
-  workFolder_ = platform_.files.WindowsDirectory() + "\\Temp\\tewol_inst";
-  // An existing folder is fine, and a folder that cannot be made shows
-  // itself in the phases that need it.
-  platform_.files.CreateDirectory(workFolder_);
-  archiveDir_ = app::DirectoryOf(platform_.system.ModulePath());
+  run_.windowsDir = run_.platform.files.WindowsDirectory();
+  run_.workFolder = CreateWorkFolder(run_.platform.files, run_.windowsDir);
+  run_.archiveDir = run_.setupDir;
+}
+
+bool Installation::JoinMedia() {
+  return media_.Join();
+}
+
+void Installation::WriteLogHeader() {
+  run_.log.WriteHeader(run_.control, run_.state, run_.state.TargetDir);
 }
 
 void Installation::CreateTargetDirectory() {
-  ForceDirectories(platform_.files, app::TrimRight(state_.TargetDir));
+  engine::CreateTargetDirectory(run_);
 }
 
-// Of the clean-up after the extraction, only the removal of the work folder
-// is built so far. It fails, and is meant to fail, while anything is inside.
-void Installation::FinishExtraction() {
-  platform_.files.RemoveDirectory(workFolder_);
+void Installation::OpenPayloadList() {
+  list_.Open();
 }
 
-// The phases below are not built yet; the run calls them in their places and
-// they do nothing so far.
-bool Installation::JoinMedia() {
-  return true;
-}
-void Installation::WriteLogHeader() {}
-void Installation::OpenPayloadList() {}
 int Installation::BeginFiles() {
-  return 0;
+  return files_.Begin();
 }
-std::string Installation::FileEntry(int) {
-  return {};
+
+std::string Installation::FileEntry(int n) {
+  return files_.Entry(n);
 }
-void Installation::ExtractFile(int) {}
-void Installation::UpdateDirectories(int) {}
+
+void Installation::ExtractFile(int n) {
+  files_.Extract(n);
+}
+
+void Installation::UpdateDirectories(int n) {
+  files_.PrepareDestination(n);
+}
+
 std::string Installation::FileDestination(int) {
-  return {};
+  return files_.Destination();
 }
-void Installation::CopyFile(int) {}
-void Installation::RemoveTemporaryFile(int) {}
+
+void Installation::CopyFile(int n) {
+  files_.Copy(n);
+}
+
+void Installation::RemoveTemporaryFile(int n) {
+  files_.RemoveTemporary(n);
+}
+
+void Installation::PointAtPayload() {
+  run_.zip.SetArchivePath(run_.PayloadArchive());
+}
+
+void Installation::FinishExtraction() {
+  files_.LogExtraFiles();
+  files_.ResolveDisplayIcon();
+  list_.Close();
+  // Once the user has ended the program, nothing more is extracted: only
+  // what the run made in the work folder goes.
+  if (!run_.Ended()) {
+    uninstaller_.ExtractImage();
+    if (run_.Ended())
+      uninstaller_.RemoveImage();
+  }
+  files_.RemoveLeftover();
+  media_.DeleteJoinedArchive();
+  list_.Delete();
+  RemoveWorkFolder(run_.platform.files, run_.workFolder, run_.setupDir);
+}
+
+void Installation::CreateDirectories() {
+  CreateExtraDirectories(run_);
+}
+
+void Installation::PlaceUninstaller() {
+  uninstaller_.Place();
+}
+
+void Installation::RemoveUninstallerImage() {
+  uninstaller_.RemoveImage();
+}
+
+void Installation::LogProgramFolder() {
+  run_.log.Append("[ProgramPath]");
+  run_.log.Append("Path=\"" + ProgramsFolder(run_.platform) + "\\" +
+                  run_.state.ProgramFolderLine() + "\"");
+}
+
+void Installation::SaveUninstallLog() {
+  run_.log.Save(run_.platform, run_.state.TargetDir + "\\Uninstall.inf");
+}
+
+// The phases below come with the registry, shortcut and component work of
+// the run; until then they do nothing.
 void Installation::RunSystemComponents() {}
-void Installation::PointAtPayload() {}
-void Installation::CreateDirectories() {}
-void Installation::PlaceUninstaller() {}
-void Installation::RemoveUninstallerImage() {}
 void Installation::WriteRegistryEntries() {}
 void Installation::RegisterUninstall() {}
 void Installation::RegisterWebUpdate() {}
 void Installation::CreateShortcuts() {}
 void Installation::RunComponentsAfterInstall() {}
-void Installation::LogProgramFolder() {}
-void Installation::SaveUninstallLog() {}
 
 }  // namespace engine

@@ -3,15 +3,26 @@
 #include <string>
 
 #include "app/SetupState.h"
+#include "archive/ZipUnpacker.h"
+#include "engine/FilePlacement.h"
 #include "engine/InstallPhases.h"
+#include "engine/InstallView.h"
+#include "engine/MediaJoin.h"
+#include "engine/PayloadList.h"
+#include "engine/RunContext.h"
+#include "engine/Uninstaller.h"
 #include "platform/Platform.h"
 
 namespace engine {
 
-/// The phases of the installation run on the real program's services.
+/// The phases of the installation run on the real program's services, each
+/// carried out by the part that knows its subject.
 class Installation : public InstallPhases {
  public:
-  Installation(platform::Platform& platform, app::SetupState& state);
+  /// `zip` is the archive component every extraction of the run goes
+  /// through; `view` the installation form.
+  Installation(platform::Platform& platform, app::SetupState& state, archive::TZipUnpacker& zip,
+               InstallView& view);
 
   void Prepare() override;
   bool JoinMedia() override;
@@ -39,14 +50,16 @@ class Installation : public InstallPhases {
   void LogProgramFolder() override;
   void SaveUninstallLog() override;
 
-  const std::string& WorkFolder() const { return workFolder_; }
-  const std::string& ArchiveDirectory() const { return archiveDir_; }
+  const RunContext& Run() const { return run_; }
+  const FilePlacement& Files() const { return files_; }
+  const Uninstaller& UninstallerCopy() const { return uninstaller_; }
 
  private:
-  platform::Platform& platform_;
-  app::SetupState& state_;
-  std::string workFolder_;
-  std::string archiveDir_;
+  RunContext run_;
+  MediaJoin media_{run_};
+  PayloadList list_{run_};
+  FilePlacement files_{run_, list_};
+  Uninstaller uninstaller_{run_};
 };
 
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include "platform/Libraries.h"
 #include "platform/ProfileStrings.h"
 #include "platform/Registry.h"
+#include "platform/Shell.h"
 #include "platform/System.h"
 
 namespace platform {
@@ -18,6 +19,7 @@ struct Platform {
   Dialogs& dialogs;
   Libraries& libraries;
   System& system;
+  Shell& shell;
 };
 
 }  // namespace platform

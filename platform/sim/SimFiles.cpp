@@ -233,7 +233,28 @@ void SimFiles::ForceCurrentDirectory(std::string_view path) {
     throw SimError("no such directory " + std::string(path));
 }
 
+void SimFiles::DenyWrites(std::string_view path, bool deny) {
+  const std::optional<Resolved> dir = Resolve(path);
+  if (!dir)
+    throw SimError("no drive for " + std::string(path));
+  if (deny) {
+    denied_.insert(dir->key);
+  } else {
+    denied_.erase(dir->key);
+  }
+}
+
+bool SimFiles::WritesDenied(const Resolved& file) const {
+  for (const std::string& denied : denied_) {
+    if (file.key == denied || file.key.starts_with(denied + "\\"))
+      return true;
+  }
+  return false;
+}
+
 bool SimFiles::Writable(const Resolved& file) {
+  if (WritesDenied(file))
+    return false;
   const auto open = open_.find(file.key);
   if (open != open_.end() && (open->second.readers > 0 || open->second.writers > 0))
     return false;
@@ -261,7 +282,8 @@ bool SimFiles::DirectoryExists(std::string_view path) {
 bool SimFiles::CreateDirectory(std::string_view path) {
   const std::optional<Resolved> dir = Resolve(path);
   std::error_code ec;
-  if (!dir || fs::exists(dir->host, ec) || !fs::is_directory(dir->host.parent_path(), ec)) {
+  if (!dir || fs::exists(dir->host, ec) || !fs::is_directory(dir->host.parent_path(), ec) ||
+      WritesDenied(*dir)) {
     return false;
   }
   return fs::create_directory(dir->host, ec);
@@ -270,8 +292,10 @@ bool SimFiles::CreateDirectory(std::string_view path) {
 bool SimFiles::RemoveDirectory(std::string_view path) {
   const std::optional<Resolved> dir = Resolve(path);
   std::error_code ec;
-  if (!dir || !fs::is_directory(dir->host, ec) || !fs::is_empty(dir->host, ec))
+  if (!dir || !fs::is_directory(dir->host, ec) || !fs::is_empty(dir->host, ec) ||
+      WritesDenied(*dir)) {
     return false;
+  }
   if (!fs::remove(dir->host, ec))
     return false;
   attributes_.erase(dir->key);
@@ -284,7 +308,7 @@ bool SimFiles::CopyFile(std::string_view from, std::string_view to, bool failIfE
   std::error_code ec;
   if (!source || !target || !fs::is_regular_file(source->host, ec))
     return false;
-  if (BeingWritten(*source))
+  if (BeingWritten(*source) || WritesDenied(*target))
     return false;
   if (fs::exists(target->host, ec)) {
     if (failIfExists || fs::is_directory(target->host, ec) || !Writable(*target))

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,11 @@ class SimFiles : public Files {
   /// Sets the read-only, hidden and system bits of an existing file or
   /// directory; throws SimError when it is missing.
   void SetAttributes(std::string_view path, uint32_t attributes);
+  /// Refuses (or, with `deny` false, allows again) every change at or below
+  /// `path`, as a full or write-protected medium does: nothing can be
+  /// created, written, replaced or removed there. Throws SimError when the
+  /// path names no drive.
+  void DenyWrites(std::string_view path, bool deny);
   /// The current directory; throws SimError when it does not exist.
   void ForceCurrentDirectory(std::string_view path);
 
@@ -79,6 +85,7 @@ class SimFiles : public Files {
   /// nullopt when the path names no present drive or cannot be parsed.
   std::optional<Resolved> Resolve(std::string_view path);
   bool Writable(const Resolved& file);
+  bool WritesDenied(const Resolved& file) const;
   /// True while a write stream on the file is open.
   bool BeingWritten(const Resolved& file) const;
 
@@ -87,6 +94,7 @@ class SimFiles : public Files {
   std::string current_;
   std::map<std::string, uint32_t> attributes_;
   std::map<std::string, OpenCount> open_;
+  std::set<std::string> denied_;
 };
 
 }  // namespace platform::sim

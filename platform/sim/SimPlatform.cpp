@@ -9,6 +9,7 @@
 #include "platform/sim/SimFiles.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
 #include "platform/sim/SimText.h"
 
 namespace platform::sim {
@@ -209,7 +210,7 @@ struct SimPlatform::Impl {
         files(hostRoot),
         profile(files),
         libraries(files, system),
-        services{registry, profile, files, dialogs, libraries, system} {}
+        services{registry, profile, files, dialogs, libraries, system, shell} {}
 
   ~Impl() {
     std::error_code ec;
@@ -223,6 +224,7 @@ struct SimPlatform::Impl {
   SimDialogs dialogs;
   SimSystem system;
   SimLibraries libraries;
+  SimShell shell;
   Platform services;
 };
 
@@ -254,6 +256,10 @@ void SimPlatform::PutFile(std::string_view windowsPath, std::string_view content
 
 void SimPlatform::SetCurrentDirectory(std::string_view windowsPath) {
   impl_->files.ForceCurrentDirectory(windowsPath);
+}
+
+void SimPlatform::DenyWrites(std::string_view windowsPath, bool deny) {
+  impl_->files.DenyWrites(windowsPath, deny);
 }
 
 void SimPlatform::SetAttributes(std::string_view windowsPath, uint32_t attributes) {
@@ -329,6 +335,19 @@ bool SimPlatform::QuitPosted() const {
 
 void SimPlatform::OnProcessMessages(std::function<void()> hook) {
   impl_->system.hook = std::move(hook);
+}
+
+void SimPlatform::QueueFolderChoices(std::vector<std::optional<std::string>> choices) {
+  for (std::optional<std::string>& choice : choices)
+    impl_->shell.choices.push_back(std::move(choice));
+}
+
+const std::vector<std::string>& SimPlatform::FolderBrowserPrompts() const {
+  return impl_->shell.prompts;
+}
+
+void SimPlatform::SetSpecialFolder(SpecialFolder folder, std::string path) {
+  impl_->shell.folders[folder] = std::move(path);
 }
 
 void SimPlatform::RegisterLibrary(std::string_view windowsPath, EntryResolver entries) {

@@ -52,6 +52,9 @@ class SimPlatform {
   void PutFile(std::string_view windowsPath, std::string_view content);
   /// Throws SimError when the directory does not exist.
   void SetCurrentDirectory(std::string_view windowsPath);
+  /// Refuses every change at or below `windowsPath` (a full or
+  /// write-protected medium); `deny` false allows changes again.
+  void DenyWrites(std::string_view windowsPath, bool deny = true);
   /// Gives an existing file or directory the read-only, hidden and system
   /// bits of `attributes` (other bits are ignored); a Linux file system has no
   /// place for them. Throws SimError when the path does not exist.
@@ -84,6 +87,15 @@ class SimPlatform {
   /// Called for every message box before it is answered; may queue answers.
   void OnMessage(std::function<void(const ShownMessage&)> hook);
   const std::vector<ShownMessage>& Messages() const;
+
+  // --- shell ---
+  /// Answers for the next folder browsers, in order: a path is chosen,
+  /// nullopt cancels. A browser shown with nothing queued is cancelled.
+  void QueueFolderChoices(std::vector<std::optional<std::string>> choices);
+  /// The prompt of every folder browser shown so far.
+  const std::vector<std::string>& FolderBrowserPrompts() const;
+  /// Gives a special folder another path; the empty path makes it unknown.
+  void SetSpecialFolder(SpecialFolder folder, std::string path);
 
   // --- process ---
   void SetModulePath(std::string_view windowsPath);

@@ -5,6 +5,7 @@
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Shell.h"
 
 namespace platform::win32 {
 
@@ -293,7 +294,8 @@ struct Win32Platform::Impl {
   Win32Dialogs dialogs;
   Win32Libraries libraries;
   Win32System system;
-  Platform services{registry, profile, files, dialogs, libraries, system};
+  Win32Shell shell;
+  Platform services{registry, profile, files, dialogs, libraries, system, shell};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,9 @@ class ContractFixture {
   /// Scripts the answers of the next message boxes; false where nothing can
   /// answer them but a person.
   virtual bool ScriptAnswers(std::vector<platform::MsgAnswer> answers) = 0;
+  /// Answers the next folder browsers, in order, as a person would: a path
+  /// is chosen, nullopt cancels.
+  virtual void ScriptFolderBrowser(std::vector<std::optional<std::string>> choices) = 0;
   /// True when a quit request is waiting for the message loop; takes it away.
   virtual bool TakeQuitRequest() = 0;
 };

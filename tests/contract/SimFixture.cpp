@@ -39,6 +39,9 @@ class SimFixture : public ContractFixture {
     sim_.QueueAnswers(std::move(answers));
     return true;
   }
+  void ScriptFolderBrowser(std::vector<std::optional<std::string>> choices) override {
+    sim_.QueueFolderChoices(std::move(choices));
+  }
   bool TakeQuitRequest() override { return sim_.QuitPosted(); }
 
  private:

@@ -1,6 +1,11 @@
 #include "platform/win32/WinApi.h"
 
+#include <shlobj.h>
+
+#include <chrono>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Platform.h"
@@ -23,6 +28,53 @@ std::wstring CurrentDirectory() {
   return buffer;
 }
 
+// The visible folder browser of this process (a dialog holding a tree), or
+// nullptr.
+HWND FindFolderBrowser() {
+  struct Search {
+    HWND found = nullptr;
+  } search;
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t className[32] = {};
+        GetClassNameW(window, className, 32);
+        if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+            std::wstring(className) == L"#32770" &&
+            FindWindowExW(window, nullptr, L"SysTreeView32", nullptr)) {
+          reinterpret_cast<Search*>(data)->found = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Plays a person at the folder browsers the test opens on its own thread:
+// selects the folder through the browser's own message and presses OK, or
+// presses Cancel. Each browser is waited for within a generous bound.
+void AnswerFolderBrowsers(std::vector<std::optional<std::string>> choices) {
+  for (const std::optional<std::string>& choice : choices) {
+    HWND browser = nullptr;
+    for (int tenth = 0; tenth < 300 && !browser; ++tenth) {
+      browser = FindFolderBrowser();
+      if (!browser)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    if (!browser)
+      return;
+    if (choice) {
+      const std::wstring path = Widen(*choice);
+      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    PostMessageW(browser, WM_COMMAND, choice ? IDOK : IDCANCEL, 0);
+    for (int tenth = 0; tenth < 300 && IsWindow(browser); ++tenth)
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
 class Win32Fixture : public ContractFixture {
  public:
   Win32Fixture() : startDirectory_(CurrentDirectory()) {
@@ -35,6 +87,8 @@ class Win32Fixture : public ContractFixture {
   }
 
   ~Win32Fixture() override {
+    if (browserScript_.joinable())
+      browserScript_.join();
     SetCurrentDirectoryW(startDirectory_.c_str());
     RemoveTree(scratch_);
     RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kTestKey).c_str());
@@ -71,6 +125,12 @@ class Win32Fixture : public ContractFixture {
 
   bool ScriptAnswers(std::vector<platform::MsgAnswer>) override { return false; }
 
+  void ScriptFolderBrowser(std::vector<std::optional<std::string>> choices) override {
+    if (browserScript_.joinable())
+      browserScript_.join();
+    browserScript_ = std::thread(AnswerFolderBrowsers, std::move(choices));
+  }
+
   bool TakeQuitRequest() override {
     MSG quit{};
     return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
@@ -80,6 +140,7 @@ class Win32Fixture : public ContractFixture {
   platform::win32::Win32Platform platform_;
   std::wstring startDirectory_;
   std::wstring scratch_;
+  std::thread browserScript_;
 };
 
 }  // namespace
@@ -91,6 +152,8 @@ std::unique_ptr<ContractFixture> MakeContractFixture() {
 }  // namespace contract
 
 int wmain(int argc, wchar_t** argv) {
+  // The shell's folder browser needs COM on the calling thread.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   for (int i = 1; i < argc; ++i)
     contract::gArguments.push_back(platform::win32::Narrow(argv[i]));
   testing::InitGoogleTest(&argc, argv);

@@ -1,5 +1,7 @@
 #include "tests/e2e/Harness.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -112,6 +114,27 @@ void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const
   if (!ok || written != bytes.size()) {
     throw HarnessError(LastError("writing " + std::string(fileName)));
   }
+}
+
+void SetupFolder::CopyPrepared(std::string_view name) const {
+  const std::string setups = Environment(L"E2E_SETUPS");
+  if (setups.empty())
+    throw HarnessError("E2E_SETUPS does not name the prepared setups (scripts/e2e sets it)");
+  const std::string from = setups + "\\" + std::string(name) + "\\";
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(Widen(from + "*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("listing " + from));
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      continue;
+    const std::string file = Narrow(entry.cFileName);
+    if (!CopyFileW(Widen(from + file).c_str(), Widen(path_ + file).c_str(), FALSE)) {
+      FindClose(find);
+      throw HarnessError(LastError("copying " + from + file));
+    }
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
 }
 
 std::vector<std::string> SetupFolder::Entries() const {
@@ -266,6 +289,40 @@ MessageDialog SetupProcess::WaitForMessageBox(std::string_view caption) {
   throw HarnessError("no message box \"" + std::string(caption) + "\"" + Unseen(ended));
 }
 
+void SetupProcess::AnswerFolderBrowser(const std::optional<std::string>& path) {
+  // The browser is a dialog holding a tree; a message box holds none.
+  bool ended = false;
+  HWND browser = PollForVisible(
+      [&](const TopLevel& window) {
+        return window.windowClass == "#32770" &&
+               FindWindowExW(window.hwnd, nullptr, L"SysTreeView32", nullptr) != nullptr;
+      },
+      ended);
+  if (browser == nullptr)
+    throw HarnessError("no folder browser" + Unseen(ended));
+  if (path) {
+    // The browser selects a folder by its path when asked with its own
+    // message; the path must lie in Setup.exe's memory for that.
+    const std::wstring wide = Widen(*path);
+    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (remote == nullptr)
+      throw HarnessError(LastError("VirtualAllocEx"));
+    const bool written =
+        WriteProcessMemory(process_.hProcess, remote, wide.c_str(), bytes, nullptr) != FALSE;
+    if (written) {
+      DWORD_PTR result = 0;
+      SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
+                          SMTO_NORMAL, static_cast<UINT>(kBound.count() * 1000), &result);
+    }
+    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
+    if (!written)
+      throw HarnessError(LastError("WriteProcessMemory"));
+  }
+  Post(browser, WM_COMMAND, path ? IDOK : IDCANCEL);
+  WaitForGone(browser);
+}
+
 void SetupProcess::WaitForGone(HWND window) {
   if (!PollUntil([&] { return !IsWindow(window); })) {
     throw HarnessError("the window stays open");
@@ -334,6 +391,20 @@ void Click(HWND window, std::string_view controlName) {
 void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!PostMessageW(window, message, wParam, lParam))
     throw HarnessError(LastError("PostMessageW"));
+}
+
+std::string ReadBytes(std::string_view path) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("opening " + std::string(path)));
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
 }
 
 bool PathExists(std::string_view path) {

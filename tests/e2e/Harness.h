@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -37,6 +38,9 @@ class SetupFolder {
   std::string SetupExe() const { return path_ + "Setup.exe"; }
   /// Writes the bytes as they are (a setup folder's texts are ANSI files).
   void Write(std::string_view fileName, std::string_view bytes) const;
+  /// Copies every file of the prepared setup folder `name` (made by the
+  /// setup builder before the run; E2E_SETUPS names where) into this one.
+  void CopyPrepared(std::string_view name) const;
   /// The names of the files and folders in it, sorted.
   std::vector<std::string> Entries() const;
 
@@ -78,6 +82,9 @@ class SetupProcess {
   void WaitForHidden(std::string_view windowClass);
   /// Waits for a message box with that caption; throws after the bound.
   MessageDialog WaitForMessageBox(std::string_view caption);
+  /// Waits for the shell's folder browser and chooses `path` in it as a
+  /// person would (selects it, presses OK); nullopt presses Cancel.
+  void AnswerFolderBrowser(const std::optional<std::string>& path);
   /// Waits until the window is gone (a message box after its answer).
   void WaitForGone(HWND window);
   /// Waits for the process to end and gives its exit code; throws after the
@@ -116,6 +123,8 @@ void Click(HWND window, std::string_view controlName);
 /// Posts a message to the window without waiting for it to be handled.
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+/// The whole content of a file; throws when it cannot be read.
+std::string ReadBytes(std::string_view path);
 /// A file or folder of that path exists.
 bool PathExists(std::string_view path);
 /// The Windows directory, without trailing backslash.

@@ -1,24 +1,9 @@
 #include <string>
 
-#include "platform/win32/Utf16.h"
 #include "tests/e2e/Scenario.h"
 
 namespace e2e {
 namespace {
-
-// Walks the wizard from page 1 to the summary page, typing `targetDir` into
-// the target directory page, and starts the installation there.
-HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
-  Click(setup.WaitForVisible("TSchritt1"), "Button2");
-  HWND page4 = setup.WaitForVisible("TSchritt4");
-  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(platform::win32::Widen(targetDir).c_str()));
-  Click(page4, "Button2");
-  Click(setup.WaitForVisible("TSchritt6"), "Button2");
-  Click(setup.WaitForVisible("TSchritt5"), "Button2");
-  Click(setup.WaitForVisible("TSchritt7"), "Button2");
-  return setup.WaitForVisible("TInstall");
-}
 
 class InstallRun : public Scenario {};
 

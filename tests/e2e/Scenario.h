@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win32/Utf16.h"
 #include "tests/e2e/Harness.h"
 
 namespace e2e {
@@ -20,6 +21,20 @@ inline constexpr std::string_view kDemoSetupInf =
     "Version=1.0\r\n"
     "Company=Firma\r\n"
     "StandardReg=1\r\n";
+
+// Walks the wizard from page 1 to the summary page, typing `targetDir` into
+// the target directory page, and starts the installation there.
+inline HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
+  Click(setup.WaitForVisible("TSchritt1"), "Button2");
+  HWND page4 = setup.WaitForVisible("TSchritt4");
+  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(platform::win32::Widen(targetDir).c_str()));
+  Click(page4, "Button2");
+  Click(setup.WaitForVisible("TSchritt6"), "Button2");
+  Click(setup.WaitForVisible("TSchritt5"), "Button2");
+  Click(setup.WaitForVisible("TSchritt7"), "Button2");
+  return setup.WaitForVisible("TInstall");
+}
 
 /// One scenario: a fresh setup folder and at most one run of Setup.exe in it.
 /// A failing scenario has the screen captured before the run is killed.

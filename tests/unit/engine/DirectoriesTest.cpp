@@ -24,12 +24,15 @@ TEST(ForceDirectories, ReportsWhatCannotBeMadeAndRefusesAnEmptyPath) {
 
   EXPECT_FALSE(engine::ForceDirectories(files, "C:\\Datei\\Unter"));
   EXPECT_FALSE(engine::ForceDirectories(files, "Q:\\Neu"));
-  try {
-    engine::ForceDirectories(files, "");
-    FAIL() << "no error raised";
-  } catch (const engine::EDirectoryError& error) {
-    EXPECT_STREQ(error.what(), "Das Verzeichnis kann nicht erstellt werden");
+  for (const char* path : {"", "Zielordner", "Ziel\\Unter"}) {
+    try {
+      engine::ForceDirectories(files, path);
+      ADD_FAILURE() << "no error raised for \"" << path << "\"";
+    } catch (const engine::EDirectoryError& error) {
+      EXPECT_STREQ(error.what(), "Das Verzeichnis kann nicht erstellt werden");
+    }
   }
+  EXPECT_FALSE(files.DirectoryExists("C:\\Zielordner")) << "nothing made below the current one";
 }
 
 }  // namespace

@@ -9,46 +9,12 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "tests/unit/engine/RecordingView.h"
 
 namespace {
 
-using engine::BarColorStyle;
-using engine::BarDirection;
-
-// The view and the phases write into one list, so a test sees their order.
-using Events = std::vector<std::string>;
-
-class RecordingView : public engine::InstallView {
- public:
-  explicit RecordingView(Events& events) : events_(events) {}
-  void SetStatus(std::string_view text) override {
-    events_.push_back("status " + std::string(text));
-  }
-  void SetDetail(std::string_view text) override {
-    events_.push_back("detail " + std::string(text));
-  }
-  void SetupBar(int max, int min, BarDirection direction, BarColorStyle style) override {
-    events_.push_back("bar " + std::to_string(max) + " " + std::to_string(min) +
-                      (direction == BarDirection::LeftToRight ? " ltr" : " rtl") +
-                      (style == BarColorStyle::OneColor ? " 1" : " 2"));
-  }
-  void SetBarPosition(int position) override {
-    events_.push_back("position " + std::to_string(position));
-  }
-  void EnableAnimation(bool enabled) override {
-    events_.push_back(enabled ? "animation on" : "animation off");
-  }
-  void RepaintForm() override { events_.push_back("repaint"); }
-  void ShowTargetDirectory(std::string_view dir) override {
-    events_.push_back("target " + std::string(dir));
-  }
-  void ShowCompletion(bool restartPage) override {
-    events_.push_back(restartPage ? "show restart page" : "show finish page");
-  }
-
- private:
-  Events& events_;
-};
+using engine_test::Events;
+using engine_test::RecordingView;
 
 class RecordingPhases : public engine::InstallPhases {
  public:

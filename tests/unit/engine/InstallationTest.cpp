@@ -3,39 +3,61 @@
 #include <gtest/gtest.h>
 
 #include "engine/Directories.h"
-#include "platform/sim/SimPlatform.h"
+#include "engine/WorkFolder.h"
+#include "tests/unit/engine/RunFixture.h"
 
+namespace engine_test {
 namespace {
 
-class InstallationTest : public ::testing::Test {
- protected:
-  InstallationTest() { sim.SetModulePath("D:\\Medien\\Setup.exe"); }
-
+TEST(WorkFolder, EachRunGetsAFolderOfItsOwn) {
   platform::sim::SimPlatform sim;
-  app::SetupState state;
-  engine::Installation installation{sim.platform(), state};
-};
-
-TEST_F(InstallationTest, PreparesTheWorkFolderAndRemovesItOnlyWhenEmpty) {
-  sim.AddDrive('D', platform::DriveType::CdRom);
-  installation.Prepare();
-  EXPECT_EQ(installation.WorkFolder(), "C:\\Windows\\Temp\\tewol_inst");
-  EXPECT_EQ(installation.ArchiveDirectory(), "D:\\Medien\\");
-  EXPECT_TRUE(sim.platform().files.DirectoryExists("C:\\Windows\\Temp\\tewol_inst"));
-
-  installation.Prepare();  // an existing work folder is fine
-
-  sim.PutFile("C:\\Windows\\Temp\\tewol_inst\\fremd.txt", "x");
-  installation.FinishExtraction();
-  EXPECT_TRUE(sim.platform().files.FileExists("C:\\Windows\\Temp\\tewol_inst\\fremd.txt"));
-
-  std::filesystem::remove(sim.HostPath("C:\\Windows\\Temp\\tewol_inst\\fremd.txt"));
-  installation.FinishExtraction();
-  EXPECT_FALSE(sim.platform().files.DirectoryExists("C:\\Windows\\Temp\\tewol_inst"));
+  platform::Files& files = sim.platform().files;
+  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst");
+  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst2");
+  sim.PutFile("C:\\Windows\\Temp\\tewol_inst3", "eine Datei dieses Namens");
+  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst4");
+  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Fehlt"), "C:\\Fehlt\\Temp\\tewol_inst");
+  EXPECT_FALSE(files.DirectoryExists("C:\\Fehlt")) << "a missing Temp is not created";
 }
 
-TEST_F(InstallationTest, CreatesTheTargetDirectoryWithoutTrailingBlanks) {
-  state.TargetDir = "C:\\Programme\\Firma\\Demo 1.0  ";
+TEST(WorkFolder, IsRemovedOnlyWhenEmptyAndNeverLeftAsCurrentDirectory) {
+  platform::sim::SimPlatform sim;
+  platform::Files& files = sim.platform().files;
+  const std::string folder = engine::CreateWorkFolder(files, "C:\\Windows");
+  sim.PutFile(folder + "\\fremd.txt", "x");
+  engine::RemoveWorkFolder(files, folder, "C:\\Setup");
+  EXPECT_TRUE(files.FileExists(folder + "\\fremd.txt"));
+
+  files.DeleteFile(folder + "\\fremd.txt");
+  ASSERT_TRUE(files.SetCurrentDirectory(folder));
+  engine::RemoveWorkFolder(files, folder, "C:\\Windows");
+  EXPECT_FALSE(files.DirectoryExists(folder));
+  EXPECT_EQ(files.CurrentDirectory(), "C:\\Windows");
+}
+
+class InstallationPhases : public RunFixture {};
+
+TEST_F(InstallationPhases, CleanUpTakesTheUninstallerFromThePayloadWhateverTheComponentHeld) {
+  SetupInf("[Settings]\r\nAppName=Produkt\r\n");
+  Payload("example.szp");
+  sim.PutFile("C:\\Setup\\Anderes.zip", PayloadBytes("empty.szp").substr(0, 0) + "kein Archiv");
+  StartUp("C:\\Ziel");
+  engine::Installation installation(sim.platform(), state, zip, view);
+  installation.Prepare();
+  installation.CreateTargetDirectory();
+  installation.OpenPayloadList();
+  // A failure while the component archive was the current one.
+  zip.SetArchivePath("C:\\Setup\\Anderes.zip");
+
+  installation.FinishExtraction();
+  EXPECT_EQ(Content("C:\\Ziel\\in32i$$.ex_"), "MZ uninstaller image");
+  EXPECT_FALSE(Exists(installation.Run().workFolder));
+}
+
+TEST_F(InstallationPhases, TheTargetDirectoryIsMadeWithoutTrailingBlanks) {
+  SetupInf("[Settings]\r\n");
+  StartUp("C:\\Programme\\Firma\\Demo 1.0  ");
+  engine::Installation installation(sim.platform(), state, zip, view);
   installation.CreateTargetDirectory();
   EXPECT_TRUE(sim.platform().files.DirectoryExists("C:\\Programme\\Firma\\Demo 1.0"));
 
@@ -44,3 +66,4 @@ TEST_F(InstallationTest, CreatesTheTargetDirectoryWithoutTrailingBlanks) {
 }
 
 }  // namespace
+}  // namespace engine_test

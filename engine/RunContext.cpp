@@ -1,0 +1,33 @@
+#include "engine/RunContext.h"
+
+#include "app/Convert.h"
+#include "engine/PayloadFormat.h"
+
+namespace engine {
+
+RunContext::RunContext(platform::Platform& platform, app::SetupState& state,
+                       archive::TZipUnpacker& zip, InstallView& view)
+    : platform(platform),
+      state(state),
+      zip(zip),
+      view(view),
+      control(platform.profile, app::DirectoryOf(platform.system.ModulePath()) + "Setup.inf"),
+      setupDir(app::DirectoryOf(platform.system.ModulePath())),
+      archiveDir(setupDir),
+      placeholders(platform, state) {}
+
+std::string RunContext::PayloadArchive() const {
+  return archiveDir + std::string(payload::kArchiveName);
+}
+
+void RunContext::Extract(const std::string& archive, std::string_view entry, std::string_view dir) {
+  if (!platform.files.DirectoryExists(dir))
+    return;
+  if (zip.ArchivePath() != archive)
+    zip.SetArchivePath(archive);
+  zip.EntryNames() = {std::string(entry)};
+  zip.SetExtractDir(dir);
+  zip.Extract();
+}
+
+}  // namespace engine

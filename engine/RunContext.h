@@ -1,0 +1,59 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "app/IniReader.h"
+#include "app/SetupState.h"
+#include "archive/ZipUnpacker.h"
+#include "engine/InstallView.h"
+#include "engine/SpecialFolders.h"
+#include "engine/UninstallLog.h"
+#include "platform/Platform.h"
+
+namespace engine {
+
+/// A failure of the installation run itself, shown by the form that runs it.
+class EInstallError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+/// What the phases of one installation run share: the services, the setup
+/// state, the archive component they extract with, the installation form,
+/// and the values the run sets up once and keeps to its end.
+struct RunContext {
+  RunContext(platform::Platform& platform, app::SetupState& state, archive::TZipUnpacker& zip,
+             InstallView& view);
+
+  /// The payload archive in the archive directory.
+  std::string PayloadArchive() const;
+  /// True once the user has ended the program through the cancel question.
+  bool Ended() const { return state.ExitState != 0; }
+  /// Extracts one entry of `archive` into `dir` with the archive component,
+  /// naming the archive only when the component holds another one. Nothing
+  /// is extracted when `dir` does not exist: the component would write into
+  /// whatever the current directory is.
+  void Extract(const std::string& archive, std::string_view entry, std::string_view dir);
+
+  platform::Platform& platform;
+  app::SetupState& state;
+  archive::TZipUnpacker& zip;
+  InstallView& view;
+  /// The run's own reader on Setup.inf beside the program.
+  app::IniReader control;
+  /// The directory of the running program, with trailing backslash.
+  std::string setupDir;
+  /// Without trailing backslash.
+  std::string windowsDir;
+  /// Without trailing backslash.
+  std::string workFolder;
+  /// Where Setup.szp is read from, with trailing backslash: the setup
+  /// directory, or the work folder once split parts were joined there.
+  std::string archiveDir;
+  UninstallLog log;
+  PlaceholderPaths placeholders;
+};
+
+}  // namespace engine

@@ -1,0 +1,39 @@
+#include "engine/UninstallLog.h"
+
+#include "engine/RunContext.h"
+
+namespace engine {
+
+void UninstallLog::AppendExtraFiles() {
+  lines_.insert(lines_.end(), extraFiles_.begin(), extraFiles_.end());
+}
+
+void UninstallLog::WriteHeader(const app::IniReader& control, const app::SetupState& state,
+                               std::string_view targetDir) {
+  auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
+  Clear();
+  Append(";Manuelle Deinstallation:");
+  Append(";Ziehen Sie diese Datei auf " +
+         quoted("Inst_" + control.ReadString("Settings", "AppName", "1") + "_remove.exe") +
+         " im Windows-Ordner.");
+  Append(";");
+  Append("[Settings]");
+  Append("Signature=\"#$Meravlunx_Tessarwolden$#\"");
+  Append("AppName=" + quoted(control.ReadString("Settings", "AppName", "")));
+  Append("Company=" + quoted(control.ReadString("Settings", "Company", "")));
+  Append("Version=" + quoted(control.ReadString("Settings", "Version", "")));
+  Append(std::string("StandardReg=") + (state.StandardReg ? "1" : "0"));
+  Append(std::string("Marrowlink=") + (state.Marrowlink ? "1" : "0"));
+  Append("[Directories]");
+  Append("MainDir=" + std::string(targetDir));
+}
+
+void UninstallLog::Save(platform::Platform& platform, std::string_view path) const {
+  std::string text;
+  for (const std::string& line : lines_)
+    text += line + "\r\n";
+  if (!platform.files.WriteFile(path, platform.system.Utf8ToAnsi(text)))
+    throw EInstallError("Die Datei \"" + std::string(path) + "\" kann nicht erstellt werden");
+}
+
+}  // namespace engine

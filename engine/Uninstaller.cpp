@@ -1,0 +1,32 @@
+#include "engine/Uninstaller.h"
+
+#include "engine/PayloadFormat.h"
+
+namespace engine {
+
+std::string Uninstaller::Path() const {
+  return run_.windowsDir + "\\Inst_" + run_.control.ReadString("Settings", "AppName", "1") +
+         "_remove.exe";
+}
+
+std::string Uninstaller::Image() const {
+  return run_.state.TargetDir + "\\" + std::string(payload::kUninstallerEntry);
+}
+
+void Uninstaller::ExtractImage() {
+  // Whatever archive the extraction used last, the image is in the payload.
+  run_.Extract(run_.PayloadArchive(), payload::kUninstallerEntry, run_.state.TargetDir);
+}
+
+void Uninstaller::Place() {
+  if (run_.state.StandardReg)
+    run_.platform.files.CopyFile(Image(), Path(), false);
+  if (run_.state.CreateUninstallShortcut)
+    run_.platform.files.CopyFile(Image(), Path(), false);
+}
+
+void Uninstaller::RemoveImage() {
+  run_.platform.files.DeleteFile(Image());
+}
+
+}  // namespace engine

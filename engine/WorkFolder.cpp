@@ -1,0 +1,36 @@
+#include "engine/WorkFolder.h"
+
+#include "app/Convert.h"
+
+namespace engine {
+
+namespace {
+
+// Enough for any number of interrupted runs a machine sees; bounded so that
+// a refusing file system cannot keep the run here.
+constexpr int kMaxWorkFolders = 1000;
+
+}  // namespace
+
+std::string CreateWorkFolder(platform::Files& files, std::string_view windowsDir) {
+  const std::string plain = std::string(windowsDir) + "\\Temp\\tewol_inst";
+  for (int k = 1; k <= kMaxWorkFolders; ++k) {
+    const std::string candidate = k == 1 ? plain : plain + std::to_string(k);
+    // Creating one level fails for an existing folder, so a folder this
+    // call made is this run's alone.
+    if (files.CreateDirectory(candidate))
+      return candidate;
+    if (!files.DirectoryExists(candidate) && !files.FileExists(candidate))
+      break;
+  }
+  return plain;
+}
+
+void RemoveWorkFolder(platform::Files& files, std::string_view workFolder,
+                      std::string_view elsewhere) {
+  if (app::SameTextIgnoreCase(files.CurrentDirectory(), workFolder))
+    files.SetCurrentDirectory(elsewhere);
+  files.RemoveDirectory(workFolder);
+}
+
+}  // namespace engine

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+/// The current user's folders that the shell keeps a path for.
+enum class SpecialFolder {
+  Programs,
+  Desktop,
+  Personal,
+  SendTo,
+  Recent,
+  AppData,
+  Favorites,
+  MyMusic,
+  MyPictures,
+  MyVideo,
+  Startup,
+};
+
+/// The Windows shell: its folder browser and its special folders.
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  /// Shows the shell's modal folder browser, rooted at the desktop and
+  /// offering file-system folders only, with `prompt` above the tree.
+  /// Returns the chosen folder's path as the shell gives it (a drive root
+  /// keeps its backslash, "A:\"; other folders have none); nullopt when the
+  /// user cancelled or the browser could not be shown.
+  virtual std::optional<std::string> BrowseForFolder(std::string_view prompt) = 0;
+
+  /// The path of a special folder of the current user, without trailing
+  /// backslash; the folder need not exist yet. Empty when the system knows
+  /// no such folder.
+  virtual std::string SpecialFolderPath(SpecialFolder folder) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,70 @@
+#include "platform/win32/Win32Shell.h"
+
+#include "platform/win32/WinApi.h"
+
+#include <shlobj.h>
+
+#include "platform/win32/Utf16.h"
+
+namespace platform::win32 {
+
+namespace {
+
+int Csidl(SpecialFolder folder) {
+  switch (folder) {
+    case SpecialFolder::Programs:
+      return CSIDL_PROGRAMS;
+    case SpecialFolder::Desktop:
+      return CSIDL_DESKTOPDIRECTORY;
+    case SpecialFolder::Personal:
+      return CSIDL_PERSONAL;
+    case SpecialFolder::SendTo:
+      return CSIDL_SENDTO;
+    case SpecialFolder::Recent:
+      return CSIDL_RECENT;
+    case SpecialFolder::AppData:
+      return CSIDL_APPDATA;
+    case SpecialFolder::Favorites:
+      return CSIDL_FAVORITES;
+    case SpecialFolder::MyMusic:
+      return CSIDL_MYMUSIC;
+    case SpecialFolder::MyPictures:
+      return CSIDL_MYPICTURES;
+    case SpecialFolder::MyVideo:
+      return CSIDL_MYVIDEO;
+    case SpecialFolder::Startup:
+      return CSIDL_STARTUP;
+  }
+  return CSIDL_PERSONAL;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Shell::BrowseForFolder(std::string_view prompt) {
+  const std::wstring title = Widen(prompt);
+  BROWSEINFOW info{};
+  info.hwndOwner = GetActiveWindow();
+  info.lpszTitle = title.c_str();
+  info.ulFlags = BIF_RETURNONLYFSDIRS;
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&info);
+  if (!chosen)
+    return std::nullopt;
+  wchar_t path[MAX_PATH] = {};
+  const BOOL isPath = SHGetPathFromIDListW(chosen, path);
+  CoTaskMemFree(chosen);
+  if (!isPath)
+    return std::nullopt;
+  return Narrow(path);
+}
+
+std::string Win32Shell::SpecialFolderPath(SpecialFolder folder) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, Csidl(folder), nullptr, SHGFP_TYPE_CURRENT, path)))
+    return {};
+  std::string result = Narrow(path);
+  if (result.size() > 3 && result.back() == '\\')
+    result.pop_back();
+  return result;
+}
+
+}  // namespace platform::win32

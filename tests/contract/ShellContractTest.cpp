@@ -1,0 +1,46 @@
+#include <algorithm>
+#include <cctype>
+
+#include "tests/contract/ContractFixture.h"
+
+namespace contract {
+namespace {
+
+using platform::SpecialFolder;
+
+using ShellContract = ContractTest;
+
+std::string Folded(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+TEST_F(ShellContract, SpecialFoldersAreDrivePathsWithoutTrailingBackslash) {
+  for (SpecialFolder folder :
+       {SpecialFolder::Programs, SpecialFolder::Desktop, SpecialFolder::Personal,
+        SpecialFolder::SendTo, SpecialFolder::Recent, SpecialFolder::AppData,
+        SpecialFolder::Favorites, SpecialFolder::MyMusic, SpecialFolder::MyPictures,
+        SpecialFolder::MyVideo, SpecialFolder::Startup}) {
+    const std::string path = platform().shell.SpecialFolderPath(folder);
+    SCOPED_TRACE(static_cast<int>(folder));
+    ASSERT_GT(path.size(), 3u) << path;
+    EXPECT_EQ(path.substr(1, 2), ":\\") << path;
+    EXPECT_NE(path.back(), '\\') << path;
+  }
+}
+
+TEST_F(ShellContract, FolderBrowserGivesTheChosenFolderADriveRootOrNothing) {
+  const std::string medien = Scratch("Medien");
+  ASSERT_TRUE(platform().files.CreateDirectory(medien));
+  fixture().ScriptFolderBrowser({medien, "C:\\", std::nullopt});
+
+  const std::optional<std::string> chosen = platform().shell.BrowseForFolder("Bitte wählen!");
+  ASSERT_TRUE(chosen.has_value());
+  EXPECT_EQ(Folded(*chosen), Folded(medien));
+  EXPECT_EQ(platform().shell.BrowseForFolder("Bitte wählen!"), "C:\\");
+  EXPECT_EQ(platform().shell.BrowseForFolder("Bitte wählen!"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace contract

@@ -1,0 +1,166 @@
+#include <string>
+#include <vector>
+
+#include "tests/e2e/Scenario.h"
+
+namespace e2e {
+namespace {
+
+constexpr std::string_view kInsertCaption = "Installationsmedium einlegen - Tessarwolden";
+
+// The Start-menu programs folder of the prefix, as Setup.exe reads it.
+std::string ProgramsFolder() {
+  wchar_t value[MAX_PATH + 1] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER,
+                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"Programs", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    throw HarnessError("the prefix has no Programs folder");
+  }
+  return platform::win32::Narrow(value);
+}
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+class Payload : public Scenario {
+ protected:
+  std::string Target() const { return folder_.Path() + "Ziel\\Produkt 2.1"; }
+
+  // What the product of tests/e2e/setups leaves once installed, and that
+  // the run took its temporary files away again.
+  void ExpectInstalled() {
+    const std::string target = Target();
+    const std::string windows = WindowsDirectory();
+    EXPECT_EQ(ReadBytes(target + "\\produkt.exe"), "MZ Produkt 2.1\r\n");
+    EXPECT_EQ(ReadBytes(target + "\\Liesmich.txt"), "Bitte lesen Sie diese Datei.\r\n");
+    EXPECT_EQ(ReadBytes(target + "\\Daten\\Beispiel.txt"), "Beispieldaten\r\n");
+    EXPECT_EQ(ReadBytes(windows + "\\Produkt.ini"), "[Produkt]\r\nSprache=Deutsch\r\n");
+    EXPECT_TRUE(PathExists(target + "\\Protokolle"));
+    EXPECT_EQ(ReadBytes(windows + "\\Inst_Produkt_remove.exe"),
+              "MZ uninstaller image of the end-to-end product\r\n");
+    for (const char* temporary : {"\\in32i$$.ex_", "\\1", "\\4"})
+      EXPECT_FALSE(PathExists(target + temporary)) << temporary;
+    EXPECT_FALSE(PathExists(windows + "\\Temp\\tewol_inst"));
+
+    EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"),
+              Lines({
+                  ";Manuelle Deinstallation:",
+                  ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
+                  ";",
+                  "[Settings]",
+                  "Signature=\"#$Meravlunx_Tessarwolden$#\"",
+                  "AppName=\"Produkt\"",
+                  "Company=\"Firma\"",
+                  "Version=\"2.1\"",
+                  "StandardReg=1",
+                  "Marrowlink=0",
+                  "[Directories]",
+                  "MainDir=" + target,
+                  "[Files]",
+                  "FileCount=4",
+                  "File1=" + target + "\\produkt.exe",
+                  "File2=" + target + "\\Liesmich.txt",
+                  "File3=" + target + "\\Daten\\Beispiel.txt",
+                  "File4=" + windows + "\\Produkt.ini",
+                  "[ExtraFiles]",
+                  "ExtraCount=4",
+                  "ExFile1=" + target + "\\produkt.exe",
+                  "ExFile2=" + target + "\\Liesmich.txt",
+                  "ExFile3=" + target + "\\Daten\\Beispiel.txt",
+                  "ExFile4=" + windows + "\\Produkt.ini",
+                  "[ExtraDir]",
+                  "DirCount=1",
+                  "Dir1=" + target + "\\Protokolle",
+                  "[ProgramPath]",
+                  "Path=\"" + ProgramsFolder() + "\\Firma\"",
+              }));
+  }
+
+  void Answer(SetupProcess& setup, std::string_view caption, std::string_view text) {
+    MessageDialog box = setup.WaitForMessageBox(caption);
+    EXPECT_EQ(box.Text(), text);
+    box.Press(IDOK);
+    setup.WaitForGone(box.Handle());
+  }
+  void InsertMedium(SetupProcess& setup, int medium) {
+    Answer(setup, kInsertCaption,
+           "Bitte legen Sie Medium " + std::to_string(medium) + " ein und klicken Sie auf [OK]!");
+  }
+
+  // Moves parts 2 and 3 of the split product onto a "second medium".
+  std::string MovePartsAway() {
+    const std::string medium = folder_.Path() + "Medium";
+    if (!CreateDirectoryW(platform::win32::Widen(medium).c_str(), nullptr))
+      throw HarnessError("cannot create " + medium);
+    for (const char* part : {"Disk2.id", "Disk3.id"}) {
+      if (!MoveFileW(platform::win32::Widen(folder_.Path() + part).c_str(),
+                     platform::win32::Widen(medium + "\\" + part).c_str())) {
+        throw HarnessError(std::string("cannot move ") + part);
+      }
+    }
+    return medium;
+  }
+};
+
+TEST_F(Payload, ABuilderMadeSetupInstallsItsFilesThroughTheWizard) {
+  folder_.CopyPrepared("produkt");
+  SetupProcess& setup = Start();
+
+  StartInstallation(setup, Target());
+  HWND finish = setup.WaitForVisible("TReady");
+  ExpectInstalled();
+  EXPECT_TRUE(PathExists(folder_.Path() + "Setup.szp")) << "the payload stays on its medium";
+  Click(finish, "Button1");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+TEST_F(Payload, ASplitSetupIsJoinedFromItsMediaWithAPartFoundThroughTheBrowser) {
+  folder_.CopyPrepared("geteilt");
+  const std::string medium = MovePartsAway();
+  SetupProcess& setup = Start();
+
+  StartInstallation(setup, Target());
+  InsertMedium(setup, 2);
+  InsertMedium(setup, 3);
+  Answer(setup, "Pfad nicht gefunden - Tessarwolden",
+         "Die Installationsdatei\r    \"Disk2.id\"\rkonnte im Pfad\r    \"" + folder_.Path() +
+             "\"\rnicht gefunden werden. Bitte geben Sie den Pfad an, indem sich die Datei "
+             "befindet!");
+  setup.AnswerFolderBrowser(medium);
+  InsertMedium(setup, 4);
+  InsertMedium(setup, 1);
+  HWND finish = setup.WaitForVisible("TReady");
+  ExpectInstalled();
+  for (const char* part : {"Disk1.id", "Medium\\Disk2.id", "Medium\\Disk3.id"})
+    EXPECT_TRUE(PathExists(folder_.Path() + part)) << part;
+  Click(finish, "Button1");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
+TEST_F(Payload, CancellingTheFolderBrowserEndsTheSetupBeforeAnythingIsInstalled) {
+  folder_.CopyPrepared("geteilt");
+  MovePartsAway();
+  SetupProcess& setup = Start();
+
+  StartInstallation(setup, Target());
+  InsertMedium(setup, 2);
+  InsertMedium(setup, 3);
+  MessageDialog notFound = setup.WaitForMessageBox("Pfad nicht gefunden - Tessarwolden");
+  notFound.Press(IDOK);
+  setup.WaitForGone(notFound.Handle());
+  setup.AnswerFolderBrowser(std::nullopt);
+  Answer(setup, "Abbruch der Installation - Tessarwolden",
+         "Damit keine Schäden auf Ihrem System entstehen, wird Setup nun beendet.\rSollten Ihnen "
+         "Installationsmedien fehlen, informieren Sie bitte den Hersteller.");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+  EXPECT_FALSE(PathExists(Target() + "\\produkt.exe"));
+  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,324 @@
+#include <gtest/gtest.h>
+
+#include "app/Convert.h"
+#include "engine/Directories.h"
+#include "tests/unit/engine/RunFixture.h"
+
+namespace engine_test {
+namespace {
+
+constexpr const char* kExampleInf =
+    "[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\nStandardReg=1\r\n"
+    "CreateUninstallShortcut=1\r\nMarrowlink=0\r\n"
+    "[Directories]\r\nFolderCount=1\r\nFolder1=\\Daten\r\n";
+constexpr const char* kExampleTarget = "C:\\Programme\\Firma\\Produkt 2.1";
+
+class PayloadRun : public RunFixture {};
+
+TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  StartUp(kExampleTarget);
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Shown(), std::vector<std::string>{});
+  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe"), "MZ produkt");
+  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt"), "Bitte lesen.\r\n");
+  EXPECT_TRUE(sim.platform().files.DirectoryExists("C:\\Programme\\Firma\\Produkt 2.1\\Daten"));
+  EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.exe"), "MZ uninstaller image");
+  for (const char* gone : {"\\in32i$$.ex_", "\\1", "\\2"})
+    EXPECT_FALSE(Exists(std::string(kExampleTarget) + gone)) << gone;
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes("example.szp"));
+
+  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"),
+            AnsiLines({
+                ";Manuelle Deinstallation:",
+                ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
+                ";",
+                "[Settings]",
+                "Signature=\"#$Meravlunx_Tessarwolden$#\"",
+                "AppName=\"Produkt\"",
+                "Company=\"Firma\"",
+                "Version=\"2.1\"",
+                "StandardReg=1",
+                "Marrowlink=0",
+                "[Directories]",
+                "MainDir=C:\\Programme\\Firma\\Produkt 2.1",
+                "[Files]",
+                "FileCount=2",
+                "File1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
+                "File2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
+                "[ExtraFiles]",
+                "ExtraCount=2",
+                "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
+                "ExFile2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
+                "[ExtraDir]",
+                "DirCount=1",
+                "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
+                "[ProgramPath]",
+                "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
+            }));
+
+  EXPECT_EQ(Matching("detail "),
+            (std::vector<std::string>{
+                "Datei \"%selected%\\produkt.exe\" wird extrahiert...",
+                "Verzeichnisse aktualisieren...",
+                "Datei \"C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe\" wird kopiert...",
+                "Datei \"1\" wird entfernt...",
+                "Datei \"%SELECTED%\\liesmich.txt\" wird extrahiert...",
+                "Verzeichnisse aktualisieren...",
+                "Datei \"C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt\" wird kopiert...",
+                "Datei \"2\" wird entfernt...",
+                "",
+                "Verzeichnisbaum \"\\Daten\" wird erstellt...",
+                "",
+            }));
+  EXPECT_EQ(Matching("position "), (std::vector<std::string>{"50", "100"}));
+  EXPECT_EQ(events.back(), "show finish page");
+}
+
+TEST_F(PayloadRun, DestinationsResolveByPlaceholderOrDriveAndAreLoggedAsPlaced) {
+  sim.AddDrive('D', platform::DriveType::Fixed);
+  SetupInf("[Settings]\r\nAppName=Mix\r\nStandardReg=1\r\n[Directories]\r\nFolderCount=0\r\n");
+  Payload("mixed.szp");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Ziel\\bin\\tool.exe"), "MZ tool");
+  EXPECT_EQ(Content("C:\\Daten\\Gemeinsam\\a.txt"), "a");
+  EXPECT_EQ(Content("C:\\Windows\\Übersicht.ini"), sim.platform().system.Utf8ToAnsi("[Ü]\r\n"));
+  EXPECT_EQ(Content("D:\\Außen\\b.txt"), "b");
+  const std::string log = Content("C:\\Ziel\\Uninstall.inf");
+  EXPECT_NE(
+      log.find(AnsiLines({"[Files]", "FileCount=4", "File1=C:\\Ziel\\bin\\tool.exe",
+                          "File2=C:\\Daten\\Gemeinsam\\a.txt", "File3=C:\\Windows\\Übersicht.ini",
+                          "File4=D:\\Außen\\b.txt", "[ExtraFiles]", "ExtraCount=4"})),
+      std::string::npos)
+      << log;
+  EXPECT_NE(log.find(AnsiLines({"[ExtraDir]", "DirCount=0", "[ProgramPath]"})), std::string::npos);
+}
+
+TEST_F(PayloadRun, FilesNamedLikeEntriesInTheTargetAreNeitherInstalledNorDeleted) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  sim.PutFile("C:\\Ziel\\1", "meine Datei");
+  sim.PutFile("C:\\Ziel\\2", "noch eine");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Ziel\\produkt.exe"), "MZ produkt");
+  EXPECT_EQ(Content("C:\\Ziel\\liesmich.txt"), "Bitte lesen.\r\n");
+  EXPECT_EQ(Content("C:\\Ziel\\1"), "meine Datei");
+  EXPECT_EQ(Content("C:\\Ziel\\2"), "noch eine");
+}
+
+TEST_F(PayloadRun, LeftoversOfAnEarlierRunAreNeitherUsedNorTouched) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  const std::string stale = "C:\\Windows\\Temp\\tewol_inst\\";
+  sim.PutFile(stale + "(listfile)", "[Listfile]\r\nFileCount=1\r\n1=C:\\Fremd\\x.txt\r\n");
+  sim.PutFile(stale + "Setup.szp", PayloadBytes("mixed.szp"));
+  sim.PutFile(stale + "1", "alt");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Ziel\\produkt.exe"), "MZ produkt");
+  EXPECT_FALSE(Exists("C:\\Fremd"));
+  EXPECT_EQ(Content(stale + "1"), "alt");
+  EXPECT_EQ(Content(stale + "Setup.szp"), PayloadBytes("mixed.szp"));
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst2")) << "this run's folder is removed";
+}
+
+TEST_F(PayloadRun, CancelConfirmedDuringTheRunExtractsNothingMoreAndEmptiesTheWorkFolder) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  StartUp("C:\\Ziel");
+  size_t loadsAtCancel = 0;
+  sim.OnProcessMessages([&] {
+    if (state.ExitState == 0 && events.back().find("liesmich") != std::string::npos) {
+      state.ExitState = -1;  // the cancel question answered Yes
+      loadsAtCancel = sim.LoadedLibraries().size();
+    }
+  });
+
+  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  ASSERT_GT(loadsAtCancel, 0u);
+  EXPECT_EQ(sim.LoadedLibraries().size(), loadsAtCancel);
+  EXPECT_EQ(Content("C:\\Ziel\\produkt.exe"), "MZ produkt");
+  EXPECT_FALSE(Exists("C:\\Ziel\\liesmich.txt"));
+  EXPECT_FALSE(Exists("C:\\Ziel\\in32i$$.ex_"));
+  EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
+}
+
+struct BrokenCase {
+  const char* fixture;
+  const char* error;  // empty: the run completes
+};
+
+class BrokenPayload : public RunFixture, public ::testing::WithParamInterface<BrokenCase> {};
+
+TEST_P(BrokenPayload, EndsInItsMessageAndLosesNothing) {
+  SetupInf(kExampleInf);
+  Payload(GetParam().fixture);
+  sim.PutFile("C:\\Ziel\\meine.txt", "vom Benutzer");
+  StartUp("C:\\Ziel");
+
+  const std::string expected = GetParam().error;
+  if (expected.empty()) {
+    EXPECT_EQ(Run(), engine::RunEnd::Completed);
+  } else {
+    try {
+      Run();
+      ADD_FAILURE() << "the run did not fail";
+    } catch (const std::exception& error) {
+      EXPECT_EQ(error.what(), expected);
+    }
+  }
+  EXPECT_EQ(Content("C:\\Ziel\\meine.txt"), "vom Benutzer");
+  EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes(GetParam().fixture));
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_FALSE(Exists("C:\\Ziel\\1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BrokenPayload,
+    ::testing::Values(BrokenCase{"no-list.szp",
+                                 "Die Datei \"C:\\Windows\\Temp\\tewol_inst\\(listfile)\" kann "
+                                 "nicht geöffnet werden"},
+                      BrokenCase{"plain-list.szp", "Das Verzeichnis kann nicht erstellt werden"},
+                      BrokenCase{"missing-entry.szp", ""}));
+
+TEST_F(PayloadRun, AnEntryMissingFromTheArchiveIsSkippedButRecorded) {
+  SetupInf(kExampleInf);
+  Payload("missing-entry.szp");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Ziel\\eins.txt"), "eins");
+  EXPECT_FALSE(Exists("C:\\Ziel\\zwei.txt"));
+  EXPECT_NE(Content("C:\\Ziel\\Uninstall.inf").find("File2=C:\\Ziel\\zwei.txt\r\n"),
+            std::string::npos);
+}
+
+TEST_F(PayloadRun, ReadOnlyDestinationStaysAndAFullTargetEndsTheRunWithoutLoss) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  sim.PutFile("C:\\Ziel\\liesmich.txt", "schreibgeschützt");
+  sim.SetAttributes("C:\\Ziel\\liesmich.txt", platform::attr::ReadOnly);
+  StartUp("C:\\Ziel");
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Ziel\\liesmich.txt"), "schreibgeschützt");
+  EXPECT_EQ(Content("C:\\Ziel\\produkt.exe"), "MZ produkt");
+
+  sim.PutFile("C:\\Voll\\meine.txt", "vom Benutzer");
+  sim.DenyWrites("C:\\Voll");
+  state.TargetDir = "C:\\Voll";
+  events.clear();
+  try {
+    Run();
+    ADD_FAILURE() << "the run did not fail";
+  } catch (const engine::EInstallError& error) {
+    EXPECT_STREQ(error.what(), "Die Datei \"C:\\Voll\\Uninstall.inf\" kann nicht erstellt werden");
+  }
+  EXPECT_EQ(Content("C:\\Voll\\meine.txt"), "vom Benutzer");
+  EXPECT_FALSE(Exists("C:\\Voll\\produkt.exe"));
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+}
+
+TEST_F(PayloadRun, NoFilesGiveAnEmptyFilesBlockAndNoProgress) {
+  SetupInf(kExampleInf);
+  Payload("empty.szp");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  const std::string log = Content("C:\\Ziel\\Uninstall.inf");
+  EXPECT_NE(log.find("[Files]\r\nFileCount=0\r\n[ExtraDir]\r\n"), std::string::npos) << log;
+  EXPECT_EQ(Matching("position "), std::vector<std::string>{});
+}
+
+TEST_F(PayloadRun, DisplayIconNamesTheInstalledFileOfItsEntry) {
+  struct Case {
+    const char* line;
+    const char* icon;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"DisplayIcon=2\r\n", "C:\\Ziel\\liesmich.txt"},
+           {"DisplayIcon=[Tessarwolden]\r\n", "[Tessarwolden]"},
+           {"DisplayIcon=kein\r\n", "C:\\Ziel\\produkt.exe"},
+           {"", "C:\\Ziel\\produkt.exe"},
+       }) {
+    SetupInf(std::string(kExampleInf) + "[UninstallInfo]\r\n" + c.line);
+    Payload("example.szp");
+    StartUp("C:\\Ziel");
+    ASSERT_EQ(Run(), engine::RunEnd::Completed);
+    EXPECT_EQ(phases->Files().DisplayIconPath(), c.icon) << c.line;
+  }
+}
+
+TEST_F(PayloadRun, ExtraDirectoriesAreMadeBelowOrBesideTheTargetAsWritten) {
+  struct Case {
+    const char* section;
+    std::vector<const char*> made;
+    const char* logged;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"", {"C:\\Ziel1"}, "[ExtraDir]\r\nDirCount=1\r\nDir1=C:\\Ziel1\r\n"},
+           {"[Directories]\r\nFolderCount=0\r\n", {}, "[ExtraDir]\r\nDirCount=0\r\n[ProgramPath]"},
+           {"[Directories]\r\nFolderCount=2\r\nFolder1=\\Daten\\Bilder\r\nFolder2=Daten\r\n",
+            {"C:\\Ziel\\Daten\\Bilder", "C:\\ZielDaten"},
+            "DirCount=2\r\nDir1=C:\\Ziel\\Daten\\Bilder\r\nDir2=C:\\ZielDaten\r\n"},
+       }) {
+    SetupInf(std::string("[Settings]\r\nAppName=Produkt\r\nStandardReg=1\r\n") + c.section);
+    Payload("example.szp");
+    StartUp("C:\\Ziel");
+    ASSERT_EQ(Run(), engine::RunEnd::Completed);
+    for (const char* dir : c.made)
+      EXPECT_TRUE(sim.platform().files.DirectoryExists(dir)) << dir;
+    EXPECT_NE(Content("C:\\Ziel\\Uninstall.inf").find(c.logged), std::string::npos) << c.section;
+  }
+}
+
+TEST_F(PayloadRun, FolderCountThatIsNoNumberEndsTheRunBeforeTheUninstallerIsPlaced) {
+  SetupInf(
+      "[Settings]\r\nAppName=Produkt\r\nStandardReg=1\r\n[Directories]\r\nFolderCount=zwei\r\n");
+  Payload("example.szp");
+  StartUp("C:\\Ziel");
+
+  EXPECT_THROW(Run(), app::EConvertError);
+  EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
+  EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
+  EXPECT_TRUE(Exists("C:\\Ziel\\in32i$$.ex_"));
+}
+
+TEST_F(PayloadRun, UninstallerIsCopiedOnlyForTheRegistrationOrTheShortcut) {
+  struct Case {
+    const char* settings;
+    const char* copy;  // empty: none
+  };
+  for (const Case& c : std::vector<Case>{
+           {"AppName=Produkt\r\n", ""},
+           {"AppName=Produkt\r\nCreateUninstallShortcut=1\r\n",
+            "C:\\Windows\\Inst_Produkt_remove.exe"},
+           {"StandardReg=1\r\n", "C:\\Windows\\Inst_1_remove.exe"},
+       }) {
+    sim.PutFile("C:\\Windows\\Inst_1_remove.exe", "ältere Version");
+    sim.PutFile("C:\\Windows\\Inst_Produkt_remove.exe", "ältere Version");
+    SetupInf(std::string("[Settings]\r\n") + c.settings);
+    Payload("example.szp");
+    StartUp("C:\\Ziel");
+    ASSERT_EQ(Run(), engine::RunEnd::Completed);
+    for (const char* copy :
+         {"C:\\Windows\\Inst_1_remove.exe", "C:\\Windows\\Inst_Produkt_remove.exe"}) {
+      EXPECT_EQ(Content(copy),
+                std::string(copy) == c.copy ? "MZ uninstaller image" : "ältere Version")
+          << c.settings << copy;
+    }
+    EXPECT_FALSE(Exists("C:\\Ziel\\in32i$$.ex_"));
+  }
+}
+
+}  // namespace
+}  // namespace engine_test

@@ -1,0 +1,111 @@
+#pragma once
+
+// A whole setup on the simulated machine: Setup.exe, SZUNPACK.DLL (the real
+// library), Setup.inf and a payload in C:\Setup, start-up run over them as
+// the program does it, and the installation run of the real phases with the
+// real archive component.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+#include "archive/ZipUnpacker.h"
+#include "engine/InstallRun.h"
+#include "engine/Installation.h"
+#include "platform/sim/SimPlatform.h"
+#include "tests/support/RecordingUi.h"
+#include "tests/unit/archive/RealUnpackLibrary.h"
+#include "tests/unit/engine/RecordingView.h"
+
+namespace engine_test {
+
+inline constexpr const char* kShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+inline std::string PayloadBytes(const std::string& name) {
+  std::ifstream in(std::string(PAYLOAD_FIXTURES_DIR) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(in) << name;
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class RunFixture : public ::testing::Test {
+ protected:
+  RunFixture() {
+    sim.SetModulePath("C:\\Setup\\Setup.exe");
+    sim.PutFile("C:\\Setup\\Setup.exe", "MZ");
+    sim.PutFile("C:\\Setup\\SZUNPACK.DLL", "");
+    archive_test::RegisterRealUnpackLibrary(sim, "C:\\Setup\\SZUNPACK.DLL");
+    sim.PutRegString(platform::RegRoot::CurrentUser, kShellFolders, "Programs",
+                     "C:\\WINDOWS\\Startmenü\\Programme");
+  }
+
+  /// Writes Setup.inf (given in UTF-8) as the ANSI file it is.
+  void SetupInf(std::string_view text) {
+    sim.PutFile("C:\\Setup\\Setup.inf", sim.platform().system.Utf8ToAnsi(text));
+  }
+  void Payload(const std::string& fixture, const std::string& path = "C:\\Setup\\Setup.szp") {
+    sim.PutFile(path, PayloadBytes(fixture));
+  }
+
+  /// Start-up over Setup.inf, then the values the pages would take.
+  void StartUp(std::string targetDir, std::string programFolder = "Firma\\Produkt") {
+    app::Startup startup(sim.platform(), state, ui,
+                         [this](std::string_view dir) { zip.SetLibraryDir(dir); });
+    ASSERT_TRUE(startup.Run());
+    state.TargetDir = std::move(targetDir);
+    state.ProgramFolder = std::move(programFolder);
+  }
+
+  engine::RunEnd Run() {
+    phases.emplace(sim.platform(), state, zip, view);
+    return engine::RunInstallation(state, view, *phases, sim.platform().dialogs);
+  }
+
+  /// The content of a file on the simulated machine, or "<missing>".
+  std::string Content(const std::string& windowsPath) {
+    return sim.platform().files.ReadFile(windowsPath).value_or("<missing>");
+  }
+  bool Exists(const std::string& windowsPath) {
+    return sim.platform().files.FileExists(windowsPath) ||
+           sim.platform().files.DirectoryExists(windowsPath);
+  }
+  std::vector<std::string> Matching(std::string_view prefix) const {
+    std::vector<std::string> found;
+    for (const std::string& e : events) {
+      if (e.starts_with(prefix))
+        found.push_back(e.substr(prefix.size()));
+    }
+    return found;
+  }
+  /// Texts of the message boxes shown so far.
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> texts;
+    for (const platform::sim::ShownMessage& m : sim.Messages())
+      texts.push_back(m.caption + ": " + m.text);
+    return texts;
+  }
+  /// Lines (ANSI, CR LF) as they stand in a file the program wrote.
+  std::string AnsiLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+      text += line + "\r\n";
+    return sim.platform().system.Utf8ToAnsi(text);
+  }
+
+  platform::sim::SimPlatform sim;
+  app::SetupState state;
+  archive::TZipUnpacker zip{sim.platform(), "Tessarwolden"};
+  testing_support::RecordingUi ui;
+  Events events;
+  RecordingView view{events};
+  std::optional<engine::Installation> phases;
+};
+
+}  // namespace engine_test
