@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/PayloadFormat.h"
 #include "tools/builder/BuildError.h"
 #include "tools/builder/Description.h"
 #include "tools/builder/SetupBuilder.h"
@@ -66,15 +67,16 @@ int main(int argc, char** argv) {
     const builder::Description description = builder::ReadDescription(arguments->description);
     const builder::BuildResult result = builder::BuildSetupFolder(description, arguments->options);
     std::cout << "Setup-Ordner erstellt: " << result.folder.string() << "\n";
-    std::cout << "  " << description.files.size() << " Produktdateien, "
-              << description.components.size() << " Komponentenprogramme, "
-              << description.media.size() << " Mediendateien\n";
+    std::cout << "  Produktdateien: " << description.files.size()
+              << ", Komponentenprogramme: " << description.components.size()
+              << ", Mediendateien: " << description.media.size() << "\n";
+    std::cout << "  Nutzlast: " << result.payloadSize << " Bytes";
     if (result.parts > 0) {
-      std::cout << "  Nutzlast " << result.payloadSize << " Bytes in " << result.parts
-                << (result.parts == 1 ? " Teil\n" : " Teilen\n");
-    } else {
-      std::cout << "  Nutzlast " << result.payloadSize << " Bytes\n";
+      std::cout << ", geteilt in " << engine::payload::PartName(1);
+      if (result.parts > 1)
+        std::cout << " bis " << engine::payload::PartName(result.parts);
     }
+    std::cout << "\n";
     for (const std::string& note : result.notes)
       std::cout << "Hinweis: " << note << "\n";
     return 0;
