@@ -185,8 +185,8 @@ void WritePayload(const Description& description, const fs::path& folder, std::t
   if (!description.components.empty())
     payload.AddFile(engine::payload::kComponentEntry, components, time);
   payload.Close();
-  std::error_code error;
-  fs::remove(components, error);
+  if (!description.components.empty())
+    fs::remove(components);
 }
 
 // Cuts the archive into consecutive slices of `partSize` bytes (the last
