@@ -1,7 +1,5 @@
 #include "tests/e2e/Harness.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
 #include <cctype>
 #include <chrono>
@@ -289,7 +287,7 @@ MessageDialog SetupProcess::WaitForMessageBox(std::string_view caption) {
   throw HarnessError("no message box \"" + std::string(caption) + "\"" + Unseen(ended));
 }
 
-void SetupProcess::AnswerFolderBrowser(const std::optional<std::string>& path) {
+void SetupProcess::AnswerFolderBrowser(bool choose) {
   // The browser is a dialog holding a tree; a message box holds none.
   bool ended = false;
   HWND browser = PollForVisible(
@@ -300,26 +298,7 @@ void SetupProcess::AnswerFolderBrowser(const std::optional<std::string>& path) {
       ended);
   if (browser == nullptr)
     throw HarnessError("no folder browser" + Unseen(ended));
-  if (path) {
-    // The browser selects a folder by its path when asked with its own
-    // message; the path must lie in Setup.exe's memory for that.
-    const std::wstring wide = Widen(*path);
-    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
-    void* remote = VirtualAllocEx(process_.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-    if (remote == nullptr)
-      throw HarnessError(LastError("VirtualAllocEx"));
-    const bool written =
-        WriteProcessMemory(process_.hProcess, remote, wide.c_str(), bytes, nullptr) != FALSE;
-    if (written) {
-      DWORD_PTR result = 0;
-      SendMessageTimeoutW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(remote),
-                          SMTO_NORMAL, static_cast<UINT>(kBound.count() * 1000), &result);
-    }
-    VirtualFreeEx(process_.hProcess, remote, 0, MEM_RELEASE);
-    if (!written)
-      throw HarnessError(LastError("WriteProcessMemory"));
-  }
-  Post(browser, WM_COMMAND, path ? IDOK : IDCANCEL);
+  Post(browser, WM_COMMAND, choose ? IDOK : IDCANCEL);
   WaitForGone(browser);
 }
 

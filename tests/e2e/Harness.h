@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <optional>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -82,9 +81,11 @@ class SetupProcess {
   void WaitForHidden(std::string_view windowClass);
   /// Waits for a message box with that caption; throws after the bound.
   MessageDialog WaitForMessageBox(std::string_view caption);
-  /// Waits for the shell's folder browser and chooses `path` in it as a
-  /// person would (selects it, presses OK); nullopt presses Cancel.
-  void AnswerFolderBrowser(const std::optional<std::string>& path);
+  /// Waits for the shell's folder browser and presses OK on the folder it
+  /// starts with, the desktop, or Cancel. (The browser selects a path only
+  /// by a message whose text must lie in Setup.exe's own memory, and Wine
+  /// does not carry such a message across processes.)
+  void AnswerFolderBrowser(bool choose);
   /// Waits until the window is gone (a message box after its answer).
   void WaitForGone(HWND window);
   /// Waits for the process to end and gives its exit code; throws after the

@@ -1,3 +1,5 @@
+#include <shlobj.h>
+
 #include <string>
 #include <vector>
 
@@ -92,11 +94,13 @@ class Payload : public Scenario {
            "Bitte legen Sie Medium " + std::to_string(medium) + " ein und klicken Sie auf [OK]!");
   }
 
-  // Moves parts 2 and 3 of the split product onto a "second medium".
+  // Moves parts 2 and 3 of the split product onto a "second medium": the
+  // desktop, where the folder browser starts.
   std::string MovePartsAway() {
-    const std::string medium = folder_.Path() + "Medium";
-    if (!CreateDirectoryW(platform::win32::Widen(medium).c_str(), nullptr))
-      throw HarnessError("cannot create " + medium);
+    wchar_t desktop[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)))
+      throw HarnessError("the prefix has no desktop folder");
+    const std::string medium = platform::win32::Narrow(desktop);
     for (const char* part : {"Disk2.id", "Disk3.id"}) {
       if (!MoveFileW(platform::win32::Widen(folder_.Path() + part).c_str(),
                      platform::win32::Widen(medium + "\\" + part).c_str())) {
@@ -131,13 +135,14 @@ TEST_F(Payload, ASplitSetupIsJoinedFromItsMediaWithAPartFoundThroughTheBrowser) 
          "Die Installationsdatei\r    \"Disk2.id\"\rkonnte im Pfad\r    \"" + folder_.Path() +
              "\"\rnicht gefunden werden. Bitte geben Sie den Pfad an, indem sich die Datei "
              "befindet!");
-  setup.AnswerFolderBrowser(medium);
+  setup.AnswerFolderBrowser(true);
   InsertMedium(setup, 4);
   InsertMedium(setup, 1);
   HWND finish = setup.WaitForVisible("TReady");
   ExpectInstalled();
-  for (const char* part : {"Disk1.id", "Medium\\Disk2.id", "Medium\\Disk3.id"})
-    EXPECT_TRUE(PathExists(folder_.Path() + part)) << part;
+  EXPECT_TRUE(PathExists(folder_.Path() + "Disk1.id"));
+  for (const char* part : {"\\Disk2.id", "\\Disk3.id"})
+    EXPECT_TRUE(PathExists(medium + part)) << part;
   Click(finish, "Button1");
   EXPECT_EQ(setup.WaitForExit(), 0u);
 }
@@ -153,7 +158,7 @@ TEST_F(Payload, CancellingTheFolderBrowserEndsTheSetupBeforeAnythingIsInstalled)
   MessageDialog notFound = setup.WaitForMessageBox("Pfad nicht gefunden - Tessarwolden");
   notFound.Press(IDOK);
   setup.WaitForGone(notFound.Handle());
-  setup.AnswerFolderBrowser(std::nullopt);
+  setup.AnswerFolderBrowser(false);
   Answer(setup, "Abbruch der Installation - Tessarwolden",
          "Damit keine Schäden auf Ihrem System entstehen, wird Setup nun beendet.\rSollten Ihnen "
          "Installationsmedien fehlen, informieren Sie bitte den Hersteller.");
