@@ -15,7 +15,7 @@ int FilePlacement::Begin() {
   run_.log.ClearExtraFiles();
   run_.zip.SetArchivePath(run_.PayloadArchive());
   extraCount_ = 0;
-  return list_.FileCount();
+  return count;
 }
 
 std::string FilePlacement::Entry(int n) {

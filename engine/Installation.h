@@ -50,9 +50,8 @@ class Installation : public InstallPhases {
   void LogProgramFolder() override;
   void SaveUninstallLog() override;
 
-  const RunContext& Run() const { return run_; }
+  const RunContext& Context() const { return run_; }
   const FilePlacement& Files() const { return files_; }
-  const Uninstaller& UninstallerCopy() const { return uninstaller_; }
 
  private:
   RunContext run_;

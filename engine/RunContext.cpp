@@ -11,8 +11,8 @@ RunContext::RunContext(platform::Platform& platform, app::SetupState& state,
       state(state),
       zip(zip),
       view(view),
-      control(platform.profile, app::DirectoryOf(platform.system.ModulePath()) + "Setup.inf"),
       setupDir(app::DirectoryOf(platform.system.ModulePath())),
+      control(platform.profile, setupDir + "Setup.inf"),
       archiveDir(setupDir),
       placeholders(platform, state) {}
 

@@ -1,24 +1,18 @@
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "app/IniReader.h"
 #include "app/SetupState.h"
 #include "archive/ZipUnpacker.h"
+#include "engine/InstallError.h"
 #include "engine/InstallView.h"
 #include "engine/SpecialFolders.h"
 #include "engine/UninstallLog.h"
 #include "platform/Platform.h"
 
 namespace engine {
-
-/// A failure of the installation run itself, shown by the form that runs it.
-class EInstallError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 /// What the phases of one installation run share: the services, the setup
 /// state, the archive component they extract with, the installation form,
@@ -41,10 +35,10 @@ struct RunContext {
   app::SetupState& state;
   archive::TZipUnpacker& zip;
   InstallView& view;
-  /// The run's own reader on Setup.inf beside the program.
-  app::IniReader control;
   /// The directory of the running program, with trailing backslash.
   std::string setupDir;
+  /// The run's own reader on Setup.inf beside the program.
+  app::IniReader control;
   /// Without trailing backslash.
   std::string windowsDir;
   /// Without trailing backslash.

@@ -48,7 +48,6 @@ class PlaceholderPaths {
   /// onto the placeholder base (after the placeholder it begins with, if any,
   /// has become the base).
   std::string Resolve(std::string_view value);
-  const std::string& Base() const { return base_; }
 
  private:
   platform::Platform& platform_;

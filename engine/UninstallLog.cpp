@@ -1,6 +1,6 @@
 #include "engine/UninstallLog.h"
 
-#include "engine/RunContext.h"
+#include "engine/InstallError.h"
 
 namespace engine {
 

@@ -51,7 +51,7 @@ TEST_F(InstallationPhases, CleanUpTakesTheUninstallerFromThePayloadWhateverTheCo
 
   installation.FinishExtraction();
   EXPECT_EQ(Content("C:\\Ziel\\in32i$$.ex_"), "MZ uninstaller image");
-  EXPECT_FALSE(Exists(installation.Run().workFolder));
+  EXPECT_FALSE(Exists(installation.Context().workFolder));
 }
 
 TEST_F(InstallationPhases, TheTargetDirectoryIsMadeWithoutTrailingBlanks) {
