@@ -116,6 +116,39 @@ TEST(SimFiles, CurrentDirectoryMustExist) {
   EXPECT_EQ(sim.platform().files.FullPath("D:x"), "D:\\x") << "another drive starts at its root";
 }
 
+TEST(SimFiles, DeniedFoldersRefuseEveryChangeBelowThemButStayReadable) {
+  SimPlatform sim;
+  auto& files = sim.platform().files;
+  sim.PutFile("C:\\Voll\\Unter\\alt.txt", "alt");
+  sim.PutFile("C:\\Quelle.txt", "neu");
+  sim.DenyWrites("C:\\voll");
+
+  EXPECT_FALSE(files.CreateDirectory("C:\\Voll\\Neu"));
+  EXPECT_FALSE(files.WriteFile("C:\\Voll\\neu.txt", "x"));
+  EXPECT_FALSE(files.WriteFile("C:\\Voll\\Unter\\alt.txt", "x"));
+  EXPECT_FALSE(files.CopyFile("C:\\Quelle.txt", "C:\\Voll\\Unter\\kopie.txt", false));
+  EXPECT_FALSE(files.DeleteFile("C:\\Voll\\Unter\\alt.txt"));
+  EXPECT_EQ(files.ReadFile("C:\\Voll\\Unter\\alt.txt"), "alt");
+  EXPECT_TRUE(files.WriteFile("C:\\Vollständig.txt", "x")) << "a sibling with the same start";
+
+  sim.DenyWrites("C:\\Voll", false);
+  EXPECT_TRUE(files.WriteFile("C:\\Voll\\neu.txt", "x"));
+}
+
+TEST(SimShell, FolderBrowserAnswersFromTheScriptAndSpecialFoldersFromTheTable) {
+  SimPlatform sim;
+  auto& shell = sim.platform().shell;
+  sim.QueueFolderChoices({"D:\\Medien"});
+  EXPECT_EQ(shell.BrowseForFolder("Wählen"), "D:\\Medien");
+  EXPECT_EQ(shell.BrowseForFolder("Noch einmal"), std::nullopt) << "nothing queued: cancelled";
+  EXPECT_EQ(sim.FolderBrowserPrompts(), (std::vector<std::string>{"Wählen", "Noch einmal"}));
+
+  sim.SetSpecialFolder(platform::SpecialFolder::Desktop, "C:\\Schreibtisch");
+  EXPECT_EQ(shell.SpecialFolderPath(platform::SpecialFolder::Desktop), "C:\\Schreibtisch");
+  sim.SetSpecialFolder(platform::SpecialFolder::Desktop, "");
+  EXPECT_EQ(shell.SpecialFolderPath(platform::SpecialFolder::Desktop), "");
+}
+
 TEST(SimRegistry, DeniedRootsRefuseEveryOpen) {
   SimPlatform sim;
   auto& registry = sim.platform().registry;
