@@ -6,30 +6,22 @@
 //   bench_extract LARGE.zip MANY.zip   prints the ratios and the peak memory
 //   bench_extract --component ARCHIVE  extracts every entry; prints seconds
 
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "archive/ZipUnpacker.h"
+#include "bench/ChildRun.h"
 #include "platform/sim/SimPlatform.h"
 #include "tests/unit/archive/RealUnpackLibrary.h"
-
-extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 int ExtractWithComponent(const fs::path& archive) {
   platform::sim::SimPlatform sim;
@@ -64,78 +56,6 @@ int ExtractWithComponent(const fs::path& archive) {
   return 0;
 }
 
-struct ChildResult {
-  double seconds = 0;  // wall time of the whole child
-  long peakKb = 0;
-  std::string output;
-};
-
-ChildResult Run(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args)
-    argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  int pipeFds[2];
-  if (pipe(pipeFds) != 0)
-    std::exit(2);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, pipeFds[1], 1);
-  posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-  const auto start = Clock::now();
-  pid_t pid;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    std::fprintf(stderr, "cannot start %s\n", argv[0]);
-    std::exit(2);
-  }
-  close(pipeFds[1]);
-  ChildResult result;
-  char buffer[256];
-  ssize_t n;
-  while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0)
-    result.output.append(buffer, n);
-  close(pipeFds[0]);
-  int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
-  result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  result.peakKb = usage.ru_maxrss;
-  posix_spawn_file_actions_destroy(&actions);
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    std::fprintf(stderr, "%s failed\n", args[0].c_str());
-    std::exit(2);
-  }
-  return result;
-}
-
-struct Figures {
-  double ratio;
-  long peakMb;
-};
-
-// Best of three runs of each, alternating, every run into a fresh folder.
-Figures Compare(const std::string& self, const fs::path& archive, const fs::path& scratch) {
-  double ours = 1e9;
-  double theirs = 1e9;
-  long peakKb = 0;
-  for (int round = 0; round < 3; ++round) {
-    ChildResult mine = Run({self, "--component", archive.string()});
-    ours = std::min(ours, std::stod(mine.output));
-    peakKb = std::max(peakKb, mine.peakKb);
-
-    fs::path out = scratch / ("bsdtar-" + std::to_string(round));
-    fs::remove_all(out);
-    fs::create_directories(out);
-    ChildResult tar = Run({"bsdtar", "-xf", archive.string(), "-C", out.string()});
-    theirs = std::min(theirs, tar.seconds);
-    fs::remove_all(out);
-    std::fprintf(stderr, "%s round %d: component %.3f s (%ld KB), bsdtar %.3f s\n",
-                 archive.filename().c_str(), round + 1, std::stod(mine.output), mine.peakKb,
-                 tar.seconds);
-  }
-  return {ours / theirs, (peakKb + 1023) / 1024};
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,8 +70,10 @@ int main(int argc, char** argv) {
   const fs::path many = fs::absolute(argv[2]);
   const fs::path scratch = large.parent_path();
 
-  Figures a = Compare(self, large, scratch);
-  Figures b = Compare(self, many, scratch);
+  const bench::Figures a =
+      bench::CompareWithBsdtar({self, "--component", large.string()}, "component", large, scratch);
+  const bench::Figures b =
+      bench::CompareWithBsdtar({self, "--component", many.string()}, "component", many, scratch);
   std::printf("extract-large ratio-to-bsdtar: %.2f\n", a.ratio);
   std::printf("extract-many ratio-to-bsdtar: %.2f\n", b.ratio);
   std::printf("extract-large peak-memory-mb: %ld\n", a.peakMb);
