@@ -1,8 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "app/Convert.h"
 #include "engine/Directories.h"
 #include "tests/unit/engine/RunFixture.h"
+#include "tools/builder/Description.h"
+#include "tools/builder/SetupBuilder.h"
 
 namespace engine_test {
 namespace {
@@ -13,7 +18,40 @@ constexpr const char* kExampleInf =
     "[Directories]\r\nFolderCount=1\r\nFolder1=\\Daten\r\n";
 constexpr const char* kExampleTarget = "C:\\Programme\\Firma\\Produkt 2.1";
 
-class PayloadRun : public RunFixture {};
+class PayloadRun : public RunFixture {
+ protected:
+  // Uninstall.inf of the documented example, without the registry and
+  // shortcut lines that other parts of the run write.
+  std::string ExampleUninstallInf() {
+    return AnsiLines({
+        ";Manuelle Deinstallation:",
+        ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
+        ";",
+        "[Settings]",
+        "Signature=\"#$Meravlunx_Tessarwolden$#\"",
+        "AppName=\"Produkt\"",
+        "Company=\"Firma\"",
+        "Version=\"2.1\"",
+        "StandardReg=1",
+        "Marrowlink=0",
+        "[Directories]",
+        "MainDir=C:\\Programme\\Firma\\Produkt 2.1",
+        "[Files]",
+        "FileCount=2",
+        "File1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
+        "File2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
+        "[ExtraFiles]",
+        "ExtraCount=2",
+        "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
+        "ExFile2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
+        "[ExtraDir]",
+        "DirCount=1",
+        "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
+        "[ProgramPath]",
+        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
+    });
+  }
+};
 
 TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
   SetupInf(kExampleInf);
@@ -31,34 +69,7 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
   EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
   EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes("example.szp"));
 
-  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"),
-            AnsiLines({
-                ";Manuelle Deinstallation:",
-                ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-                ";",
-                "[Settings]",
-                "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-                "AppName=\"Produkt\"",
-                "Company=\"Firma\"",
-                "Version=\"2.1\"",
-                "StandardReg=1",
-                "Marrowlink=0",
-                "[Directories]",
-                "MainDir=C:\\Programme\\Firma\\Produkt 2.1",
-                "[Files]",
-                "FileCount=2",
-                "File1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-                "File2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-                "[ExtraFiles]",
-                "ExtraCount=2",
-                "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-                "ExFile2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-                "[ExtraDir]",
-                "DirCount=1",
-                "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
-                "[ProgramPath]",
-                "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
-            }));
+  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
 
   EXPECT_EQ(Matching("detail "),
             (std::vector<std::string>{
@@ -76,6 +87,41 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
             }));
   EXPECT_EQ(Matching("position "), (std::vector<std::string>{"50", "100"}));
   EXPECT_EQ(events.back(), "show finish page");
+}
+
+TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
+  namespace fs = std::filesystem;
+  const fs::path source = sim.HostPath("C:\\Quelle");
+  fs::create_directories(source);
+  std::ofstream(source / "produkt.exe", std::ios::binary) << "MZ produkt";
+  std::ofstream(source / "liesmich.txt", std::ios::binary) << "Bitte lesen.\r\n";
+  std::ofstream(source / "uninstall.bin", std::ios::binary) << "MZ uninstaller image";
+  for (const char* split : {"", "SplitSize=200\n"}) {
+    SCOPED_TRACE(split);
+    const builder::Description description = builder::ParseDescription(
+        std::string("[Builder]\nUninstaller=uninstall.bin\n") + split +
+            "[Files]\nprodukt.exe=%selected%\\produkt.exe\n"
+            "liesmich.txt=%SELECTED%\\liesmich.txt\n"
+            "[Settings]\nAppName=Produkt\nVersion=2.1\nCompany=Firma\nStandardReg=1\n"
+            "CreateUninstallShortcut=1\nMarrowlink=0\n"
+            "[Directories]\nFolderCount=1\nFolder1=\\Daten\n",
+        source);
+    const fs::path setup = sim.HostPath("C:\\Setup");
+    fs::remove_all(setup);
+    builder::BuildOptions options;
+    options.output = setup;
+    builder::BuildSetupFolder(description, options);
+    sim.PutFile("C:\\Setup\\SZUNPACK.DLL", "");
+    StartUp(kExampleTarget);
+    ASSERT_EQ(state.SplitPayload, *split != '\0');
+
+    ASSERT_EQ(Run(), engine::RunEnd::Completed);
+    EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe"), "MZ produkt");
+    EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt"), "Bitte lesen.\r\n");
+    EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.exe"), "MZ uninstaller image");
+    EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
+    EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  }
 }
 
 TEST_F(PayloadRun, DestinationsResolveByPlaceholderOrDriveAndAreLoggedAsPlaced) {
