@@ -204,6 +204,8 @@ void TZipUnpacker::SetLibraryDir(std::string_view dir) {
   std::string value(dir);
   if (!value.empty() && value.back() == '\\')
     value.pop_back();
+  if (value != libraryDir_)
+    heldLibrary_.reset();
   libraryDir_ = std::move(value);
 }
 
@@ -489,6 +491,11 @@ void TZipUnpacker::Extract() {
       loaded = true;
       if (trace_)
         ShowError(kLibraryLoaded);
+      // The engine extracts one entry per call. Mapping and unmapping the
+      // library each time cost more than the extraction itself; with this
+      // reference held, each call's load and release only count.
+      if (!heldLibrary_)
+        heldLibrary_ = platform_.libraries.Load(dllPath);
     }
     if (loaded) {
       // The copy of a spanned archive goes again whatever happens, unless it

@@ -97,7 +97,8 @@ class TZipUnpacker {
   const ExtractOptions& Options() const { return options_; }
   void SetExtractOptions(ExtractOptions options) { options_ = std::move(options); }
   const std::string& LibraryDir() const { return libraryDir_; }
-  /// Stored without a trailing backslash.
+  /// Stored without a trailing backslash. Another directory lets go of the
+  /// library the component keeps loaded.
   void SetLibraryDir(std::string_view dir);
   bool Unattended() const { return unattended_; }
   void SetUnattended(bool on) { unattended_ = on; }
@@ -127,7 +128,11 @@ class TZipUnpacker {
 
   // --- operations ---
   /// Extracts the entries named in EntryNames from ArchivePath into
-  /// ExtractDir; EntryNames is empty afterwards in every case.
+  /// ExtractDir; EntryNames is empty afterwards in every case. Each call
+  /// loads the library and releases it again; after the first load that
+  /// found both entry points the component keeps one more reference until
+  /// it goes or LibraryDir changes, so that the library stays mapped
+  /// between calls.
   void Extract();
   /// Asks a running extraction to stop at the library's next callback.
   void Cancel() { cancel_ = true; }
@@ -227,6 +232,7 @@ class TZipUnpacker {
   std::string drive_;
   int64_t totalSize_ = 0;
   std::exception_ptr callbackFailure_;
+  std::unique_ptr<platform::Library> heldLibrary_;
 };
 
 }  // namespace archive

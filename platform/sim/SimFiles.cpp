@@ -178,9 +178,19 @@ std::optional<SimFiles::Resolved> SimFiles::Resolve(std::string_view path) {
   if (drive == drives_.end() || !drive->second.present)
     return std::nullopt;
 
-  fs::path host = root_ / std::string(1, drive->first);
+  const fs::path driveRoot = root_ / std::string(1, drive->first);
+  const std::vector<std::string> parts = SplitParts(std::string_view(full).substr(2));
+  // A path spelt as it exists needs no lookup of its parts.
+  fs::path host = driveRoot;
+  for (const std::string& part : parts)
+    host /= part;
+  std::error_code exists;
+  if (fs::exists(host, exists))
+    return Resolved{full, FoldCase(full), host};
+
+  host = driveRoot;
   bool lookup = true;
-  for (const std::string& part : SplitParts(std::string_view(full).substr(2))) {
+  for (const std::string& part : parts) {
     std::string name = part;
     if (lookup) {
       std::error_code ec;

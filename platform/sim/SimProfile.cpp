@@ -26,19 +26,6 @@ std::u16string_view Trim(std::u16string_view s) {
   return s;
 }
 
-// Names match without regard to the case of ASCII letters; other letters
-// must match exactly, as in Wine.
-bool SameName(std::u16string_view a, std::u16string_view b) {
-  const auto fold = [](char16_t c) { return c >= 'A' && c <= 'Z' ? char16_t(c + 0x20) : c; };
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (fold(a[i]) != fold(b[i]))
-      return false;
-  }
-  return true;
-}
-
 std::u16string Decode(std::string_view bytes) {
   if (bytes.starts_with("\xEF\xBB\xBF"))
     return Utf8ToUtf16(bytes.substr(3));
@@ -56,13 +43,20 @@ std::u16string Decode(std::string_view bytes) {
   return AnsiToUtf16(bytes);
 }
 
-// The value of `key` in the first section named `section`; nullopt when the
-// section or the key is missing or the key line has no '='. Only the first
-// section of a name is searched, and the first line of a key wins.
-std::optional<std::u16string_view> Lookup(std::u16string_view text, std::u16string_view section,
-                                          std::u16string_view key) {
-  bool inSection = false;
-  bool seenSection = false;
+std::u16string Folded(std::u16string_view name) {
+  std::u16string folded(name);
+  for (char16_t& c : folded) {
+    if (c >= 'A' && c <= 'Z')
+      c = static_cast<char16_t>(c + 0x20);
+  }
+  return folded;
+}
+
+// Every section of the text with its keys. Names match without regard to
+// the case of ASCII letters; other letters must match exactly, as in Wine.
+SimProfile::Sections Parse(std::u16string_view text) {
+  SimProfile::Sections sections;
+  SimProfile::Keys* current = nullptr;
   size_t next = 0;
   while (next < text.size()) {
     // A line ends at '\n'; a file without any '\n' is split at '\r'.
@@ -79,25 +73,21 @@ std::optional<std::u16string_view> Lookup(std::u16string_view text, std::u16stri
     if (line.front() == u'[') {
       const size_t close = line.rfind(u']');
       if (close != std::u16string_view::npos) {
-        if (inSection)
-          return std::nullopt;
-        inSection = !seenSection && SameName(Trim(line.substr(1, close - 1)), section);
-        seenSection = seenSection || inSection;
+        const auto [section, isNew] = sections.try_emplace(Folded(Trim(line.substr(1, close - 1))));
+        current = isNew ? &section->second : nullptr;
         continue;
       }
     }
-    if (!inSection)
+    if (!current)
       continue;
 
     const size_t equals = line.find(u'=');
-    const std::u16string_view name = Trim(line.substr(0, equals));
-    if (!SameName(name, key))
-      continue;
-    if (equals == std::u16string_view::npos)
-      return std::nullopt;
-    return Trim(line.substr(equals + 1));
+    std::optional<std::u16string> value;
+    if (equals != std::u16string_view::npos)
+      value = std::u16string(Trim(line.substr(equals + 1)));
+    current->try_emplace(Folded(Trim(line.substr(0, equals))), std::move(value));
   }
-  return std::nullopt;
+  return sections;
 }
 
 // Copies a value into the 2048-unit buffer, removing one pair of enclosing
@@ -131,15 +121,21 @@ std::string SimProfile::Read(std::string_view file, std::string_view section, st
   if (path.find_first_of("\\/:") == std::string::npos) {
     path = files_.WindowsDirectory() + "\\" + path;
   }
-  const std::optional<std::string> bytes = files_.ReadFile(path);
+  std::optional<std::string> bytes = files_.ReadFile(path);
   if (!bytes)
     return Utf16ToUtf8(fallbackText);
-  const std::u16string text = Decode(*bytes);
-  const std::optional<std::u16string_view> value =
-      Lookup(text, Trim(Utf8ToUtf16(section)), Trim(Utf8ToUtf16(key)));
-  if (!value)
+  if (last_.path != path || last_.bytes != *bytes) {
+    last_.sections = Parse(Decode(*bytes));
+    last_.path = std::move(path);
+    last_.bytes = std::move(*bytes);
+  }
+  const auto found = last_.sections.find(Folded(Trim(Utf8ToUtf16(section))));
+  if (found == last_.sections.end())
     return Utf16ToUtf8(fallbackText);
-  return Utf16ToUtf8(Copy(*value));
+  const auto value = found->second.find(Folded(Trim(Utf8ToUtf16(key))));
+  if (value == found->second.end() || !value->second)
+    return Utf16ToUtf8(fallbackText);
+  return Utf16ToUtf8(Copy(*value->second));
 }
 
 }  // namespace platform::sim

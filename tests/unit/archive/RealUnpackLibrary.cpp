@@ -21,7 +21,9 @@ namespace {
 platform::sim::SimPlatform* g_sim = nullptr;
 // The component asks for the version, then calls UnpackExec, within one load
 // of the library; the real library is loaded at the first and unloaded after
-// the second, so that each Extract pays for one load as on Windows.
+// the second, so that each Extract pays for one load as on Windows, unless
+// another load of it is still open then: as on Windows, the library then
+// stays mapped.
 void* g_handle = nullptr;
 
 void* Entry(const char* name) {
@@ -48,8 +50,10 @@ int32_t UNPACK_CALL UnpackExecTrampoline(unpack::Params* params) {
   const int32_t result = exec(params);
   fs::current_path(previous);
   params->head.archivePath = windowsArchive;
-  dlclose(g_handle);
-  g_handle = nullptr;
+  if (g_sim->OpenLibraryCount() <= 1) {
+    dlclose(g_handle);
+    g_handle = nullptr;
+  }
   return result;
 }
 
