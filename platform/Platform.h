@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Libraries.h"
+#include "platform/Processes.h"
 #include "platform/ProfileStrings.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -20,6 +21,7 @@ struct Platform {
   Libraries& libraries;
   System& system;
   Shell& shell;
+  Processes& processes;
 };
 
 }  // namespace platform

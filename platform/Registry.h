@@ -9,7 +9,9 @@
 
 namespace platform {
 
-enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig };
+/// The roots of the registry. DynData exists only on Windows 9x: every open
+/// or create below it fails on current Windows.
+enum class RegRoot { ClassesRoot, CurrentUser, LocalMachine, Users, CurrentConfig, DynData };
 
 // Value types carry the numbers Windows gives them.
 enum class RegType : uint32_t {

@@ -21,7 +21,24 @@ enum class SpecialFolder {
   Startup,
 };
 
-/// The Windows shell: its folder browser and its special folders.
+/// What a shortcut (.lnk file) records.
+struct Shortcut {
+  std::string target;
+  std::string arguments;
+  std::string workingDirectory;
+  std::string description;
+};
+
+enum class ShortcutResult {
+  Saved,
+  /// The shortcut file could not be written (its folder is missing, say).
+  NotSaved,
+  /// The system offers no shell link object to make shortcuts with.
+  NoShellLink,
+};
+
+/// The Windows shell: its folder browser, its special folders and its
+/// shortcuts.
 class Shell {
  public:
   virtual ~Shell() = default;
@@ -37,6 +54,12 @@ class Shell {
   /// backslash; the folder need not exist yet. Empty when the system knows
   /// no such folder.
   virtual std::string SpecialFolderPath(SpecialFolder folder) = 0;
+
+  /// Writes the shortcut file `path` (replacing one of that name) through a
+  /// new shell link object, setting target, arguments, working directory
+  /// and description and nothing else. NoShellLink when no such object can
+  /// be made, NotSaved when the file cannot be written.
+  virtual ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) = 0;
 };
 
 }  // namespace platform

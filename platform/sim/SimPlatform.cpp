@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "platform/sim/SimFiles.h"
+#include "platform/sim/SimProcesses.h"
 #include "platform/sim/SimProfile.h"
 #include "platform/sim/SimRegistry.h"
 #include "platform/sim/SimShell.h"
@@ -120,11 +121,13 @@ class SimSystem : public System {
   std::string AnsiToUtf8(std::string_view ansi) override { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
   std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
   std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
+  std::string DecimalSeparator() override { return decimalSeparator; }
 
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;
   bool quitPosted = false;
   std::function<void()> hook;
+  std::string decimalSeparator = ",";
 };
 
 // The key to write a value to, created with its parents; throws SimError
@@ -210,7 +213,9 @@ struct SimPlatform::Impl {
         files(hostRoot),
         profile(files),
         libraries(files, system),
-        services{registry, profile, files, dialogs, libraries, system, shell} {}
+        shell(files),
+        processes(files),
+        services{registry, profile, files, dialogs, libraries, system, shell, processes} {}
 
   ~Impl() {
     std::error_code ec;
@@ -225,6 +230,7 @@ struct SimPlatform::Impl {
   SimSystem system;
   SimLibraries libraries;
   SimShell shell;
+  SimProcesses processes;
   Platform services;
 };
 
@@ -348,6 +354,18 @@ const std::vector<std::string>& SimPlatform::FolderBrowserPrompts() const {
 
 void SimPlatform::SetSpecialFolder(SpecialFolder folder, std::string path) {
   impl_->shell.folders[folder] = std::move(path);
+}
+
+void SimPlatform::DenyShellLinks(bool deny) {
+  impl_->shell.shellLinkDenied = deny;
+}
+
+void SimPlatform::SetDecimalSeparator(std::string separator) {
+  impl_->system.decimalSeparator = std::move(separator);
+}
+
+const std::vector<StartedProcess>& SimPlatform::StartedProcesses() const {
+  return impl_->processes.started;
 }
 
 void SimPlatform::RegisterLibrary(std::string_view windowsPath, EntryResolver entries) {

@@ -21,6 +21,13 @@ struct ShownMessage {
   MsgAnswer answer = MsgAnswer::Ok;
 };
 
+/// A start of another program that the program asked for: the command line
+/// and the current directory it gave.
+struct StartedProcess {
+  std::string commandLine;
+  std::string currentDirectory;
+};
+
 /// A whole simulated machine for tests: drives mapped into a host folder, an
 /// in-memory registry, scripted message boxes, a process with a module path,
 /// arguments and a current directory. Every service records what it was
@@ -96,6 +103,9 @@ class SimPlatform {
   const std::vector<std::string>& FolderBrowserPrompts() const;
   /// Gives a special folder another path; the empty path makes it unknown.
   void SetSpecialFolder(SpecialFolder folder, std::string path);
+  /// Takes the shell link object away (or, with `deny` false, gives it
+  /// back): shortcuts cannot be made at all then.
+  void DenyShellLinks(bool deny = true);
 
   // --- process ---
   void SetModulePath(std::string_view windowsPath);
@@ -103,6 +113,14 @@ class SimPlatform {
   bool QuitPosted() const;
   /// Called whenever the program processes pending messages.
   void OnProcessMessages(std::function<void()> hook);
+  /// The user's decimal separator; "," (a German Windows) to begin with.
+  void SetDecimalSeparator(std::string separator);
+
+  // --- programs ---
+  /// Every start the program asked for, in order, including those that
+  /// failed. A program on a simulated drive runs as the host program in its
+  /// host file.
+  const std::vector<StartedProcess>& StartedProcesses() const;
 
   // --- libraries ---
   /// The entry points of a simulated library: name -> address (nullptr when

@@ -80,7 +80,8 @@ std::unique_ptr<RegistryKey> SimRegistry::CreateKey(RegRoot root, std::string_vi
 }
 
 std::unique_ptr<RegistryKey> SimRegistry::Open(RegRoot root, std::string_view path, bool create) {
-  if (denied_.contains(root))
+  // The dynamic data of Windows 9x is gone from every later Windows.
+  if (root == RegRoot::DynData || denied_.contains(root))
     return nullptr;
   Key* key = Find(root, path, create);
   if (!key)

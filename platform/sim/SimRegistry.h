@@ -15,7 +15,8 @@ namespace platform::sim {
 
 /// An in-memory registry. Key and value names match without regard to case;
 /// a leading backslash of a key path is ignored. Roots can be made to refuse
-/// every open, as a user without rights is refused full access.
+/// every open, as a user without rights is refused full access; DynData
+/// always refuses, as on every Windows since the 9x line.
 class SimRegistry : public Registry {
  public:
   struct Value {

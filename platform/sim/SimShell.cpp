@@ -1,8 +1,10 @@
 #include "platform/sim/SimShell.h"
 
+#include "platform/sim/SimShortcut.h"
+
 namespace platform::sim {
 
-SimShell::SimShell() {
+SimShell::SimShell(SimFiles& files) : files_(files) {
   const std::string profile = "C:\\Users\\Sim\\";
   const std::string startMenu = profile + "AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\";
   folders = {
@@ -32,6 +34,23 @@ std::optional<std::string> SimShell::BrowseForFolder(std::string_view prompt) {
 std::string SimShell::SpecialFolderPath(SpecialFolder folder) {
   const auto found = folders.find(folder);
   return found == folders.end() ? std::string() : found->second;
+}
+
+ShortcutResult SimShell::WriteShortcut(const Shortcut& shortcut, std::string_view path) {
+  if (shellLinkDenied)
+    return ShortcutResult::NoShellLink;
+  TargetVolume volume;
+  if (shortcut.target.size() >= 2 && shortcut.target[1] == ':') {
+    const std::string root = shortcut.target.substr(0, 2) + "\\";
+    volume.type = files_.GetDriveType(root);
+    if (const std::optional<VolumeInfo> info = files_.VolumeInformation(root)) {
+      volume.serial = info->serial;
+      volume.label = info->label;
+    }
+  }
+  if (!files_.WriteFile(path, ShellLinkFile(shortcut, volume)))
+    return ShortcutResult::NotSaved;
+  return ShortcutResult::Saved;
 }
 
 }  // namespace platform::sim

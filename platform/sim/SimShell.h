@@ -7,17 +7,21 @@
 #include <vector>
 
 #include "platform/Shell.h"
+#include "platform/sim/SimFiles.h"
 
 namespace platform::sim {
 
 /// The shell of the simulated machine: the folder browser answers from a
-/// script, the special folders are a table (below C:\Users\Sim by default).
+/// script, the special folders are a table (below C:\Users\Sim by default),
+/// shortcuts are written as .lnk files through the simulated file system,
+/// recording the type, serial number and label of the target's drive.
 class SimShell : public Shell {
  public:
-  SimShell();
+  explicit SimShell(SimFiles& files);
 
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
+  ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
 
   /// Answers of the next folder browsers, in order: a path is chosen,
   /// nullopt cancels. A browser shown with nothing queued is cancelled.
@@ -25,6 +29,11 @@ class SimShell : public Shell {
   /// The prompt of every browser shown, in order.
   std::vector<std::string> prompts;
   std::map<SpecialFolder, std::string> folders;
+  /// Set when the system offers no shell link object.
+  bool shellLinkDenied = false;
+
+ private:
+  SimFiles& files_;
 };
 
 }  // namespace platform::sim

@@ -5,12 +5,17 @@
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Processes.h"
 #include "platform/win32/Win32Shell.h"
 
 namespace platform::win32 {
 
 namespace {
 
+// The predefined key of a root; nullptr for DynData. HKEY_DYN_DATA exists
+// only on Windows 9x, which cannot run this 64-bit program: later Windows
+// refuses every key below it, while Wine would keep keys there like
+// anywhere else.
 HKEY RootKey(RegRoot root) {
   switch (root) {
     case RegRoot::ClassesRoot:
@@ -23,6 +28,8 @@ HKEY RootKey(RegRoot root) {
       return HKEY_USERS;
     case RegRoot::CurrentConfig:
       return HKEY_CURRENT_CONFIG;
+    case RegRoot::DynData:
+      return nullptr;
   }
   return HKEY_CURRENT_USER;
 }
@@ -123,17 +130,20 @@ class Win32Key : public RegistryKey {
 class Win32Registry : public Registry {
  public:
   std::unique_ptr<RegistryKey> OpenKey(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
     HKEY key = nullptr;
-    if (RegOpenKeyExW(RootKey(root), KeyPath(path).c_str(), 0, KEY_ALL_ACCESS, &key) !=
-        ERROR_SUCCESS) {
+    if (!parent ||
+        RegOpenKeyExW(parent, KeyPath(path).c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
       return nullptr;
     }
     return std::make_unique<Win32Key>(key);
   }
 
   std::unique_ptr<RegistryKey> CreateKey(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
     HKEY key = nullptr;
-    if (RegCreateKeyExW(RootKey(root), KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (!parent ||
+        RegCreateKeyExW(parent, KeyPath(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) {
       return nullptr;
     }
@@ -283,6 +293,14 @@ class Win32System : public System {
   }
 
   std::string OemToUtf8(std::string_view oem) override { return FromCodePage(CP_OEMCP, oem); }
+
+  std::string DecimalSeparator() override {
+    // Windows allows at most three characters and the terminator here.
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) == 0)
+      return ".";
+    return Narrow(separator);
+  }
 };
 
 }  // namespace
@@ -295,7 +313,8 @@ struct Win32Platform::Impl {
   Win32Libraries libraries;
   Win32System system;
   Win32Shell shell;
-  Platform services{registry, profile, files, dialogs, libraries, system, shell};
+  Win32Processes processes;
+  Platform services{registry, profile, files, dialogs, libraries, system, shell, processes};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

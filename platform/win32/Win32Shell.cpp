@@ -2,7 +2,9 @@
 
 #include "platform/win32/WinApi.h"
 
+#include <objidl.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include "platform/win32/Utf16.h"
 
@@ -65,6 +67,29 @@ std::string Win32Shell::SpecialFolderPath(SpecialFolder folder) {
   if (result.size() > 3 && result.back() == '\\')
     result.pop_back();
   return result;
+}
+
+ShortcutResult Win32Shell::WriteShortcut(const Shortcut& shortcut, std::string_view path) {
+  IShellLinkW* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(&link)))) {
+    return ShortcutResult::NoShellLink;
+  }
+  IPersistFile* file = nullptr;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+    link->Release();
+    return ShortcutResult::NoShellLink;
+  }
+  // A field the link refuses would be missing from the file; the file is
+  // not written then.
+  const bool set = SUCCEEDED(link->SetPath(Widen(shortcut.target).c_str())) &&
+                   SUCCEEDED(link->SetArguments(Widen(shortcut.arguments).c_str())) &&
+                   SUCCEEDED(link->SetWorkingDirectory(Widen(shortcut.workingDirectory).c_str())) &&
+                   SUCCEEDED(link->SetDescription(Widen(shortcut.description).c_str()));
+  const bool saved = set && SUCCEEDED(file->Save(Widen(path).c_str(), FALSE));
+  file->Release();
+  link->Release();
+  return saved ? ShortcutResult::Saved : ShortcutResult::NotSaved;
 }
 
 }  // namespace platform::win32

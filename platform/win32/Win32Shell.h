@@ -4,11 +4,13 @@
 
 namespace platform::win32 {
 
-/// The shell through SHBrowseForFolderW and SHGetFolderPathW.
+/// The shell through SHBrowseForFolderW, SHGetFolderPathW and the shell link
+/// object. Shortcuts need COM initialised on the calling thread.
 class Win32Shell : public Shell {
  public:
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
+  ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
 };
 
 }  // namespace platform::win32

@@ -49,6 +49,19 @@ class ContractFixture {
   virtual void ScriptFolderBrowser(std::vector<std::optional<std::string>> choices) = 0;
   /// True when a quit request is waiting for the message loop; takes it away.
   virtual bool TakeQuitRequest() = 0;
+  /// Puts the recorder (tests/support/Recorder.cpp) into the existing
+  /// `folder` as a program file, as an installation would, and returns its
+  /// path. Run with a file name first, it appends a line to that file for
+  /// each run: every further argument and then its current directory, each
+  /// but the last followed by '|'.
+  virtual std::string PlaceRecorder(std::string_view folder) = 0;
+  /// What a program started in `folder` gives as its current directory.
+  virtual std::string DirectoryAsProgramsSeeIt(std::string_view folder) = 0;
+  /// The fields of the shortcut file `path` as a reader of shortcuts gives
+  /// them (Windows' shell link loading the file, or lnkinfo where there is
+  /// no Windows), empty where the file has none; nullopt when it cannot be
+  /// read.
+  virtual std::optional<platform::Shortcut> ReadShortcut(std::string_view path) = 0;
 };
 
 /// The fixture of this build.

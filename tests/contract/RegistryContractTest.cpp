@@ -18,6 +18,12 @@ TEST_F(RegistryContract, OpenKeyNeverCreates) {
   EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, key), nullptr) << "still not there";
 }
 
+TEST_F(RegistryContract, NothingOpensOrIsCreatedBelowDynData) {
+  auto& registry = platform().registry;
+  EXPECT_EQ(registry.CreateKey(RegRoot::DynData, kScratchKey), nullptr);
+  EXPECT_EQ(registry.OpenKey(RegRoot::DynData, kScratchKey), nullptr);
+}
+
 TEST_F(RegistryContract, CreateKeyMakesMissingParents) {
   auto& registry = platform().registry;
   const std::string key = kScratchKey + "\\Deep\\Deeper";

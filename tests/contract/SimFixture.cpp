@@ -1,7 +1,10 @@
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "platform/sim/SimPlatform.h"
 #include "tests/contract/ContractFixture.h"
+#include "tests/support/LnkInfo.h"
 
 namespace contract {
 
@@ -43,6 +46,23 @@ class SimFixture : public ContractFixture {
     sim_.QueueFolderChoices(std::move(choices));
   }
   bool TakeQuitRequest() override { return sim_.QuitPosted(); }
+
+  std::string PlaceRecorder(std::string_view folder) override {
+    std::ifstream in(RECORDER_PATH, std::ios::binary);
+    EXPECT_TRUE(in) << RECORDER_PATH;
+    const std::string path = std::string(folder) + "\\recorder.exe";
+    // Written as an installation unpacks a file: without permission to run.
+    sim_.PutFile(path, std::string(std::istreambuf_iterator<char>(in), {}));
+    return path;
+  }
+
+  std::string DirectoryAsProgramsSeeIt(std::string_view folder) override {
+    return std::filesystem::canonical(sim_.HostPath(folder)).string();
+  }
+
+  std::optional<platform::Shortcut> ReadShortcut(std::string_view path) override {
+    return testing_support::ReadWithLnkinfo(sim_.HostPath(path));
+  }
 
  private:
   static constexpr const char* kScratch = "C:\\Scratch";

@@ -149,6 +149,18 @@ TEST(SimShell, FolderBrowserAnswersFromTheScriptAndSpecialFoldersFromTheTable) {
   EXPECT_EQ(shell.SpecialFolderPath(platform::SpecialFolder::Desktop), "");
 }
 
+TEST(SimShell, ShortcutsNeedTheShellLinkObject) {
+  SimPlatform sim;
+  const platform::Shortcut shortcut{"C:\\Windows\\notepad.exe", "", "", ""};
+  sim.DenyShellLinks();
+  EXPECT_EQ(sim.platform().shell.WriteShortcut(shortcut, "C:\\Notiz.lnk"),
+            platform::ShortcutResult::NoShellLink);
+  EXPECT_FALSE(sim.platform().files.FileExists("C:\\Notiz.lnk"));
+  sim.DenyShellLinks(false);
+  EXPECT_EQ(sim.platform().shell.WriteShortcut(shortcut, "C:\\Notiz.lnk"),
+            platform::ShortcutResult::Saved);
+}
+
 TEST(SimRegistry, DeniedRootsRefuseEveryOpen) {
   SimPlatform sim;
   auto& registry = sim.platform().registry;
@@ -250,6 +262,13 @@ TEST(SimSystem, ProcessAndMessageLoop) {
   EXPECT_TRUE(sim.QuitPosted());
 }
 
+TEST(SimSystem, NumbersHaveADecimalCommaUnlessSetOtherwise) {
+  SimPlatform sim;
+  EXPECT_EQ(sim.platform().system.DecimalSeparator(), ",");
+  sim.SetDecimalSeparator(".");
+  EXPECT_EQ(sim.platform().system.DecimalSeparator(), ".");
+}
+
 TEST(SimSystem, CodePagesAreWindows1252AndOem850) {
   SimPlatform sim;
   auto& system = sim.platform().system;
@@ -258,6 +277,47 @@ TEST(SimSystem, CodePagesAreWindows1252AndOem850) {
   EXPECT_EQ(system.AnsiToUtf8("\x8A\x9F"), "ŠŸ");
   EXPECT_EQ(system.OemToUtf8("\x9B\xD5\xF2\xB0"), "øı‗░") << "where 850 differs from 437";
   EXPECT_EQ(system.Utf8ToAnsi("\xFF"), "?") << "invalid UTF-8";
+}
+
+// The recorder (tests/support/Recorder.cpp) on a simulated drive, written as
+// an installation unpacks it.
+void PutRecorder(SimPlatform& sim, std::string_view path) {
+  std::ifstream in(RECORDER_PATH, std::ios::binary);
+  ASSERT_TRUE(in) << RECORDER_PATH;
+  sim.PutFile(path, std::string(std::istreambuf_iterator<char>(in), {}));
+}
+
+TEST(SimProcesses, AnUnquotedProgramPathIsTriedUpToEachBlankShortestFirst) {
+  SimPlatform sim;
+  PutRecorder(sim, "C:\\Werk zeug.exe");
+  sim.PutFile("C:\\Arbeit\\Liesmich.txt", "");
+  auto& processes = sim.platform().processes;
+  const std::string folder = std::filesystem::canonical(sim.HostPath("C:\\Arbeit")).string();
+
+  ASSERT_TRUE(processes.RunAndWait("C:\\Werk zeug.exe eins", "C:\\Arbeit"));
+  // The program's own start-up code splits its name at the blank, and the
+  // recorder takes the second half for its file.
+  EXPECT_EQ(sim.platform().files.ReadFile("C:\\Arbeit\\zeug.exe"), "eins|" + folder + "\n");
+
+  sim.PutFile("C:\\Werk.exe", "MZ");
+  EXPECT_FALSE(processes.RunAndWait("C:\\Werk zeug.exe zwei", "C:\\Arbeit"))
+      << "C:\\Werk.exe comes first and is no program";
+  EXPECT_EQ(sim.platform().files.ReadFile("C:\\Arbeit\\zeug.exe"), "eins|" + folder + "\n");
+}
+
+TEST(SimProcesses, RecordsEveryStartAskedFor) {
+  SimPlatform sim;
+  PutRecorder(sim, "C:\\Rec.exe");
+  auto& processes = sim.platform().processes;
+  EXPECT_TRUE(processes.RunAndWait("\"C:\\Rec.exe\" a.txt", "C:\\Windows"));
+  EXPECT_FALSE(processes.RunAndWait("C:\\Fehlt.exe", "C:\\"));
+
+  const auto& started = sim.StartedProcesses();
+  ASSERT_EQ(started.size(), 2u);
+  EXPECT_EQ(started[0].commandLine, "\"C:\\Rec.exe\" a.txt");
+  EXPECT_EQ(started[0].currentDirectory, "C:\\Windows");
+  EXPECT_EQ(started[1].commandLine, "C:\\Fehlt.exe");
+  EXPECT_EQ(started[1].currentDirectory, "C:\\");
 }
 
 class SimLibrariesTest : public ::testing::Test {

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cctype>
 #include <set>
 #include <string>
 
@@ -82,6 +84,19 @@ TEST_F(SystemContract, OemBytesAreDistinctCharacters) {
     EXPECT_TRUE(seen.insert(utf8).second) << "byte " << b << " maps to " << utf8 << " again";
   }
   EXPECT_EQ(system.OemToUtf8("ASCII text"), "ASCII text");
+}
+
+// The separator differs between machines (a German Windows has a comma,
+// Wine's default locale a point); it is one character that cannot be taken
+// for part of a number or a gap.
+TEST_F(SystemContract, DecimalSeparatorIsOneCharacterNeitherDigitNorBlank) {
+  const std::string separator = platform().system.DecimalSeparator();
+  ASSERT_EQ(std::count_if(separator.begin(), separator.end(),
+                          [](unsigned char c) { return (c & 0xC0) != 0x80; }),
+            1)
+      << separator;
+  EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(separator[0]))) << separator;
+  EXPECT_FALSE(std::isspace(static_cast<unsigned char>(separator[0]))) << separator;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "platform/win32/WinApi.h"
 
+#include <objidl.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 #include <chrono>
 #include <optional>
@@ -75,6 +77,35 @@ void AnswerFolderBrowsers(std::vector<std::optional<std::string>> choices) {
   }
 }
 
+// What a loaded shell link holds; a field that cannot be had reads as empty.
+platform::Shortcut Fields(IShellLinkW& link) {
+  const auto text = [](auto&& get) {
+    wchar_t buffer[INFOTIPSIZE] = {};
+    return SUCCEEDED(get(buffer)) ? Narrow(buffer) : std::string();
+  };
+  return {
+      text([&](wchar_t* buffer) {
+        return link.GetPath(buffer, INFOTIPSIZE, nullptr, SLGP_RAWPATH);
+      }),
+      text([&](wchar_t* buffer) { return link.GetArguments(buffer, INFOTIPSIZE); }),
+      text([&](wchar_t* buffer) { return link.GetWorkingDirectory(buffer, INFOTIPSIZE); }),
+      text([&](wchar_t* buffer) { return link.GetDescription(buffer, INFOTIPSIZE); }),
+  };
+}
+
+// The folder of this test program, with its trailing backslash.
+std::wstring OwnFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      return path.substr(0, path.find_last_of(L'\\') + 1);
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
 class Win32Fixture : public ContractFixture {
  public:
   Win32Fixture() : startDirectory_(CurrentDirectory()) {
@@ -134,6 +165,35 @@ class Win32Fixture : public ContractFixture {
   bool TakeQuitRequest() override {
     MSG quit{};
     return PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
+  }
+
+  std::string PlaceRecorder(std::string_view folder) override {
+    const std::wstring recorder = OwnFolder() + L"recorder.exe";
+    const std::string path = std::string(folder) + "\\recorder.exe";
+    EXPECT_TRUE(CopyFileW(recorder.c_str(), Widen(path).c_str(), TRUE))
+        << Narrow(recorder) << " belongs beside the test program";
+    return path;
+  }
+
+  std::string DirectoryAsProgramsSeeIt(std::string_view folder) override {
+    return std::string(folder);
+  }
+
+  std::optional<platform::Shortcut> ReadShortcut(std::string_view path) override {
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link)))) {
+      return std::nullopt;
+    }
+    IPersistFile* file = nullptr;
+    std::optional<platform::Shortcut> read;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      if (SUCCEEDED(file->Load(Widen(path).c_str(), STGM_READ)))
+        read = Fields(*link);
+      file->Release();
+    }
+    link->Release();
+    return read;
   }
 
  private:

@@ -254,8 +254,8 @@ class FailingFiles : public platform::Files {
 TEST_F(ListTest, ReportsAnArchiveThatCannotBeOpenedOrRead) {
   platform::Platform& p = sim.platform();
   FailingFiles files(p.files);
-  platform::Platform failing{p.registry,  p.profile, files,  p.dialogs,
-                             p.libraries, p.system,  p.shell};
+  platform::Platform failing{p.registry,  p.profile, files,   p.dialogs,
+                             p.libraries, p.system,  p.shell, p.processes};
   archive::TZipUnpacker component(failing, "Tessarwolden");
   std::vector<int> numbers;
   component.OnMessage = [&](int number, const std::string&) { numbers.push_back(number); };

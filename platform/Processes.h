@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string_view>
+
+namespace platform {
+
+/// Programs started by the setup.
+class Processes {
+ public:
+  virtual ~Processes() = default;
+
+  /// Starts `commandLine` (the program and its arguments, as CreateProcess
+  /// takes a command line without an application name) with
+  /// `currentDirectory` as its current directory and the setup's own
+  /// environment, and waits without time limit until it has ended. False
+  /// when the program could not be started; nothing is waited for then.
+  virtual bool RunAndWait(std::string_view commandLine, std::string_view currentDirectory) = 0;
+};
+
+}  // namespace platform
