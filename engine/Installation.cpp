@@ -1,7 +1,11 @@
 #include "engine/Installation.h"
 
 #include "app/Convert.h"
+#include "engine/Components.h"
 #include "engine/Directories.h"
+#include "engine/Registration.h"
+#include "engine/RegistryEntries.h"
+#include "engine/Shortcuts.h"
 #include "engine/SpecialFolders.h"
 #include "engine/WorkFolder.h"
 
@@ -62,7 +66,8 @@ void Installation::RemoveTemporaryFile(int n) {
 }
 
 void Installation::PointAtPayload() {
-  run_.zip.SetArchivePath(run_.PayloadArchive());
+  if (run_.zip.ArchivePath() != run_.PayloadArchive())
+    run_.zip.SetArchivePath(run_.PayloadArchive());
 }
 
 void Installation::FinishExtraction() {
@@ -79,7 +84,7 @@ void Installation::FinishExtraction() {
   files_.RemoveLeftover();
   media_.DeleteJoinedArchive();
   list_.Delete();
-  RemoveWorkFolder(run_.platform.files, run_.workFolder, run_.setupDir);
+  RemoveFolderIfEmpty(run_.platform.files, run_.workFolder, run_.setupDir);
 }
 
 void Installation::CreateDirectories() {
@@ -104,13 +109,28 @@ void Installation::SaveUninstallLog() {
   run_.log.Save(run_.platform, run_.state.TargetDir + "\\Uninstall.inf");
 }
 
-// The phases below come with the registry, shortcut and component work of
-// the run; until then they do nothing.
-void Installation::RunSystemComponents() {}
-void Installation::WriteRegistryEntries() {}
-void Installation::RegisterUninstall() {}
-void Installation::RegisterWebUpdate() {}
-void Installation::CreateShortcuts() {}
-void Installation::RunComponentsAfterInstall() {}
+void Installation::RunSystemComponents() {
+  engine::RunSystemComponents(run_);
+}
+
+void Installation::WriteRegistryEntries() {
+  engine::WriteRegistryEntries(run_);
+}
+
+void Installation::RegisterUninstall() {
+  engine::RegisterUninstall(run_, files_.DisplayIconPath());
+}
+
+void Installation::RegisterWebUpdate() {
+  engine::RegisterWebUpdate(run_);
+}
+
+void Installation::CreateShortcuts() {
+  engine::CreateShortcuts(run_);
+}
+
+void Installation::RunComponentsAfterInstall() {
+  engine::RunComponentsAfterInstall(run_);
+}
 
 }  // namespace engine

@@ -85,7 +85,7 @@ bool MediaJoin::Stop(std::string_view caption, std::string_view text) {
 
 bool MediaJoin::Abandon() {
   DeleteJoinedArchive();
-  RemoveWorkFolder(run_.platform.files, run_.workFolder, run_.setupDir);
+  RemoveFolderIfEmpty(run_.platform.files, run_.workFolder, run_.setupDir);
   return false;
 }
 

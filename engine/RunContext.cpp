@@ -20,12 +20,13 @@ std::string RunContext::PayloadArchive() const {
   return archiveDir + std::string(payload::kArchiveName);
 }
 
-void RunContext::Extract(const std::string& archive, std::string_view entry, std::string_view dir) {
+void RunContext::Extract(const std::string& archive, std::vector<std::string> entries,
+                         std::string_view dir) {
   if (!platform.files.DirectoryExists(dir))
     return;
   if (zip.ArchivePath() != archive)
     zip.SetArchivePath(archive);
-  zip.EntryNames() = {std::string(entry)};
+  zip.EntryNames() = std::move(entries);
   zip.SetExtractDir(dir);
   zip.Extract();
 }

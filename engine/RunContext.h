@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/IniReader.h"
 #include "app/SetupState.h"
@@ -25,11 +26,14 @@ struct RunContext {
   std::string PayloadArchive() const;
   /// True once the user has ended the program through the cancel question.
   bool Ended() const { return state.ExitState != 0; }
-  /// Extracts one entry of `archive` into `dir` with the archive component,
+  /// Extracts entries of `archive` into `dir` with the archive component,
   /// naming the archive only when the component holds another one. Nothing
   /// is extracted when `dir` does not exist: the component would write into
   /// whatever the current directory is.
-  void Extract(const std::string& archive, std::string_view entry, std::string_view dir);
+  void Extract(const std::string& archive, std::vector<std::string> entries, std::string_view dir);
+  void Extract(const std::string& archive, std::string_view entry, std::string_view dir) {
+    Extract(archive, std::vector<std::string>{std::string(entry)}, dir);
+  }
 
   platform::Platform& platform;
   app::SetupState& state;

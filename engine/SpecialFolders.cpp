@@ -79,11 +79,16 @@ std::string ShellFolderValue(platform::Registry& registry, std::string_view name
   return key->ReadString(name).value_or("");
 }
 
+std::string ShellFolder(platform::Platform& platform, std::string_view valueName,
+                        SpecialFolder folder) {
+  std::string path = ShellFolderValue(platform.registry, valueName);
+  if (path.empty())
+    path = platform.shell.SpecialFolderPath(folder);
+  return path;
+}
+
 std::string ProgramsFolder(platform::Platform& platform) {
-  std::string folder = ShellFolderValue(platform.registry, "Programs");
-  if (folder.empty())
-    folder = platform.shell.SpecialFolderPath(SpecialFolder::Programs);
-  return folder;
+  return ShellFolder(platform, "Programs", SpecialFolder::Programs);
 }
 
 std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,

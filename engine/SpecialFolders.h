@@ -23,8 +23,11 @@ std::string MakeReadyPath(std::string_view base, std::string_view path);
 /// when it cannot be read.
 std::string ShellFolderValue(platform::Registry& registry, std::string_view name);
 
-/// The current user's Start-menu programs folder as the Shell Folders key
-/// stores it, or as the shell knows it when the key lacks the value.
+/// A folder of the current user as the Shell Folders key stores it under
+/// `valueName`, or as the shell knows it when the key lacks the value.
+std::string ShellFolder(platform::Platform& platform, std::string_view valueName,
+                        platform::SpecialFolder folder);
+/// The current user's Start-menu programs folder (ShellFolder "Programs").
 std::string ProgramsFolder(platform::Platform& platform);
 
 /// The folder a placeholder such as "%windir%" or "%PROGRAMS%" names, ending

@@ -26,11 +26,11 @@ std::string CreateWorkFolder(platform::Files& files, std::string_view windowsDir
   return plain;
 }
 
-void RemoveWorkFolder(platform::Files& files, std::string_view workFolder,
-                      std::string_view elsewhere) {
-  if (app::SameTextIgnoreCase(files.CurrentDirectory(), workFolder))
+void RemoveFolderIfEmpty(platform::Files& files, std::string_view folder,
+                         std::string_view elsewhere) {
+  if (app::SameTextIgnoreCase(files.CurrentDirectory(), folder))
     files.SetCurrentDirectory(elsewhere);
-  files.RemoveDirectory(workFolder);
+  files.RemoveDirectory(folder);
 }
 
 }  // namespace engine

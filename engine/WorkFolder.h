@@ -16,10 +16,12 @@ namespace engine {
 /// phases that need the folder fail on their own.
 std::string CreateWorkFolder(platform::Files& files, std::string_view windowsDir);
 
-/// Removes the work folder when it is empty. Windows refuses to remove the
-/// current directory of a running process, so the current directory first
-/// moves to `elsewhere` when it is the work folder.
-void RemoveWorkFolder(platform::Files& files, std::string_view workFolder,
-                      std::string_view elsewhere);
+/// Removes a folder of the run (the work folder, a component's folder) when
+/// it is empty. The archive component makes the folder it extracts into the
+/// current directory, and Windows refuses to remove the current directory
+/// of a running process, so the current directory first moves to
+/// `elsewhere` when it is the folder.
+void RemoveFolderIfEmpty(platform::Files& files, std::string_view folder,
+                         std::string_view elsewhere);
 
 }  // namespace engine

@@ -406,6 +406,53 @@ bool RegistryKeyExists(HKEY root, std::string_view subKey) {
   return true;
 }
 
+std::map<std::string, std::string> ReadShortcut(std::string_view path) {
+  const std::string request = Environment(L"E2E_LNKINFO_REQUEST");
+  if (request.empty())
+    throw HarnessError("E2E_LNKINFO_REQUEST is not set (scripts/e2e sets it)");
+  const std::string answer = request + ".answer";
+  // Written under another name and renamed, so that the script never reads
+  // half a request.
+  const std::string pending = request + ".pending";
+  HANDLE file = CreateFileW(Widen(pending).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("creating " + pending));
+  DWORD written = 0;
+  WriteFile(file, path.data(), static_cast<DWORD>(path.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!MoveFileExW(Widen(pending).c_str(), Widen(request).c_str(), MOVEFILE_REPLACE_EXISTING))
+    throw HarnessError(LastError("renaming " + pending));
+  if (!PollUntil([&] { return PathExists(answer); }))
+    throw HarnessError("lnkinfo gave no answer for " + std::string(path));
+  const std::string output = ReadBytes(answer);
+  DeleteFileW(Widen(answer).c_str());
+
+  // Lines read "<tab>Name<tabs>: value".
+  std::map<std::string, std::string> fields;
+  size_t start = 0;
+  while (start < output.size()) {
+    size_t end = output.find('\n', start);
+    if (end == std::string::npos)
+      end = output.size();
+    const std::string line = output.substr(start, end - start);
+    start = end + 1;
+    const size_t colon = line.find(": ");
+    if (colon == std::string::npos)
+      continue;
+    std::string name = line.substr(0, colon);
+    while (!name.empty() && (name.back() == '\t' || name.back() == ' '))
+      name.pop_back();
+    const size_t first = name.find_first_not_of("\t ");
+    if (first == std::string::npos)
+      continue;
+    fields.emplace(name.substr(first), line.substr(colon + 2));
+  }
+  if (fields.empty())
+    throw HarnessError("lnkinfo read no shortcut in " + std::string(path) + ":\n" + output);
+  return fields;
+}
+
 void RequestScreenshot(std::string_view testName) {
   std::string request = Environment(L"E2E_SCREENSHOT_REQUEST");
   if (request.empty())

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -131,6 +132,13 @@ bool PathExists(std::string_view path);
 /// The Windows directory, without trailing backslash.
 std::string WindowsDirectory();
 bool RegistryKeyExists(HKEY root, std::string_view subKey);
+
+/// The fields lnkinfo (a reader no one here wrote) prints for a shortcut
+/// file, by their names ("Local path", "Working directory", "Command line
+/// arguments", "Description", ...). The driver script runs lnkinfo on the
+/// request of the harness (E2E_LNKINFO_REQUEST); throws when it does not
+/// answer or lnkinfo reads no shortcut there.
+std::map<std::string, std::string> ReadShortcut(std::string_view path);
 
 /// Asks the driver script to take a screenshot of the screen now, while the
 /// program's windows still show the failure, and waits until it has: once

@@ -25,12 +25,12 @@ TEST(WorkFolder, IsRemovedOnlyWhenEmptyAndNeverLeftAsCurrentDirectory) {
   platform::Files& files = sim.platform().files;
   const std::string folder = engine::CreateWorkFolder(files, "C:\\Windows");
   sim.PutFile(folder + "\\fremd.txt", "x");
-  engine::RemoveWorkFolder(files, folder, "C:\\Setup");
+  engine::RemoveFolderIfEmpty(files, folder, "C:\\Setup");
   EXPECT_TRUE(files.FileExists(folder + "\\fremd.txt"));
 
   files.DeleteFile(folder + "\\fremd.txt");
   ASSERT_TRUE(files.SetCurrentDirectory(folder));
-  engine::RemoveWorkFolder(files, folder, "C:\\Windows");
+  engine::RemoveFolderIfEmpty(files, folder, "C:\\Windows");
   EXPECT_FALSE(files.DirectoryExists(folder));
   EXPECT_EQ(files.CurrentDirectory(), "C:\\Windows");
 }

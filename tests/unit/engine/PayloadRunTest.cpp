@@ -15,13 +15,15 @@ namespace {
 constexpr const char* kExampleInf =
     "[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\nStandardReg=1\r\n"
     "CreateUninstallShortcut=1\r\nMarrowlink=0\r\n"
-    "[Directories]\r\nFolderCount=1\r\nFolder1=\\Daten\r\n";
+    "[Directories]\r\nFolderCount=1\r\nFolder1=\\Daten\r\n"
+    "[Registry]\r\nRegCount=1\r\n[Reg1]\r\nRoot=HKCU\r\nKey=\\Software\\Firma\\Produkt\r\n"
+    "Title=Pfad\r\nValue=%selected%\r\n"
+    "[Links]\r\nLinkCount=1\r\n[Link1]\r\nTitle=Produkt\r\nFile=%selected%\\produkt.exe\r\n";
 constexpr const char* kExampleTarget = "C:\\Programme\\Firma\\Produkt 2.1";
 
 class PayloadRun : public RunFixture {
  protected:
-  // Uninstall.inf of the documented example, without the registry and
-  // shortcut lines that other parts of the run write.
+  // Uninstall.inf of the documented example.
   std::string ExampleUninstallInf() {
     return AnsiLines({
         ";Manuelle Deinstallation:",
@@ -47,6 +49,19 @@ class PayloadRun : public RunFixture {
         "[ExtraDir]",
         "DirCount=1",
         "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
+        "[Registry]",
+        "RegCount=1",
+        "[Reg1]",
+        "Root=HKCU",
+        "Key=\\Software\\Firma\\Produkt",
+        "Title=Pfad",
+        "[Links]",
+        "LinkCount=2",
+        "[Link1]",
+        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"",
+        "[Link2]",
+        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt 2.1 "
+        "deinstallieren.lnk\"",
         "[ProgramPath]",
         "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
     });
@@ -104,7 +119,10 @@ TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
             "liesmich.txt=%SELECTED%\\liesmich.txt\n"
             "[Settings]\nAppName=Produkt\nVersion=2.1\nCompany=Firma\nStandardReg=1\n"
             "CreateUninstallShortcut=1\nMarrowlink=0\n"
-            "[Directories]\nFolderCount=1\nFolder1=\\Daten\n",
+            "[Directories]\nFolderCount=1\nFolder1=\\Daten\n"
+            "[Registry]\nRegCount=1\n[Reg1]\nRoot=HKCU\nKey=\\Software\\Firma\\Produkt\n"
+            "Title=Pfad\nValue=%selected%\n"
+            "[Links]\nLinkCount=1\n[Link1]\nTitle=Produkt\nFile=%selected%\\produkt.exe\n",
         source);
     const fs::path setup = sim.HostPath("C:\\Setup");
     fs::remove_all(setup);
@@ -126,7 +144,9 @@ TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
 
 TEST_F(PayloadRun, DestinationsResolveByPlaceholderOrDriveAndAreLoggedAsPlaced) {
   sim.AddDrive('D', platform::DriveType::Fixed);
-  SetupInf("[Settings]\r\nAppName=Mix\r\nStandardReg=1\r\n[Directories]\r\nFolderCount=0\r\n");
+  SetupInf(
+      "[Settings]\r\nAppName=Mix\r\nStandardReg=1\r\n[Directories]\r\nFolderCount=0\r\n"
+      "[Registry]\r\nRegCount=0\r\n[Links]\r\nLinkCount=0\r\n");
   Payload("mixed.szp");
   StartUp("C:\\Ziel");
 
@@ -317,7 +337,9 @@ TEST_F(PayloadRun, ExtraDirectoriesAreMadeBelowOrBesideTheTargetAsWritten) {
             {"C:\\Ziel\\Daten\\Bilder", "C:\\ZielDaten"},
             "DirCount=2\r\nDir1=C:\\Ziel\\Daten\\Bilder\r\nDir2=C:\\ZielDaten\r\n"},
        }) {
-    SetupInf(std::string("[Settings]\r\nAppName=Produkt\r\nStandardReg=1\r\n") + c.section);
+    SetupInf(std::string("[Settings]\r\nAppName=Produkt\r\nStandardReg=1\r\n[Registry]\r\n"
+                         "RegCount=0\r\n[Links]\r\nLinkCount=0\r\n") +
+             c.section);
     Payload("example.szp");
     StartUp("C:\\Ziel");
     ASSERT_EQ(Run(), engine::RunEnd::Completed);

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "engine/RunContext.h"
+
+namespace engine {
+
+/// The programs of the payload's component archive: each unpacked into a
+/// folder of its own in the work folder, run and awaited, and taken away
+/// again. A program that cannot be started is skipped without a message; a
+/// payload without component archive runs nothing and shows nothing.
+/// After the user has ended the program, nothing more is unpacked or run:
+/// what was unpacked goes, and the phase returns.
+void RunSystemComponents(RunContext& run);
+
+/// The programs on the medium that [ComponentInstall] marks "after_inst",
+/// each run and awaited.
+void RunComponentsAfterInstall(RunContext& run);
+
+}  // namespace engine

@@ -1,0 +1,102 @@
+#include "engine/Registration.h"
+
+#include <memory>
+
+#include "app/Convert.h"
+#include "engine/RegistryEntries.h"
+#include "engine/SpecialFolders.h"
+#include "engine/Uninstaller.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::string_view kUninstallKeys =
+    "\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr std::string_view kWebUpdateKey = "\\Software\\Vormek\\TW_UPD_WEB";
+
+// The extension of the file-name part of a path, dot included; empty when
+// it has none.
+std::string ExtensionOf(std::string_view path) {
+  const std::string name = NamePart(path);
+  const size_t dot = name.rfind('.');
+  return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+}  // namespace
+
+void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
+  const app::IniReader& control = run.control;
+  const std::string appName = control.ReadString("Settings", "AppName", "1");
+  const std::string vendor = run.state.Company.empty()
+                                 ? "\\Software\\<unknown company>\\" + appName + "\\" +
+                                       control.ReadString("Settings", "Version", "1")
+                                 : "\\Software\\" + control.ReadString("Settings", "Company", "1") +
+                                       "\\" + appName + "\\" +
+                                       control.ReadString("Settings", "Version", "1");
+  auto write = [&](const std::string& key, std::string_view name, std::string_view data) {
+    MakeRegEntrie(run, "String", "HKLM", key, name, data);
+  };
+  write(vendor, "Company", run.state.UserCompany);
+  write(vendor, "Name", run.state.UserName);
+
+  const std::string uninstall = std::string(kUninstallKeys) + appName;
+  write(uninstall, "DisplayName", control.ReadString("UninstallInfo", "DisplayName", "1"));
+  write(uninstall, "UninstallString",
+        "\"" + Uninstaller(run).Path() + "\" \"" + run.state.TargetDir + "\\Uninstall.inf\"");
+  if (displayIcon != "[Tessarwolden]") {
+    write(uninstall, "DisplayIcon",
+          app::UpperAscii(ExtensionOf(displayIcon)) == ".EXE" ? displayIcon + ",0" : displayIcon);
+  }
+  if (run.state.ExtendedUninstall) {
+    for (const char* name :
+         {"DisplayVersion", "Publisher", "HelpLink", "URLInfoAbout", "URLUpdateInfo"}) {
+      write(uninstall, name, control.ReadString("UninstallInfo", name, "1"));
+    }
+  }
+}
+
+void RegisterWebUpdate(RunContext& run) {
+  const app::IniReader& control = run.control;
+  const std::string programPath =
+      ProgramsFolder(run.platform) + "\\" + run.state.ProgramFolderLine();
+
+  platform::Registry& registry = run.platform.registry;
+  const std::unique_ptr<platform::RegistryKey> key =
+      registry.CreateKey(platform::RegRoot::LocalMachine, kWebUpdateKey);
+  if (!key)
+    throw ERegistryError("Der Schlüssel '" + std::string(kWebUpdateKey) +
+                         "' kann nicht erstellt werden");
+  const std::optional<platform::RegType> type = key->ValueType("SetupCount");
+  if (type && *type != platform::RegType::String && *type != platform::RegType::ExpandString)
+    throw ERegistryError("Ungültiger Datentyp für 'SetupCount'");
+  const int32_t number = app::StrToInt(key->ReadString("SetupCount").value_or("")) + 1;
+  if (!key->WriteString("SetupCount", std::to_string(number)))
+    throw ERegistryError("Fehler beim Setzen der Daten für 'SetupCount'");
+
+  const std::string programKey = std::string(kWebUpdateKey) + "\\Program" + std::to_string(number);
+  const std::unique_ptr<platform::RegistryKey> program =
+      registry.CreateKey(platform::RegRoot::LocalMachine, programKey);
+  if (!program)
+    throw ERegistryError("Der Schlüssel '" + programKey + "' kann nicht erstellt werden");
+  const std::string updateCount = control.ReadString("Marrowlink", "UpdateCount", "1");
+  const std::pair<std::string_view, std::string> values[] = {
+      {"Asked", updateCount},
+      {"CompanyName", control.ReadString("Marrowlink", "CompanyName", "")},
+      {"CurrentVersion", control.ReadString("Marrowlink", "CurrentVersion", "")},
+      {"InstallPath", run.state.TargetDir},
+      {"ProgramName", control.ReadString("Marrowlink", "ProgramName", "")},
+      {"ProgramPath", programPath},
+      {"TitleDetectionString", control.ReadString("Marrowlink", "TitleDetectionString", "")},
+      {"UpdateCount", updateCount},
+      {"UpdateID", control.ReadString("Marrowlink", "UpdateID", "")},
+  };
+  for (const auto& [name, data] : values) {
+    if (!program->WriteString(name, data))
+      throw ERegistryError("Fehler beim Setzen der Daten für '" + std::string(name) + "'");
+  }
+  run.log.Append("[Marrowlink]");
+  run.log.Append("ProgramID=" + control.ReadString("Marrowlink", "UpdateID", ""));
+}
+
+}  // namespace engine
