@@ -36,9 +36,15 @@ std::string SimShell::SpecialFolderPath(SpecialFolder folder) {
   return found == folders.end() ? std::string() : found->second;
 }
 
-ShortcutResult SimShell::WriteShortcut(const Shortcut& shortcut, std::string_view path) {
+ShortcutResult SimShell::WriteShortcut(const Shortcut& given, std::string_view path) {
   if (shellLinkDenied)
     return ShortcutResult::NoShellLink;
+  // The shell's SetPath takes a target in double quotes without them.
+  Shortcut shortcut = given;
+  if (shortcut.target.size() >= 2 && shortcut.target.front() == '"' &&
+      shortcut.target.back() == '"') {
+    shortcut.target = shortcut.target.substr(1, shortcut.target.size() - 2);
+  }
   TargetVolume volume;
   if (shortcut.target.size() >= 2 && shortcut.target[1] == ':') {
     const std::string root = shortcut.target.substr(0, 2) + "\\";

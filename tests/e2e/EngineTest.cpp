@@ -130,8 +130,8 @@ TEST_F(Engine, AFullSetupWritesRegistryShortcutsRunsComponentsAndRecordsAll) {
   // The component programs ran with their arguments in their folders, and
   // what the payload's program needed is gone again.
   EXPECT_EQ(ReadBytes("C:\\Protokoll\\nutzlast.txt"),
-            "eins|zwei drei|" + windows + "\\Temp\\tewol_inst\\appRun1\r\n");
-  EXPECT_EQ(ReadBytes("C:\\Protokoll\\medium.txt"), "nach|" + SetupDirectory() + "\r\n");
+            "eins|zwei drei|" + windows + "\\Temp\\tewol_inst\\appRun1\n");
+  EXPECT_EQ(ReadBytes("C:\\Protokoll\\medium.txt"), "nach|" + SetupDirectory() + "\n");
   EXPECT_FALSE(PathExists(windows + "\\Temp\\tewol_inst"));
 
   EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"),

@@ -137,3 +137,39 @@ TEST_F(WebUpdate, ACounterThatIsMissingOrNoNumberStopsBeforeAnythingIsWritten) {
 
 }  // namespace
 }  // namespace engine_test
+
+namespace engine_test {
+namespace {
+
+class RegistryRegion : public RunFixture {};
+
+TEST_F(RegistryRegion, AUserWithoutRightsOnTheMachineKeysGetsTheMessageAndTheUninstallShortcut) {
+  sim.DenyRegistryRoot(RegRoot::LocalMachine);
+  SetupInf(
+      "[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\nStandardReg=1\r\n"
+      "Marrowlink=1\r\n[Directories]\r\nFolderCount=0\r\n[Registry]\r\nRegCount=2\r\n"
+      "[Reg1]\r\nRoot=HKCU\r\nKey=Software\\Firma\r\nTitle=Eins\r\nValue=1\r\n"
+      "[Reg2]\r\nKey=Software\\Firma\r\nTitle=Zwei\r\nValue=2\r\n[Links]\r\nLinkCount=0\r\n");
+  Payload("example.szp");
+  StartUp("C:\\Ziel", "Firma");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  ASSERT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(sim.Messages()[0].caption, "Registry-Fehler");
+  EXPECT_TRUE(state.CreateUninstallShortcut);
+  EXPECT_EQ(sim.RegString(RegRoot::CurrentUser, "Software\\Firma", "Eins"), "1");
+  const std::string link =
+      "C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt 2.1 deinstallieren.lnk";
+  EXPECT_TRUE(sim.platform().files.FileExists(link));
+  const std::string log = Content("C:\\Ziel\\Uninstall.inf");
+  EXPECT_NE(log.find(AnsiLines({"[Registry]", "RegCount=2", "[Reg1]", "Root=HKCU",
+                                "Key=Software\\Firma", "Title=Eins", "[Reg2]", "Root=HKLM",
+                                "Key=Software\\Firma", "Title=Zwei", "[Links]", "LinkCount=1",
+                                "[Link1]", "Path=\"" + link + "\"", "[ProgramPath]"})),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(log.find("[Marrowlink]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace engine_test
