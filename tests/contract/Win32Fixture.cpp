@@ -1,5 +1,6 @@
 #include "platform/win32/WinApi.h"
 
+#include <commctrl.h>
 #include <objidl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -68,8 +69,22 @@ void AnswerFolderBrowsers(std::vector<std::optional<std::string>> choices) {
     if (!browser)
       return;
     if (choice) {
+      // The browser may still be filling its tree when it shows, and then
+      // ignores the selection: ask until the tree's selection moves.
+      HWND tree = FindWindowExW(browser, nullptr, L"SysTreeView32", nullptr);
+      const auto selected = [tree] {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+      };
+      for (int tenth = 0; tenth < 300 && !selected(); ++tenth)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      const HTREEITEM start = selected();
       const std::wstring path = Widen(*choice);
-      SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+      for (int tenth = 0; tenth < 300; ++tenth) {
+        SendMessageW(browser, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
+        if (selected() != start)
+          break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
     }
     PostMessageW(browser, WM_COMMAND, choice ? IDOK : IDCANCEL, 0);
     for (int tenth = 0; tenth < 300 && IsWindow(browser); ++tenth)

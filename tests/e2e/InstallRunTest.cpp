@@ -8,6 +8,7 @@ namespace {
 class InstallRun : public Scenario {};
 
 TEST_F(InstallRun, EndsOnTheFinishPageWithTheTrimmedTargetCreated) {
+  folder_.CopyPrepared("produkt");
   folder_.Write("Setup.inf", kDemoSetupInf);
   SetupProcess& setup = Start();
   const std::string target = folder_.Path() + "Ziel\\Demo 1.0";
@@ -26,6 +27,7 @@ TEST_F(InstallRun, EndsOnTheFinishPageWithTheTrimmedTargetCreated) {
 }
 
 TEST_F(InstallRun, RestartPageFollowsWhenTheControlFileAsksForIt) {
+  folder_.CopyPrepared("produkt");
   folder_.Write("Setup.inf", std::string(kDemoSetupInf) + "Reboot=true\r\n");
   SetupProcess& setup = Start();
 
