@@ -9,19 +9,6 @@
 
 namespace engine {
 
-namespace {
-
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
-
-}  // namespace
-
 void RunSystemComponents(RunContext& run) {
   platform::Files& files = run.platform.files;
   const std::string work = run.workFolder + "\\";
@@ -65,8 +52,9 @@ void RunComponentsAfterInstall(RunContext& run) {
   const int count = control.ReadInteger("ComponentInstall", "CmpCount", 0);
   for (int n = 1; n <= count; ++n) {
     const std::string number = std::to_string(n);
-    if (LowerAscii(control.ReadString("ComponentInstall", "ExStyle" + number, "after_inst")) !=
-        "after_inst") {
+    if (!app::SameTextIgnoreCase(
+            control.ReadString("ComponentInstall", "ExStyle" + number, "after_inst"),
+            "after_inst")) {
       continue;
     }
     run.platform.processes.RunAndWait(
