@@ -59,24 +59,5 @@ int ExtractWithComponent(const fs::path& archive) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--component")
-    return ExtractWithComponent(argv[2]);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s LARGE.zip MANY.zip | --component ARCHIVE\n", argv[0]);
-    return 2;
-  }
-  const std::string self = fs::canonical("/proc/self/exe").string();
-  const fs::path large = fs::absolute(argv[1]);
-  const fs::path many = fs::absolute(argv[2]);
-  const fs::path scratch = large.parent_path();
-
-  const bench::Figures a =
-      bench::CompareWithBsdtar({self, "--component", large.string()}, "component", large, scratch);
-  const bench::Figures b =
-      bench::CompareWithBsdtar({self, "--component", many.string()}, "component", many, scratch);
-  std::printf("extract-large ratio-to-bsdtar: %.2f\n", a.ratio);
-  std::printf("extract-many ratio-to-bsdtar: %.2f\n", b.ratio);
-  std::printf("extract-large peak-memory-mb: %ld\n", a.peakMb);
-  std::printf("extract-many peak-memory-mb: %ld\n", b.peakMb);
-  return 0;
+  return bench::BenchmarkMain(argc, argv, "--component", "extract", ExtractWithComponent);
 }

@@ -135,24 +135,5 @@ int InstallWithProgram(const fs::path& payload) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 3 && std::string(argv[1]) == "--install")
-    return InstallWithProgram(argv[2]);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s LARGE.szp MANY.szp | --install PAYLOAD\n", argv[0]);
-    return 2;
-  }
-  const std::string self = fs::canonical("/proc/self/exe").string();
-  const fs::path large = fs::absolute(argv[1]);
-  const fs::path many = fs::absolute(argv[2]);
-  const fs::path scratch = large.parent_path();
-
-  const bench::Figures a =
-      bench::CompareWithBsdtar({self, "--install", large.string()}, "install", large, scratch);
-  const bench::Figures b =
-      bench::CompareWithBsdtar({self, "--install", many.string()}, "install", many, scratch);
-  std::printf("install-large ratio-to-bsdtar: %.2f\n", a.ratio);
-  std::printf("install-many ratio-to-bsdtar: %.2f\n", b.ratio);
-  std::printf("install-large peak-memory-mb: %ld\n", a.peakMb);
-  std::printf("install-many peak-memory-mb: %ld\n", b.peakMb);
-  return 0;
+  return bench::BenchmarkMain(argc, argv, "--install", "install", InstallWithProgram);
 }

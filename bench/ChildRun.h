@@ -102,4 +102,33 @@ inline Figures CompareWithBsdtar(const std::vector<std::string>& ours, std::stri
   return {mineBest / theirs, (peakKb + 1023) / 1024};
 }
 
+/// The whole of a benchmark program. `<program> <flag> ARCHIVE` is the
+/// measured child: it runs `child` on the archive. `<program> LARGE MANY`
+/// compares that child on both archives with bsdtar and prints the ratios
+/// and peak memory as "<name>-large ..." and "<name>-many ...".
+inline int BenchmarkMain(int argc, char** argv, std::string_view flag, std::string_view name,
+                         int (*child)(const std::filesystem::path& archive)) {
+  namespace fs = std::filesystem;
+  if (argc == 3 && argv[1] == flag)
+    return child(argv[2]);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s LARGE MANY | %.*s ARCHIVE\n", argv[0],
+                 static_cast<int>(flag.size()), flag.data());
+    return 2;
+  }
+  const std::string self = fs::canonical("/proc/self/exe").string();
+  const fs::path scratch = fs::absolute(argv[1]).parent_path();
+  const std::string label(flag.substr(2));
+  for (const char* size : {"large", "many"}) {
+    const fs::path archive = fs::absolute(argv[size == std::string_view("large") ? 1 : 2]);
+    const Figures figures =
+        CompareWithBsdtar({self, std::string(flag), archive.string()}, label, archive, scratch);
+    std::printf("%.*s-%s ratio-to-bsdtar: %.2f\n", static_cast<int>(name.size()), name.data(), size,
+                figures.ratio);
+    std::printf("%.*s-%s peak-memory-mb: %ld\n", static_cast<int>(name.size()), name.data(), size,
+                figures.peakMb);
+  }
+  return 0;
+}
+
 }  // namespace bench

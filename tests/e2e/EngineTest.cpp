@@ -9,8 +9,6 @@ namespace {
 using platform::win32::Narrow;
 using platform::win32::Widen;
 
-constexpr const wchar_t* kShellFolders =
-    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const wchar_t* kWebUpdate = L"Software\\Vormek\\TW_UPD_WEB";
 
 std::optional<std::string> RegString(HKEY root, const std::wstring& key, const wchar_t* name) {
@@ -40,20 +38,6 @@ void SetRegString(HKEY root, const std::wstring& key, const wchar_t* name, std::
                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS) {
     throw HarnessError("cannot write the registry value " + Narrow(name));
   }
-}
-
-std::string ShellFolder(const wchar_t* name) {
-  const std::optional<std::string> folder = RegString(HKEY_CURRENT_USER, kShellFolders, name);
-  if (!folder)
-    throw HarnessError("the prefix has no Shell Folders value " + Narrow(name));
-  return *folder;
-}
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
 }
 
 class Engine : public Scenario {
@@ -134,57 +118,47 @@ TEST_F(Engine, AFullSetupWritesRegistryShortcutsRunsComponentsAndRecordsAll) {
   EXPECT_EQ(ReadBytes("C:\\Protokoll\\medium.txt"), "nach|" + SetupDirectory() + "\n");
   EXPECT_FALSE(PathExists(windows + "\\Temp\\tewol_inst"));
 
-  EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"),
-            Lines({
-                ";Manuelle Deinstallation:",
-                ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-                ";",
-                "[Settings]",
-                "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-                "AppName=\"Produkt\"",
-                "Company=\"Firma\"",
-                "Version=\"2.1\"",
-                "StandardReg=1",
-                "Marrowlink=1",
-                "[Directories]",
-                "MainDir=" + target,
-                "[Files]",
-                "FileCount=2",
-                "File1=" + target + "\\produkt.exe",
-                "File2=" + target + "\\Liesmich.txt",
-                "[ExtraFiles]",
-                "ExtraCount=2",
-                "ExFile1=" + target + "\\produkt.exe",
-                "ExFile2=" + target + "\\Liesmich.txt",
-                "[ExtraDir]",
-                "DirCount=0",
-                "[Registry]",
-                "RegCount=3",
-                "[Reg1]",
-                "Root=HKLM",
-                "Key=\\Software\\Firma\\Produkt",
-                "Title=Pfad",
-                "[Reg2]",
-                "Root=hkcu",
-                "Key=Software\\Firma\\Produkt",
-                "Title=Aktiv",
-                "[Reg3]",
-                "Root=HKCU",
-                "Key=Software\\Firma\\Produkt",
-                "Title=Preis",
-                "[Marrowlink]",
-                "ProgramID=PRD-21",
-                "[Links]",
-                "LinkCount=3",
-                "[Link1]",
-                "Path=\"" + programs + "\\Firma\\Produkt.lnk\"",
-                "[Link2]",
-                "Path=\"" + desktop + "\\Produkt auf dem Desktop.lnk\"",
-                "[Link3]",
-                "Path=\"" + programs + "\\Firma\\Produkt 2.1 deinstallieren.lnk\"",
-                "[ProgramPath]",
-                "Path=\"" + programs + "\\Firma\"",
-            }));
+  std::vector<std::string> expected = ProduktUninstallHeader(target, true);
+  expected.insert(expected.end(),
+                  {
+                      "[Files]",
+                      "FileCount=2",
+                      "File1=" + target + "\\produkt.exe",
+                      "File2=" + target + "\\Liesmich.txt",
+                      "[ExtraFiles]",
+                      "ExtraCount=2",
+                      "ExFile1=" + target + "\\produkt.exe",
+                      "ExFile2=" + target + "\\Liesmich.txt",
+                      "[ExtraDir]",
+                      "DirCount=0",
+                      "[Registry]",
+                      "RegCount=3",
+                      "[Reg1]",
+                      "Root=HKLM",
+                      "Key=\\Software\\Firma\\Produkt",
+                      "Title=Pfad",
+                      "[Reg2]",
+                      "Root=hkcu",
+                      "Key=Software\\Firma\\Produkt",
+                      "Title=Aktiv",
+                      "[Reg3]",
+                      "Root=HKCU",
+                      "Key=Software\\Firma\\Produkt",
+                      "Title=Preis",
+                      "[Marrowlink]",
+                      "ProgramID=PRD-21",
+                      "[Links]",
+                      "LinkCount=3",
+                      "[Link1]",
+                      "Path=\"" + programs + "\\Firma\\Produkt.lnk\"",
+                      "[Link2]",
+                      "Path=\"" + desktop + "\\Produkt auf dem Desktop.lnk\"",
+                      "[Link3]",
+                      "Path=\"" + programs + "\\Firma\\Produkt 2.1 deinstallieren.lnk\"",
+                      "[ProgramPath]",
+                      "Path=\"" + programs + "\\Firma\"",
+                  });
+  EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"), CrLfLines(expected));
   Click(finish, "Button1");
   EXPECT_EQ(setup.WaitForExit(), 0u);
 }

@@ -10,25 +10,6 @@ namespace {
 
 constexpr std::string_view kInsertCaption = "Installationsmedium einlegen - Tessarwolden";
 
-// The Start-menu programs folder of the prefix, as Setup.exe reads it.
-std::string ProgramsFolder() {
-  wchar_t value[MAX_PATH + 1] = {};
-  DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER,
-                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                   L"Programs", RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
-    throw HarnessError("the prefix has no Programs folder");
-  }
-  return platform::win32::Narrow(value);
-}
-
-std::string Lines(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const std::string& line : lines)
-    text += line + "\r\n";
-  return text;
-}
-
 class Payload : public Scenario {
  protected:
   std::string Target() const { return folder_.Path() + "Ziel\\Produkt 2.1"; }
@@ -49,38 +30,27 @@ class Payload : public Scenario {
       EXPECT_FALSE(PathExists(target + temporary)) << temporary;
     EXPECT_FALSE(PathExists(windows + "\\Temp\\tewol_inst"));
 
-    EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"),
-              Lines({
-                  ";Manuelle Deinstallation:",
-                  ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-                  ";",
-                  "[Settings]",
-                  "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-                  "AppName=\"Produkt\"",
-                  "Company=\"Firma\"",
-                  "Version=\"2.1\"",
-                  "StandardReg=1",
-                  "Marrowlink=0",
-                  "[Directories]",
-                  "MainDir=" + target,
-                  "[Files]",
-                  "FileCount=4",
-                  "File1=" + target + "\\produkt.exe",
-                  "File2=" + target + "\\Liesmich.txt",
-                  "File3=" + target + "\\Daten\\Beispiel.txt",
-                  "File4=" + windows + "\\Produkt.ini",
-                  "[ExtraFiles]",
-                  "ExtraCount=4",
-                  "ExFile1=" + target + "\\produkt.exe",
-                  "ExFile2=" + target + "\\Liesmich.txt",
-                  "ExFile3=" + target + "\\Daten\\Beispiel.txt",
-                  "ExFile4=" + windows + "\\Produkt.ini",
-                  "[ExtraDir]",
-                  "DirCount=1",
-                  "Dir1=" + target + "\\Protokolle",
-                  "[ProgramPath]",
-                  "Path=\"" + ProgramsFolder() + "\\Firma\"",
-              }));
+    std::vector<std::string> expected = ProduktUninstallHeader(target, false);
+    expected.insert(expected.end(), {
+                                        "[Files]",
+                                        "FileCount=4",
+                                        "File1=" + target + "\\produkt.exe",
+                                        "File2=" + target + "\\Liesmich.txt",
+                                        "File3=" + target + "\\Daten\\Beispiel.txt",
+                                        "File4=" + windows + "\\Produkt.ini",
+                                        "[ExtraFiles]",
+                                        "ExtraCount=4",
+                                        "ExFile1=" + target + "\\produkt.exe",
+                                        "ExFile2=" + target + "\\Liesmich.txt",
+                                        "ExFile3=" + target + "\\Daten\\Beispiel.txt",
+                                        "ExFile4=" + windows + "\\Produkt.ini",
+                                        "[ExtraDir]",
+                                        "DirCount=1",
+                                        "Dir1=" + target + "\\Protokolle",
+                                        "[ProgramPath]",
+                                        "Path=\"" + ShellFolder(L"Programs") + "\\Firma\"",
+                                    });
+    EXPECT_EQ(ReadBytes(target + "\\Uninstall.inf"), CrLfLines(expected));
   }
 
   void Answer(SetupProcess& setup, std::string_view caption, std::string_view text) {

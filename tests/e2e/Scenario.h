@@ -7,6 +7,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/Utf16.h"
 #include "tests/e2e/Harness.h"
@@ -34,6 +35,46 @@ inline HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
   Click(setup.WaitForVisible("TSchritt5"), "Button2");
   Click(setup.WaitForVisible("TSchritt7"), "Button2");
   return setup.WaitForVisible("TInstall");
+}
+
+/// A value of the prefix's Shell Folders key ("Programs", "Desktop"), as
+/// Setup.exe reads it; throws when it has none.
+inline std::string ShellFolder(const wchar_t* name) {
+  wchar_t value[MAX_PATH + 1] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER,
+                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", name,
+                   RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) {
+    throw HarnessError("the prefix has no Shell Folders value " + platform::win32::Narrow(name));
+  }
+  return platform::win32::Narrow(value);
+}
+
+/// The lines as a text file Setup.exe writes them: CR LF after every line.
+inline std::string CrLfLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+/// The first lines of Uninstall.inf for "Produkt 2.1" by "Firma", the product
+/// of tests/e2e/setups, installed into `target`.
+inline std::vector<std::string> ProduktUninstallHeader(const std::string& target, bool marrowlink) {
+  return {
+      ";Manuelle Deinstallation:",
+      ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
+      ";",
+      "[Settings]",
+      "Signature=\"#$Meravlunx_Tessarwolden$#\"",
+      "AppName=\"Produkt\"",
+      "Company=\"Firma\"",
+      "Version=\"2.1\"",
+      "StandardReg=1",
+      marrowlink ? "Marrowlink=1" : "Marrowlink=0",
+      "[Directories]",
+      "MainDir=" + target,
+  };
 }
 
 /// One scenario: a fresh setup folder and at most one run of Setup.exe in it.

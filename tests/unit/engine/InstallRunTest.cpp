@@ -81,12 +81,7 @@ class InstallRunTest : public ::testing::Test {
     return calls;
   }
   std::vector<std::string> Matching(std::string_view prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& e : events) {
-      if (e.starts_with(prefix))
-        found.push_back(e.substr(prefix.size()));
-    }
-    return found;
+    return engine_test::Matching(events, prefix);
   }
 
   platform::sim::SimPlatform sim;

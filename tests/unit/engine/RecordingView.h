@@ -11,6 +11,16 @@ namespace engine_test {
 // The view and the phases write into one list, so a test sees their order.
 using Events = std::vector<std::string>;
 
+/// The events that start with `prefix`, without it.
+inline std::vector<std::string> Matching(const Events& events, std::string_view prefix) {
+  std::vector<std::string> found;
+  for (const std::string& e : events) {
+    if (e.starts_with(prefix))
+      found.push_back(e.substr(prefix.size()));
+  }
+  return found;
+}
+
 class RecordingView : public engine::InstallView {
  public:
   explicit RecordingView(Events& events) : events_(events) {}

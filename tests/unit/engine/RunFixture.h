@@ -77,12 +77,7 @@ class RunFixture : public ::testing::Test {
            sim.platform().files.DirectoryExists(windowsPath);
   }
   std::vector<std::string> Matching(std::string_view prefix) const {
-    std::vector<std::string> found;
-    for (const std::string& e : events) {
-      if (e.starts_with(prefix))
-        found.push_back(e.substr(prefix.size()));
-    }
-    return found;
+    return engine_test::Matching(events, prefix);
   }
   /// Texts of the message boxes shown so far.
   std::vector<std::string> Shown() const {
