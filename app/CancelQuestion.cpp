@@ -2,7 +2,7 @@
 
 namespace app {
 
-bool AskCancel(platform::Dialogs& dialogs, SetupState& state, Ui& ui) {
+bool AskCancel(platform::Dialogs& dialogs, core::SetupState& state, core::Ui& ui) {
   constexpr std::string_view kQuestion =
       "Das Setup ist noch nicht vollständig.\r"
       "Wenn Sie jetzt beenden, wird das Programm nicht auf Ihrem Computer installiert.\r"
@@ -15,7 +15,7 @@ bool AskCancel(platform::Dialogs& dialogs, SetupState& state, Ui& ui) {
     return false;
   }
   state.ExitState = -1;
-  ui.Close(WindowId::Hauptprogramm);
+  ui.Close(core::WindowId::Hauptprogramm);
   return true;
 }
 

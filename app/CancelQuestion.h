@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SetupState.h"
-#include "app/Ui.h"
+#include "core/SetupState.h"
+#include "core/Ui.h"
 #include "platform/Dialogs.h"
 
 namespace app {
@@ -9,6 +9,6 @@ namespace app {
 /// The question behind every cancel button and every close box of the pages:
 /// "Setup beenden". Yes sets ExitState to -1 and closes the start-up form,
 /// which ends the program; No changes nothing. Returns whether it was Yes.
-bool AskCancel(platform::Dialogs& dialogs, SetupState& state, Ui& ui);
+bool AskCancel(platform::Dialogs& dialogs, core::SetupState& state, core::Ui& ui);
 
 }  // namespace app

@@ -16,7 +16,7 @@ constexpr int kProgressMax = 100;
 }  // namespace
 
 THauptprogramm::THauptprogramm(platform::Platform& platform)
-    : controls::Form(WindowId::Hauptprogramm, L"THauptprogramm", 350, 105,
+    : controls::Form(core::WindowId::Hauptprogramm, L"THauptprogramm", 350, 105,
                      controls::FrameKind::Plain),
       zipUnpacker1_(platform, "Tessarwolden") {}
 

@@ -33,29 +33,29 @@ HWND CreateApplicationWindow() {
 
 Program::Program() = default;
 
-controls::Form& Program::FormOf(WindowId window) {
+controls::Form& Program::FormOf(core::WindowId window) {
   switch (window) {
-    case WindowId::Hauptprogramm:
+    case core::WindowId::Hauptprogramm:
       return hauptprogramm_;
-    case WindowId::Schritt1:
+    case core::WindowId::Schritt1:
       return schritt1_;
-    case WindowId::Schritt2:
+    case core::WindowId::Schritt2:
       return schritt2_;
-    case WindowId::Schritt3:
+    case core::WindowId::Schritt3:
       return schritt3_;
-    case WindowId::Schritt4:
+    case core::WindowId::Schritt4:
       return schritt4_;
-    case WindowId::Schritt5:
+    case core::WindowId::Schritt5:
       return schritt5_;
-    case WindowId::Schritt7:
+    case core::WindowId::Schritt7:
       return schritt7_;
-    case WindowId::Schritt6:
+    case core::WindowId::Schritt6:
       return schritt6_;
-    case WindowId::Install:
+    case core::WindowId::Install:
       return install_;
-    case WindowId::Ready:
+    case core::WindowId::Ready:
       return ready_;
-    case WindowId::RebootForm:
+    case core::WindowId::RebootForm:
       return rebootForm_;
   }
   return hauptprogramm_;
@@ -63,7 +63,7 @@ controls::Form& Program::FormOf(WindowId window) {
 
 bool Program::CreateWindows() {
   applicationWindow_ = CreateApplicationWindow();
-  for (WindowId window : kAllWindows) {
+  for (core::WindowId window : core::kAllWindows) {
     if (!FormOf(window).Create(applicationWindow_))
       return false;
   }
@@ -82,7 +82,7 @@ void Program::ConnectHandlers() {
       .openFirstPage =
           [this, &platform] {
             Show(FirstPage(platform.system.Arguments()));
-            Hide(WindowId::Hauptprogramm);
+            Hide(core::WindowId::Hauptprogramm);
           },
       .mayClose = [this] { return MayCloseMainWindow(state_); },
   });
@@ -92,18 +92,18 @@ void Program::ConnectHandlers() {
       .cancelRequested = [this] { state_.CancelRequested = true; },
       .showTargetDirectory =
           [this](std::string_view dir) {
-            SetText(WindowId::Schritt7, "Label10", dir);
-            SetText(WindowId::Schritt4, "Edit1", dir);
+            SetText(core::WindowId::Schritt7, "Label10", dir);
+            SetText(core::WindowId::Schritt4, "Edit1", dir);
           },
       .showCompletion =
           [this](bool restartPage) {
-            Hide(WindowId::Install);
-            Show(restartPage ? WindowId::RebootForm : WindowId::Ready);
+            Hide(core::WindowId::Install);
+            Show(restartPage ? core::WindowId::RebootForm : core::WindowId::Ready);
           },
   });
   ready_.SetHandlers({.endProgram = [this] {
     state_.ExitState = -1;
-    Close(WindowId::Hauptprogramm);
+    Close(core::WindowId::Hauptprogramm);
   }});
   rebootForm_.SetHandlers({.cancelQuestion = [this] { Cancel(); }});
 }
@@ -112,7 +112,7 @@ int Program::Run() {
   if (!CreateWindows())
     return 1;
   ConnectHandlers();
-  Show(WindowId::Hauptprogramm);
+  Show(core::WindowId::Hauptprogramm);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -131,30 +131,30 @@ void Program::RunInstallation() {
   engine::RunInstallation(state_, install_, phases, platform.dialogs);
 }
 
-void Program::TakePageValues(WindowId page) {
+void Program::TakePageValues(core::WindowId page) {
   switch (page) {
-    case WindowId::Schritt4:
-      state_.TargetDir = Text(WindowId::Schritt4, "Edit1");
+    case core::WindowId::Schritt4:
+      state_.TargetDir = Text(core::WindowId::Schritt4, "Edit1");
       break;
-    case WindowId::Schritt6:
-      state_.ProgramFolder = Text(WindowId::Schritt6, "Edit1");
+    case core::WindowId::Schritt6:
+      state_.ProgramFolder = Text(core::WindowId::Schritt6, "Edit1");
       break;
-    case WindowId::Schritt5:
-      state_.UserName = Text(WindowId::Schritt5, "Edit1");
-      state_.UserCompany = Text(WindowId::Schritt5, "Edit2");
+    case core::WindowId::Schritt5:
+      state_.UserName = Text(core::WindowId::Schritt5, "Edit1");
+      state_.UserCompany = Text(core::WindowId::Schritt5, "Edit2");
       break;
     default:
       break;
   }
 }
 
-void Program::Forward(WindowId page) {
+void Program::Forward(core::WindowId page) {
   TakePageValues(page);
   Show(wizard::ForwardTarget(page, state_));
   Hide(page);
 }
 
-void Program::Back(WindowId page) {
+void Program::Back(core::WindowId page) {
   Show(wizard::BackTarget(page, state_));
   Hide(page);
 }
@@ -163,40 +163,40 @@ void Program::Cancel() {
   AskCancel(services_.platform().dialogs, state_, *this);
 }
 
-std::string Program::Text(WindowId window, std::string_view control) {
+std::string Program::Text(core::WindowId window, std::string_view control) {
   return FormOf(window).Text(control);
 }
 
-void Program::SetText(WindowId window, std::string_view control, std::string_view text) {
+void Program::SetText(core::WindowId window, std::string_view control, std::string_view text) {
   FormOf(window).SetText(control, text);
 }
 
-void Program::SetLines(WindowId window, std::string_view control,
+void Program::SetLines(core::WindowId window, std::string_view control,
                        const std::vector<std::string>& lines) {
   FormOf(window).SetLines(control, lines);
 }
 
-void Program::SetPosition(WindowId window, std::string_view control, int position) {
+void Program::SetPosition(core::WindowId window, std::string_view control, int position) {
   FormOf(window).SetPosition(control, position);
 }
 
-void Program::Repaint(WindowId window) {
+void Program::Repaint(core::WindowId window) {
   FormOf(window).Repaint();
 }
 
-void Program::Show(WindowId window) {
+void Program::Show(core::WindowId window) {
   FormOf(window).Show();
 }
 
-void Program::Hide(WindowId window) {
+void Program::Hide(core::WindowId window) {
   FormOf(window).Hide();
 }
 
-void Program::Close(WindowId window) {
+void Program::Close(core::WindowId window) {
   FormOf(window).Close();
 }
 
-void Program::CopyPicture(WindowId from, WindowId to) {
+void Program::CopyPicture(core::WindowId from, core::WindowId to) {
   FormOf(to).SetPicture("Image1", FormOf(from).Picture("Image1"));
 }
 

@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "app/Hauptprogramm.h"
-#include "app/SetupState.h"
 #include "app/Startup.h"
-#include "app/Ui.h"
+#include "core/SetupState.h"
+#include "core/Ui.h"
 #include "engine/Install.h"
 #include "finish/Ready.h"
 #include "finish/RebootForm.h"
@@ -26,7 +26,7 @@ namespace app {
 /// The whole program: the services, SetupState and every window, created
 /// once at program entry and living until the process ends. It gives the
 /// logic its view of the windows and carries out what the pages forward.
-class Program : public Ui, public wizard::PageEvents {
+class Program : public core::Ui, public wizard::PageEvents {
  public:
   Program();
   Program(const Program&) = delete;
@@ -37,32 +37,32 @@ class Program : public Ui, public wizard::PageEvents {
   int Run();
 
   // Ui
-  std::string Text(WindowId window, std::string_view control) override;
-  void SetText(WindowId window, std::string_view control, std::string_view text) override;
-  void SetLines(WindowId window, std::string_view control,
+  std::string Text(core::WindowId window, std::string_view control) override;
+  void SetText(core::WindowId window, std::string_view control, std::string_view text) override;
+  void SetLines(core::WindowId window, std::string_view control,
                 const std::vector<std::string>& lines) override;
-  void SetPosition(WindowId window, std::string_view control, int position) override;
-  void Repaint(WindowId window) override;
-  void Show(WindowId window) override;
-  void Hide(WindowId window) override;
-  void Close(WindowId window) override;
-  void CopyPicture(WindowId from, WindowId to) override;
+  void SetPosition(core::WindowId window, std::string_view control, int position) override;
+  void Repaint(core::WindowId window) override;
+  void Show(core::WindowId window) override;
+  void Hide(core::WindowId window) override;
+  void Close(core::WindowId window) override;
+  void CopyPicture(core::WindowId from, core::WindowId to) override;
   void OpenTreePath(std::string_view path) override;
 
   // PageEvents
-  void Forward(WindowId page) override;
-  void Back(WindowId page) override;
+  void Forward(core::WindowId page) override;
+  void Back(core::WindowId page) override;
   void Cancel() override;
 
  private:
-  controls::Form& FormOf(WindowId window);
+  controls::Form& FormOf(core::WindowId window);
   bool CreateWindows();
   void ConnectHandlers();
-  void TakePageValues(WindowId page);
+  void TakePageValues(core::WindowId page);
   void RunInstallation();
 
   platform::win32::Win32Platform services_;
-  SetupState state_;
+  core::SetupState state_;
   HWND applicationWindow_ = nullptr;
   THauptprogramm hauptprogramm_{services_.platform()};
   wizard::TSchritt1 schritt1_{*this};

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 namespace app {
 
@@ -16,36 +16,38 @@ constexpr std::string_view kMissingControlFile =
     "erhalten!";
 
 // Windows whose header picture is the start-up form's picture.
-constexpr WindowId kHeaderPictureWindows[] = {
-    WindowId::Schritt4, WindowId::Schritt5, WindowId::Install,  WindowId::Schritt2,
-    WindowId::Schritt6, WindowId::Schritt3, WindowId::Schritt7, WindowId::RebootForm,
+constexpr core::WindowId kHeaderPictureWindows[] = {
+    core::WindowId::Schritt4, core::WindowId::Schritt5,   core::WindowId::Install,
+    core::WindowId::Schritt2, core::WindowId::Schritt6,   core::WindowId::Schritt3,
+    core::WindowId::Schritt7, core::WindowId::RebootForm,
 };
 
 }  // namespace
 
-WindowId FirstPage(const std::vector<std::string>& arguments) {
-  return (!arguments.empty() && arguments[0] == "/ready") ? WindowId::Ready : WindowId::Schritt1;
+core::WindowId FirstPage(const std::vector<std::string>& arguments) {
+  return (!arguments.empty() && arguments[0] == "/ready") ? core::WindowId::Ready
+                                                          : core::WindowId::Schritt1;
 }
 
-Startup::Startup(platform::Platform& platform, SetupState& state, Ui& ui,
+Startup::Startup(platform::Platform& platform, core::SetupState& state, core::Ui& ui,
                  std::function<void(std::string_view)> setArchiveLibraryDir)
     : platform_(platform),
       state_(state),
       ui_(ui),
       setArchiveLibraryDir_(std::move(setArchiveLibraryDir)),
-      setupDir_(DirectoryOf(platform.system.ModulePath())),
+      setupDir_(core::DirectoryOf(platform.system.ModulePath())),
       startDirectory_(platform.files.CurrentDirectory()) {}
 
 void Startup::SetStatus(std::string_view text) {
-  ui_.SetText(WindowId::Hauptprogramm, "Label3", text);
+  ui_.SetText(core::WindowId::Hauptprogramm, "Label3", text);
 }
 
 void Startup::SetProgress(int position) {
-  ui_.SetPosition(WindowId::Hauptprogramm, "ProgressBar1", position);
+  ui_.SetPosition(core::WindowId::Hauptprogramm, "ProgressBar1", position);
 }
 
-void Startup::FormatLabel(WindowId window, std::string_view control, std::string_view value) {
-  ui_.SetText(window, control, FormatText(ui_.Text(window, control), value));
+void Startup::FormatLabel(core::WindowId window, std::string_view control, std::string_view value) {
+  ui_.SetText(window, control, core::FormatText(ui_.Text(window, control), value));
 }
 
 bool Startup::Run() {
@@ -58,14 +60,14 @@ bool Startup::Run() {
     return false;
   }
 
-  ui_.CopyPicture(WindowId::Schritt1, WindowId::Ready);
-  for (WindowId window : kHeaderPictureWindows)
-    ui_.CopyPicture(WindowId::Hauptprogramm, window);
+  ui_.CopyPicture(core::WindowId::Schritt1, core::WindowId::Ready);
+  for (core::WindowId window : kHeaderPictureWindows)
+    ui_.CopyPicture(core::WindowId::Hauptprogramm, window);
 
   state_.ExitState = 0;
   setArchiveLibraryDir_(setupDir_);
 
-  const IniReader ini(platform_.profile, controlFile);
+  const core::IniReader ini(platform_.profile, controlFile);
 
   state_.ProductTitle = ini.ReadString(kSettings, "AppName", "%s") + " " +
                         ini.ReadString(kSettings, "Version", "2.0");
@@ -75,10 +77,10 @@ bool Startup::Run() {
   if (state_.SplitPayload)
     state_.SplitFileCount = ini.ReadInteger(kSettings, "SplitFileCount", 1);
 
-  FormatLabel(WindowId::Hauptprogramm, "Label1", state_.ProductTitle);
-  FormatLabel(WindowId::Install, "Label12", state_.ProductTitle);
-  FormatLabel(WindowId::Ready, "Label1", state_.ProductTitle);
-  ui_.Repaint(WindowId::Hauptprogramm);
+  FormatLabel(core::WindowId::Hauptprogramm, "Label1", state_.ProductTitle);
+  FormatLabel(core::WindowId::Install, "Label12", state_.ProductTitle);
+  FormatLabel(core::WindowId::Ready, "Label1", state_.ProductTitle);
+  ui_.Repaint(core::WindowId::Hauptprogramm);
 
   SetStatus("Setup initialisiert Steuerdatei...");
   SetProgress(10);
@@ -91,34 +93,35 @@ bool Startup::Run() {
   state_.Marrowlink = ini.ReadBool(kSettings, "Marrowlink", false);
   SetProgress(20);
 
-  state_.ProductTitle = Trim(state_.ProductTitle);
-  state_.Company = Trim(state_.Company);
+  state_.ProductTitle = core::Trim(state_.ProductTitle);
+  state_.Company = core::Trim(state_.Company);
 
   std::string programFilesDir;
   std::string programsDir;
   ReadRegistryDefaults(programFilesDir, programsDir);
-  ui_.SetText(WindowId::Schritt5, "Edit1", state_.UserName);
-  ui_.SetText(WindowId::Schritt5, "Edit2", state_.UserCompany);
+  ui_.SetText(core::WindowId::Schritt5, "Edit1", state_.UserName);
+  ui_.SetText(core::WindowId::Schritt5, "Edit2", state_.UserCompany);
 
   SetStatus("Setup liest Anwendungsname...");
-  FormatLabel(WindowId::Schritt1, "Label2", state_.ProductTitle);
-  FormatLabel(WindowId::Schritt1, "Label1", state_.ProductTitle);
-  FormatLabel(WindowId::Schritt4, "Label4", state_.ProductTitle);
+  FormatLabel(core::WindowId::Schritt1, "Label2", state_.ProductTitle);
+  FormatLabel(core::WindowId::Schritt1, "Label1", state_.ProductTitle);
+  FormatLabel(core::WindowId::Schritt4, "Label4", state_.ProductTitle);
 
   ui_.OpenTreePath(programFilesDir);
   FillProgramFolders(programsDir);
 
   state_.ProgramFolder = state_.Company.empty() ? state_.ProductTitle : state_.Company;
-  ui_.SetText(WindowId::Schritt6, "Edit1", state_.ProgramFolder);
+  ui_.SetText(core::WindowId::Schritt6, "Edit1", state_.ProgramFolder);
   SetProgress(30);
 
   SetStatus("Setup liest Optionen...");
-  state_.LicensePage = SameTextIgnoreCase(ini.ReadString(kSettings, "License", "false"), "True");
-  LoadPageText(state_.LicensePage, "License.txt", WindowId::Schritt2,
+  state_.LicensePage =
+      core::SameTextIgnoreCase(ini.ReadString(kSettings, "License", "false"), "True");
+  LoadPageText(state_.LicensePage, "License.txt", core::WindowId::Schritt2,
                "Setup konnte keine Lizenzangaben finden.");
   state_.InformationPage =
-      SameTextIgnoreCase(ini.ReadString(kSettings, "Information", "false"), "True");
-  LoadPageText(state_.InformationPage, "Information.txt", WindowId::Schritt3,
+      core::SameTextIgnoreCase(ini.ReadString(kSettings, "Information", "false"), "True");
+  LoadPageText(state_.InformationPage, "Information.txt", core::WindowId::Schritt3,
                "Setup konnte keine Informationen finden.");
 
   SetProgress(40);
@@ -165,11 +168,11 @@ void Startup::FillProgramFolders(const std::string& programsDir) {
       continue;
     names.push_back(entry.name);
   }
-  std::stable_sort(names.begin(), names.end(), LessIgnoreCase);
-  ui_.SetLines(WindowId::Schritt6, "ListBox1", names);
+  std::stable_sort(names.begin(), names.end(), core::LessIgnoreCase);
+  ui_.SetLines(core::WindowId::Schritt6, "ListBox1", names);
 }
 
-void Startup::LoadPageText(bool wanted, std::string_view fileName, WindowId page,
+void Startup::LoadPageText(bool wanted, std::string_view fileName, core::WindowId page,
                            std::string_view replacement) {
   if (!wanted)
     return;
@@ -184,7 +187,7 @@ void Startup::LoadPageText(bool wanted, std::string_view fileName, WindowId page
   std::string_view content = *text;
   std::string utf8 = content.starts_with(kUtf8Bom) ? std::string(content.substr(kUtf8Bom.size()))
                                                    : platform_.system.AnsiToUtf8(content);
-  ui_.SetLines(page, "Memo1", SplitLines(utf8));
+  ui_.SetLines(page, "Memo1", core::SplitLines(utf8));
 }
 
 }  // namespace app

@@ -5,20 +5,20 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IniReader.h"
-#include "app/SetupState.h"
-#include "app/Ui.h"
+#include "core/IniReader.h"
+#include "core/SetupState.h"
+#include "core/Ui.h"
 #include "platform/Platform.h"
 
 namespace app {
 
 /// The window that follows start-up: the finish page when the first argument
 /// is exactly "/ready", page 1 otherwise.
-WindowId FirstPage(const std::vector<std::string>& arguments);
+core::WindowId FirstPage(const std::vector<std::string>& arguments);
 
 /// Whether the start-up form may close: only once something has ended the
 /// program by setting ExitState.
-inline bool MayCloseMainWindow(const SetupState& state) {
+inline bool MayCloseMainWindow(const core::SetupState& state) {
   return state.ExitState != 0;
 }
 
@@ -27,7 +27,7 @@ inline bool MayCloseMainWindow(const SetupState& state) {
 /// of the pages, moving the start-up progress bar from 0 to 100.
 class Startup {
  public:
-  Startup(platform::Platform& platform, SetupState& state, Ui& ui,
+  Startup(platform::Platform& platform, core::SetupState& state, core::Ui& ui,
           std::function<void(std::string_view)> setArchiveLibraryDir);
 
   /// The sequence itself (the first tick of Timer2). Returns false when
@@ -38,15 +38,15 @@ class Startup {
  private:
   void SetStatus(std::string_view text);
   void SetProgress(int position);
-  void FormatLabel(WindowId window, std::string_view control, std::string_view value);
+  void FormatLabel(core::WindowId window, std::string_view control, std::string_view value);
   void ReadRegistryDefaults(std::string& programFilesDir, std::string& programsDir);
   void FillProgramFolders(const std::string& programsDir);
-  void LoadPageText(bool wanted, std::string_view fileName, WindowId page,
+  void LoadPageText(bool wanted, std::string_view fileName, core::WindowId page,
                     std::string_view replacement);
 
   platform::Platform& platform_;
-  SetupState& state_;
-  Ui& ui_;
+  core::SetupState& state_;
+  core::Ui& ui_;
   std::function<void(std::string_view)> setArchiveLibraryDir_;
   std::string setupDir_;
   // The directory that was current when the program started: the folder list

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/IniReader.h"
-#include "app/SetupState.h"
+#include "core/IniReader.h"
+#include "core/SetupState.h"
 #include "app/Startup.h"
 #include "archive/ZipUnpacker.h"
 #include "bench/ChildRun.h"
@@ -96,7 +96,7 @@ int InstallWithProgram(const fs::path& payload) {
   // that the child's memory is the program's and the library's alone.
   fs::create_hard_link(fs::absolute(payload), sim.HostPath("C:\\Setup\\Setup.szp"));
 
-  app::SetupState state;
+  core::SetupState state;
   archive::TZipUnpacker zip(sim.platform(), "Tessarwolden");
   testing_support::RecordingUi ui;
   BlindView view;
@@ -116,7 +116,7 @@ int InstallWithProgram(const fs::path& payload) {
   const Tally listed = Listed(zip);
   const Tally placed = Placed(sim.HostPath(kTargetDir));
   // The uninstall log counts the files the payload list named.
-  const app::IniReader log(sim.platform().profile, std::string(kTargetDir) + "\\Uninstall.inf");
+  const core::IniReader log(sim.platform().profile, std::string(kTargetDir) + "\\Uninstall.inf");
   const int named = log.ReadInteger("Files", "FileCount", 0);
   if (end != engine::RunEnd::Completed || !sim.Messages().empty() || listed.files == 0 ||
       named != listed.files || placed.files != listed.files || placed.bytes != listed.bytes) {

@@ -5,8 +5,8 @@
 #include <exception>
 #include <stdexcept>
 
-#include "app/ControlIds.h"
-#include "app/DesignTexts.h"
+#include "core/ControlIds.h"
+#include "core/DesignTexts.h"
 #include "controls/ExceptionDisplay.h"
 #include "platform/win32/Utf16.h"
 #include "resources/ResourceIds.h"
@@ -41,7 +41,7 @@ bool IsClass(HWND control, const wchar_t* name) {
 
 }  // namespace
 
-Form::Form(app::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
+Form::Form(core::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
            FrameKind frame)
     : id_(id),
       className_(className),
@@ -81,7 +81,7 @@ bool Form::Create(HWND owner) {
   // The start-up form has no system menu and so no close box; every other
   // form has only the close box.
   DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
-  if (id_ != app::WindowId::Hauptprogramm)
+  if (id_ != core::WindowId::Hauptprogramm)
     style |= WS_SYSMENU;
   RECT rect = {0, 0, clientWidth_, clientHeight_};
   AdjustWindowRectEx(&rect, style, FALSE, WS_EX_CONTROLPARENT);
@@ -90,7 +90,7 @@ bool Form::Create(HWND owner) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
-  const std::wstring caption = Widen(app::DesignTextOf(id_, ""));
+  const std::wstring caption = Widen(core::DesignTextOf(id_, ""));
   hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, className_, caption.c_str(), style, x, y, width,
                           height, owner, nullptr, instance, this);
   return hwnd_ != nullptr;
@@ -101,7 +101,7 @@ HWND Form::AddControl(std::string_view name, const wchar_t* windowClass, DWORD s
   const bool sunken =
       lstrcmpiW(windowClass, L"EDIT") == 0 || lstrcmpiW(windowClass, L"LISTBOX") == 0;
   const DWORD exStyle = sunken ? WS_EX_CLIENTEDGE : 0;
-  const int id = app::ControlId(name);
+  const int id = core::ControlId(name);
   HWND control = CreateWindowExW(exStyle, windowClass, Widen(text).c_str(),
                                  WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id ? id : 0xFFFF)),
@@ -115,7 +115,7 @@ HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyl
   DWORD ss = style.alignRight ? SS_RIGHT : (style.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   if (style.link)
     ss |= SS_NOTIFY;
-  HWND label = AddControl(name, L"STATIC", ss, x, y, w, h, app::DesignTextOf(id_, name));
+  HWND label = AddControl(name, L"STATIC", ss, x, y, w, h, core::DesignTextOf(id_, name));
   if (style.bold)
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
   if (style.link) {
@@ -130,14 +130,14 @@ HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyl
 HWND Form::AddButton(std::string_view name, int x, int y, int w, int h,
                      std::function<void()> onClick) {
   HWND button = AddControl(name, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, x, y, w, h,
-                           app::DesignTextOf(id_, name));
+                           core::DesignTextOf(id_, name));
   clicks_[button] = std::move(onClick);
   return button;
 }
 
 HWND Form::AddEdit(std::string_view name, int x, int y, int w, int h) {
   return AddControl(name, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, x, y, w, h,
-                    app::DesignTextOf(id_, name));
+                    core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddMemo(std::string_view name, int x, int y, int w, int h) {
@@ -159,7 +159,7 @@ HWND Form::AddListBox(std::string_view name, int x, int y, int w, int h,
 HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h,
                        std::function<void()> onClick) {
   HWND box = AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, x, y, w, h,
-                        app::DesignTextOf(id_, name));
+                        core::DesignTextOf(id_, name));
   clicks_[box] = std::move(onClick);
   return box;
 }
@@ -167,7 +167,7 @@ HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h,
 HWND Form::AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup) {
   return AddControl(name, L"BUTTON",
                     BS_AUTORADIOBUTTON | WS_TABSTOP | (firstOfGroup ? WS_GROUP : 0), x, y, w, h,
-                    app::DesignTextOf(id_, name));
+                    core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddProgressBar(std::string_view name, int x, int y, int w, int h, int max) {

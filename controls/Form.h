@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/Ui.h"
+#include "core/Ui.h"
 
 namespace controls {
 
@@ -35,7 +35,7 @@ enum class FrameKind {
 /// text from the form's design texts.
 class Form {
  public:
-  Form(app::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
+  Form(core::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
        FrameKind frame);
   virtual ~Form();
   Form(const Form&) = delete;
@@ -45,7 +45,7 @@ class Form {
   /// application window that carries the taskbar button.
   bool Create(HWND owner);
 
-  app::WindowId Id() const { return id_; }
+  core::WindowId Id() const { return id_; }
 
   /// A control by name; nullptr when the form has none of that name.
   HWND Control(std::string_view name) const;
@@ -105,7 +105,7 @@ class Form {
   void Paint();
   bool OnWhite(HWND control) const;
 
-  app::WindowId id_;
+  core::WindowId id_;
   const wchar_t* className_;
   int clientWidth_;
   int clientHeight_;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/PayloadFormat.h"
 #include "engine/WorkFolder.h"
 
@@ -20,7 +20,7 @@ void RunSystemComponents(RunContext& run) {
   // would only make the archive component report that it does not exist.
   if (!run.Ended() && files.FileExists(componentArchive))
     run.Extract(componentArchive, payload::kComponentList, work);
-  const app::IniReader programs(run.platform.profile, list);
+  const core::IniReader programs(run.platform.profile, list);
   const int count = run.Ended() ? 0 : programs.ReadInteger("General", "AppCount", 0);
   for (int n = 1; n <= count; ++n) {
     const std::string section = std::to_string(n);
@@ -48,11 +48,11 @@ void RunSystemComponents(RunContext& run) {
 }
 
 void RunComponentsAfterInstall(RunContext& run) {
-  const app::IniReader& control = run.control;
+  const core::IniReader& control = run.control;
   const int count = control.ReadInteger("ComponentInstall", "CmpCount", 0);
   for (int n = 1; n <= count; ++n) {
     const std::string number = std::to_string(n);
-    if (!app::SameTextIgnoreCase(
+    if (!core::SameTextIgnoreCase(
             control.ReadString("ComponentInstall", "ExStyle" + number, "after_inst"),
             "after_inst")) {
       continue;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 namespace engine {
 
@@ -24,11 +24,11 @@ bool ForceDirectories(platform::Files& files, std::string_view path) {
 }
 
 void CreateTargetDirectory(RunContext& run) {
-  ForceDirectories(run.platform.files, app::TrimRight(run.state.TargetDir));
+  ForceDirectories(run.platform.files, core::TrimRight(run.state.TargetDir));
 }
 
 void CreateExtraDirectories(RunContext& run) {
-  const int count = app::StrToInt(run.control.ReadString("Directories", "FolderCount", "1"));
+  const int count = core::StrToInt(run.control.ReadString("Directories", "FolderCount", "1"));
   run.log.Append("[ExtraDir]");
   run.log.Append("DirCount=" + std::to_string(count));
   for (int n = 1; n <= count; ++n) {

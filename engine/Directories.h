@@ -23,7 +23,7 @@ bool ForceDirectories(platform::Files& files, std::string_view path);
 void CreateTargetDirectory(RunContext& run);
 
 /// Creates the folders [Directories] of the control file lists below the
-/// target directory and records them as [ExtraDir]. Raises app::EConvertError
+/// target directory and records them as [ExtraDir]. Raises core::EConvertError
 /// when `FolderCount` is no integer.
 void CreateExtraDirectories(RunContext& run);
 

@@ -14,7 +14,7 @@ constexpr UINT_PTR kAnimation1 = 2;
 }  // namespace
 
 TInstall::TInstall()
-    : controls::Form(app::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page) {}
+    : controls::Form(core::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page) {}
 
 void TInstall::OnCreate() {
   AddPageFrame([this] { Button1Click(); }, nullptr, nullptr);

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 namespace engine {
 
@@ -52,7 +52,7 @@ void PlaceFiles(InstallView& view, InstallPhases& phases, Step step) {
   }
 }
 
-void RegistryRegion(app::SetupState& state, InstallView& view, InstallPhases& phases,
+void RegistryRegion(core::SetupState& state, InstallView& view, InstallPhases& phases,
                     platform::Dialogs& dialogs) {
   try {
     view.SetStatus("Setup aktualisiert die Registrierungsdaten...");
@@ -78,19 +78,19 @@ void RegistryRegion(app::SetupState& state, InstallView& view, InstallPhases& ph
 // cancel question; the run then stops before it touches anything else.
 struct ProgramEnded {};
 
-void CheckNotEnded(const app::SetupState& state) {
+void CheckNotEnded(const core::SetupState& state) {
   if (state.ExitState != 0)
     throw ProgramEnded{};
 }
 
-void Run(app::SetupState& state, InstallView& view, InstallPhases& phases,
+void Run(core::SetupState& state, InstallView& view, InstallPhases& phases,
          platform::Dialogs& dialogs) {
   auto step = [&](auto phase) {
     phase();
     CheckNotEnded(state);
   };
 
-  state.TargetDir = app::TrimRight(state.TargetDir);
+  state.TargetDir = core::TrimRight(state.TargetDir);
   view.ShowTargetDirectory(state.TargetDir);
 
   view.SetupBar(30, 0, BarDirection::LeftToRight, BarColorStyle::TwoColors);
@@ -145,7 +145,7 @@ void Run(app::SetupState& state, InstallView& view, InstallPhases& phases,
 
 }  // namespace
 
-RunEnd RunInstallation(app::SetupState& state, InstallView& view, InstallPhases& phases,
+RunEnd RunInstallation(core::SetupState& state, InstallView& view, InstallPhases& phases,
                        platform::Dialogs& dialogs) {
   try {
     Run(state, view, phases, dialogs);

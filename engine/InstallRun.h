@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SetupState.h"
+#include "core/SetupState.h"
 #include "engine/InstallPhases.h"
 #include "engine/InstallView.h"
 #include "platform/Dialogs.h"
@@ -13,7 +13,7 @@ enum class RunEnd { Completed, Stopped };
 
 /// The installation run of the installation form's Timer1: every phase from
 /// first to last with the status texts and progress the user sees.
-RunEnd RunInstallation(app::SetupState& state, InstallView& view, InstallPhases& phases,
+RunEnd RunInstallation(core::SetupState& state, InstallView& view, InstallPhases& phases,
                        platform::Dialogs& dialogs);
 
 }  // namespace engine

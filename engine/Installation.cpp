@@ -1,6 +1,6 @@
 #include "engine/Installation.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/Components.h"
 #include "engine/Directories.h"
 #include "engine/Registration.h"
@@ -11,7 +11,7 @@
 
 namespace engine {
 
-Installation::Installation(platform::Platform& platform, app::SetupState& state,
+Installation::Installation(platform::Platform& platform, core::SetupState& state,
                            archive::TZipUnpacker& zip, InstallView& view)
     : run_(platform, state, zip, view) {}
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/SetupState.h"
+#include "core/SetupState.h"
 #include "archive/ZipUnpacker.h"
 #include "engine/FilePlacement.h"
 #include "engine/InstallPhases.h"
@@ -21,7 +21,7 @@ class Installation : public InstallPhases {
  public:
   /// `zip` is the archive component every extraction of the run goes
   /// through; `view` the installation form.
-  Installation(platform::Platform& platform, app::SetupState& state, archive::TZipUnpacker& zip,
+  Installation(platform::Platform& platform, core::SetupState& state, archive::TZipUnpacker& zip,
                InstallView& view);
 
   void Prepare() override;

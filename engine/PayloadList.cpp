@@ -1,6 +1,6 @@
 #include "engine/PayloadList.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/PayloadFormat.h"
 
 namespace engine {
@@ -16,7 +16,7 @@ void PayloadList::Open() {
   if (!stored)
     throw EInstallError("Die Datei \"" + Path() + "\" kann nicht geöffnet werden");
   std::string plain;
-  for (const std::string& line : app::SplitLines(*stored))
+  for (const std::string& line : core::SplitLines(*stored))
     plain += payload::UnscrambleLine(line) + "\r\n";
   files.DeleteFile(Path());
   if (!files.WriteFile(Path(), plain))
@@ -24,7 +24,7 @@ void PayloadList::Open() {
   reader_.emplace(run_.platform.profile, Path());
 }
 
-const app::IniReader& PayloadList::Reader() const {
+const core::IniReader& PayloadList::Reader() const {
   if (!reader_)
     throw EInstallError("Die Datei \"" + Path() + "\" ist nicht geöffnet");
   return *reader_;

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "app/IniReader.h"
+#include "core/IniReader.h"
 #include "engine/RunContext.h"
 
 namespace engine {
@@ -31,10 +31,10 @@ class PayloadList {
 
  private:
   std::string Path() const;
-  const app::IniReader& Reader() const;
+  const core::IniReader& Reader() const;
 
   RunContext& run_;
-  std::optional<app::IniReader> reader_;
+  std::optional<core::IniReader> reader_;
 };
 
 }  // namespace engine

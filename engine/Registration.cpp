@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/RegistryEntries.h"
 #include "engine/SpecialFolders.h"
 #include "engine/Uninstaller.h"
@@ -26,7 +26,7 @@ std::string ExtensionOf(std::string_view path) {
 }  // namespace
 
 void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
-  const app::IniReader& control = run.control;
+  const core::IniReader& control = run.control;
   const std::string appName = control.ReadString("Settings", "AppName", "1");
   const std::string vendor = run.state.Company.empty()
                                  ? "\\Software\\<unknown company>\\" + appName + "\\" +
@@ -46,7 +46,7 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
         "\"" + Uninstaller(run).Path() + "\" \"" + run.state.TargetDir + "\\Uninstall.inf\"");
   if (displayIcon != "[Tessarwolden]") {
     write(uninstall, "DisplayIcon",
-          app::UpperAscii(ExtensionOf(displayIcon)) == ".EXE" ? displayIcon + ",0" : displayIcon);
+          core::UpperAscii(ExtensionOf(displayIcon)) == ".EXE" ? displayIcon + ",0" : displayIcon);
   }
   if (run.state.ExtendedUninstall) {
     for (const char* name :
@@ -57,7 +57,7 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
 }
 
 void RegisterWebUpdate(RunContext& run) {
-  const app::IniReader& control = run.control;
+  const core::IniReader& control = run.control;
   const std::string programPath =
       ProgramsFolder(run.platform) + "\\" + run.state.ProgramFolderLine();
 
@@ -70,7 +70,7 @@ void RegisterWebUpdate(RunContext& run) {
   const std::optional<platform::RegType> type = key->ValueType("SetupCount");
   if (type && *type != platform::RegType::String && *type != platform::RegType::ExpandString)
     throw ERegistryError("Ungültiger Datentyp für 'SetupCount'");
-  const int32_t number = app::StrToInt(key->ReadString("SetupCount").value_or("")) + 1;
+  const int32_t number = core::StrToInt(key->ReadString("SetupCount").value_or("")) + 1;
   if (!key->WriteString("SetupCount", std::to_string(number)))
     throw ERegistryError("Fehler beim Setzen der Daten für 'SetupCount'");
 

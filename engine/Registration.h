@@ -13,7 +13,7 @@ namespace engine {
 void RegisterUninstall(RunContext& run, const std::string& displayIcon);
 
 /// The next numbered entry below the web-update key, and [Marrowlink] in
-/// the uninstall log once it is complete. Raises app::EConvertError when
+/// the uninstall log once it is complete. Raises core::EConvertError when
 /// the key's SetupCount is missing or no integer, ERegistryError when a key
 /// cannot be made or a value written.
 void RegisterWebUpdate(RunContext& run);

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/SpecialFolders.h"
 
 namespace engine {
@@ -19,7 +19,7 @@ namespace {
 using platform::RegRoot;
 
 [[noreturn]] void NoFloat(std::string_view text) {
-  throw app::EConvertError("'" + std::string(text) + "' ist kein gültiger Gleitkommawert");
+  throw core::EConvertError("'" + std::string(text) + "' ist kein gültiger Gleitkommawert");
 }
 
 // A decimal number taken apart: its digits without leading zeros and the
@@ -113,7 +113,7 @@ RegRoot RootOf(std::string_view name) {
       {"HKCC", "HKEY_CURRENT_CONFIG", RegRoot::CurrentConfig},
       {"HKDD", "HKEY_DYN_DATA", RegRoot::DynData},
   };
-  const std::string upper = app::UpperAscii(name);
+  const std::string upper = core::UpperAscii(name);
   for (const Name& root : kRoots) {
     if (upper == root.shortName || upper == root.longName)
       return root.root;
@@ -184,7 +184,7 @@ void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view 
                    std::string_view keyPath, std::string_view valueName, std::string_view data) {
   std::unique_ptr<platform::RegistryKey> key =
       run.platform.registry.CreateKey(RootOf(rootName), keyPath);
-  const std::string type = app::UpperAscii(typeName);
+  const std::string type = core::UpperAscii(typeName);
   auto opened = [&]() -> platform::RegistryKey& {
     if (!key)
       throw ERegistryError("Der Schlüssel '" + std::string(keyPath) +
@@ -199,7 +199,7 @@ void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view 
     std::memcpy(&bits, &value, sizeof bits);
     Write(opened().WriteBinary(valueName, LittleEndian(bits)), valueName);
   } else if (type == "BOOLEAN" || typeName == "BOOL") {
-    const std::string answer = app::UpperAscii(data);
+    const std::string answer = core::UpperAscii(data);
     if (answer == "TRUE" || answer == "FALSE")
       Write(opened().WriteDWord(valueName, answer == "TRUE" ? 1 : 0), valueName);
   } else if (type == "CURRENCY") {
@@ -209,7 +209,7 @@ void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view 
 }
 
 void WriteRegistryEntries(RunContext& run) {
-  const int count = app::StrToInt(run.control.ReadString("Registry", "RegCount", "1"));
+  const int count = core::StrToInt(run.control.ReadString("Registry", "RegCount", "1"));
   if (count != 0) {
     run.log.Append("[Registry]");
     run.log.Append("RegCount=" + std::to_string(count));

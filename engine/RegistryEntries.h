@@ -28,12 +28,12 @@ std::string SubstituteFirstPlaceholder(RunContext& run, std::string_view data);
 
 /// A number as the user's Windows writes it: optional blanks and sign,
 /// digits with `separator` as the decimal separator, an optional exponent.
-/// Raises app::EConvertError "'<text>' ist kein gültiger Gleitkommawert".
+/// Raises core::EConvertError "'<text>' ist kein gültiger Gleitkommawert".
 double StrToFloat(std::string_view text, std::string_view separator);
 
 /// The number of StrToFloat times 10000, rounded to the nearest integer
 /// (halves to the even one), computed on the decimal digits so that no
-/// binary fraction creeps in. Raises app::EConvertError when the text is no
+/// binary fraction creeps in. Raises core::EConvertError when the text is no
 /// number or the result exceeds 64 bits.
 int64_t StrToCurrency(std::string_view text, std::string_view separator);
 
@@ -41,12 +41,12 @@ int64_t StrToCurrency(std::string_view text, std::string_view separator);
 /// type name, root name, key path, value name and data. The key is created
 /// for every type name; STRING, FLOAT, BOOLEAN/BOOL and CURRENCY write a
 /// value. Raises ERegistryError when the system refuses the write and
-/// app::EConvertError when the data is no number.
+/// core::EConvertError when the data is no number.
 void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view rootName,
                    std::string_view keyPath, std::string_view valueName, std::string_view data);
 
 /// The entries of [Registry] and [Reg<N>]: each logged, then written.
-/// Raises app::EConvertError when RegCount is no integer, and whatever
+/// Raises core::EConvertError when RegCount is no integer, and whatever
 /// MakeRegEntrie raises.
 void WriteRegistryEntries(RunContext& run);
 

@@ -1,17 +1,17 @@
 #include "engine/RunContext.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/PayloadFormat.h"
 
 namespace engine {
 
-RunContext::RunContext(platform::Platform& platform, app::SetupState& state,
+RunContext::RunContext(platform::Platform& platform, core::SetupState& state,
                        archive::TZipUnpacker& zip, InstallView& view)
     : platform(platform),
       state(state),
       zip(zip),
       view(view),
-      setupDir(app::DirectoryOf(platform.system.ModulePath())),
+      setupDir(core::DirectoryOf(platform.system.ModulePath())),
       control(platform.profile, setupDir + "Setup.inf"),
       archiveDir(setupDir),
       placeholders(platform, state) {}

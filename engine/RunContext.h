@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IniReader.h"
-#include "app/SetupState.h"
+#include "core/IniReader.h"
+#include "core/SetupState.h"
 #include "archive/ZipUnpacker.h"
 #include "engine/InstallError.h"
 #include "engine/InstallView.h"
@@ -19,7 +19,7 @@ namespace engine {
 /// state, the archive component they extract with, the installation form,
 /// and the values the run sets up once and keeps to its end.
 struct RunContext {
-  RunContext(platform::Platform& platform, app::SetupState& state, archive::TZipUnpacker& zip,
+  RunContext(platform::Platform& platform, core::SetupState& state, archive::TZipUnpacker& zip,
              InstallView& view);
 
   /// The payload archive in the archive directory.
@@ -36,13 +36,13 @@ struct RunContext {
   }
 
   platform::Platform& platform;
-  app::SetupState& state;
+  core::SetupState& state;
   archive::TZipUnpacker& zip;
   InstallView& view;
   /// The directory of the running program, with trailing backslash.
   std::string setupDir;
   /// The run's own reader on Setup.inf beside the program.
-  app::IniReader control;
+  core::IniReader control;
   /// Without trailing backslash.
   std::string windowsDir;
   /// Without trailing backslash.

@@ -1,6 +1,6 @@
 #include "engine/Shortcuts.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/Directories.h"
 #include "engine/SpecialFolders.h"
 #include "engine/Uninstaller.h"
@@ -22,7 +22,7 @@ struct ShellFolders {
 // missing Folder means the program folder, where a setup's shortcuts go.
 std::string ShortcutFolder(const RunContext& run, const ShellFolders& folders,
                            std::string_view value) {
-  const std::string upper = app::UpperAscii(value);
+  const std::string upper = core::UpperAscii(value);
   if (upper == "%INSTSTANDARD%")
     return folders.programs + "\\" + run.state.ProgramFolderLine();
   if (upper == "%PROGRAMS%")
@@ -43,19 +43,19 @@ void Save(RunContext& run, const platform::Shortcut& shortcut, const std::string
 }  // namespace
 
 void CreateShortcuts(RunContext& run) {
-  const app::IniReader& control = run.control;
+  const core::IniReader& control = run.control;
   const ShellFolders folders{ShellFolder(run.platform, "Programs", SpecialFolder::Programs),
                              ShellFolder(run.platform, "Desktop", SpecialFolder::Desktop),
                              ShellFolder(run.platform, "SendTo", SpecialFolder::SendTo)};
   // The program folder is also made for the uninstall shortcut alone: after
   // a registry error the run tells the user to uninstall through it.
-  const bool noProgramFolder = app::Trim(run.state.ProgramFolder).empty();
+  const bool noProgramFolder = core::Trim(run.state.ProgramFolder).empty();
   if (!noProgramFolder &&
       (control.ReadInteger("Links", "LinkCount", 1) != 0 || run.state.CreateUninstallShortcut)) {
     ForceDirectories(run.platform.files, folders.programs + "\\" + run.state.ProgramFolder);
   }
 
-  const int count = app::StrToInt(control.ReadString("Links", "LinkCount", "1"));
+  const int count = core::StrToInt(control.ReadString("Links", "LinkCount", "1"));
   const int total = run.state.CreateUninstallShortcut ? count + 1 : count;
   if (total != 0) {
     run.log.Append("[Links]");

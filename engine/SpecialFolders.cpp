@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 namespace engine {
 
@@ -92,16 +92,16 @@ std::string ProgramsFolder(platform::Platform& platform) {
 }
 
 std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
-                                                const app::SetupState& state,
+                                                const core::SetupState& state,
                                                 std::string_view name) {
-  if (app::SameTextIgnoreCase(name, "%windir%"))
+  if (core::SameTextIgnoreCase(name, "%windir%"))
     return WithBackslash(platform.files.WindowsDirectory());
-  if (app::SameTextIgnoreCase(name, "%selected%"))
+  if (core::SameTextIgnoreCase(name, "%selected%"))
     return WithBackslash(state.TargetDir);
-  if (app::SameTextIgnoreCase(name, "%programfiles%"))
+  if (core::SameTextIgnoreCase(name, "%programfiles%"))
     return WithBackslash(ProgramFilesDir(platform.registry));
   for (const Placeholder& placeholder : kPlaceholders) {
-    if (!app::SameTextIgnoreCase(name, placeholder.name))
+    if (!core::SameTextIgnoreCase(name, placeholder.name))
       continue;
     std::string folder;
     for (std::string_view value : placeholder.values) {

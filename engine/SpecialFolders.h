@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/SetupState.h"
+#include "core/SetupState.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -35,7 +35,7 @@ std::string ProgramsFolder(platform::Platform& platform);
 /// when the system knows no such folder: a path built on it is relative and
 /// cannot be placed.
 std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
-                                                const app::SetupState& state,
+                                                const core::SetupState& state,
                                                 std::string_view name);
 
 /// Turns path values of the control file and the payload list into full
@@ -44,7 +44,7 @@ std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
 /// One lives for the whole installation run.
 class PlaceholderPaths {
  public:
-  PlaceholderPaths(platform::Platform& platform, const app::SetupState& state)
+  PlaceholderPaths(platform::Platform& platform, const core::SetupState& state)
       : platform_(platform), state_(state) {}
 
   /// The full path of `value`: a drive path as written, anything else grafted
@@ -54,7 +54,7 @@ class PlaceholderPaths {
 
  private:
   platform::Platform& platform_;
-  const app::SetupState& state_;
+  const core::SetupState& state_;
   std::string base_;
 };
 

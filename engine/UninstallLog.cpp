@@ -8,7 +8,7 @@ void UninstallLog::AppendExtraFiles() {
   lines_.insert(lines_.end(), extraFiles_.begin(), extraFiles_.end());
 }
 
-void UninstallLog::WriteHeader(const app::IniReader& control, const app::SetupState& state,
+void UninstallLog::WriteHeader(const core::IniReader& control, const core::SetupState& state,
                                std::string_view targetDir) {
   auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
   Clear();

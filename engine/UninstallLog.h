@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/IniReader.h"
-#include "app/SetupState.h"
+#include "core/IniReader.h"
+#include "core/SetupState.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -26,7 +26,7 @@ class UninstallLog {
 
   /// Starts the log anew with the comment lines, [Settings] and
   /// [Directories] with the target directory.
-  void WriteHeader(const app::IniReader& control, const app::SetupState& state,
+  void WriteHeader(const core::IniReader& control, const core::SetupState& state,
                    std::string_view targetDir);
 
   /// Writes the log to `path` in the ANSI code page, CR LF after every line,

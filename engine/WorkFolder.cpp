@@ -1,6 +1,6 @@
 #include "engine/WorkFolder.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 namespace engine {
 
@@ -28,7 +28,7 @@ std::string CreateWorkFolder(platform::Files& files, std::string_view windowsDir
 
 void RemoveFolderIfEmpty(platform::Files& files, std::string_view folder,
                          std::string_view elsewhere) {
-  if (app::SameTextIgnoreCase(files.CurrentDirectory(), folder))
+  if (core::SameTextIgnoreCase(files.CurrentDirectory(), folder))
     files.SetCurrentDirectory(elsewhere);
   files.RemoveDirectory(folder);
 }

@@ -6,7 +6,7 @@
 namespace finish {
 
 TReady::TReady()
-    : controls::Form(app::WindowId::Ready, L"TReady", 492, 354, controls::FrameKind::White) {}
+    : controls::Form(core::WindowId::Ready, L"TReady", 492, 354, controls::FrameKind::White) {}
 
 void TReady::OnCreate() {
   constexpr int kLeft = 176;

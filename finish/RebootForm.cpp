@@ -3,7 +3,7 @@
 namespace finish {
 
 TRebootForm::TRebootForm()
-    : controls::Form(app::WindowId::RebootForm, L"TRebootForm", 492, 354,
+    : controls::Form(core::WindowId::RebootForm, L"TRebootForm", 492, 354,
                      controls::FrameKind::Page) {}
 
 void TRebootForm::OnCreate() {

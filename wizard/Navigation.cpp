@@ -4,9 +4,9 @@
 
 namespace wizard {
 
-using app::WindowId;
+using core::WindowId;
 
-WindowId ForwardTarget(WindowId page, const app::SetupState& state) {
+WindowId ForwardTarget(WindowId page, const core::SetupState& state) {
   switch (page) {
     case WindowId::Schritt1:
       if (state.LicensePage)
@@ -29,7 +29,7 @@ WindowId ForwardTarget(WindowId page, const app::SetupState& state) {
   }
 }
 
-WindowId BackTarget(WindowId page, const app::SetupState& state) {
+WindowId BackTarget(WindowId page, const core::SetupState& state) {
   switch (page) {
     case WindowId::Schritt2:
       return WindowId::Schritt1;

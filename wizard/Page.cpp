@@ -2,7 +2,7 @@
 
 namespace wizard {
 
-Page::Page(app::WindowId id, const wchar_t* className, PageEvents& events,
+Page::Page(core::WindowId id, const wchar_t* className, PageEvents& events,
            controls::FrameKind frame, int clientWidth, int clientHeight)
     : controls::Form(id, className, clientWidth, clientHeight, frame), events_(events) {}
 

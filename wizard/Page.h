@@ -10,7 +10,7 @@ namespace wizard {
 /// and the close box that asks the cancel question instead of closing.
 class Page : public controls::Form {
  public:
-  Page(app::WindowId id, const wchar_t* className, PageEvents& events,
+  Page(core::WindowId id, const wchar_t* className, PageEvents& events,
        controls::FrameKind frame = controls::FrameKind::Page, int clientWidth = 492,
        int clientHeight = 354);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Ui.h"
+#include "core/Ui.h"
 
 namespace wizard {
 
@@ -9,8 +9,8 @@ class PageEvents {
  public:
   virtual ~PageEvents() = default;
 
-  virtual void Forward(app::WindowId page) = 0;
-  virtual void Back(app::WindowId page) = 0;
+  virtual void Forward(core::WindowId page) = 0;
+  virtual void Back(core::WindowId page) = 0;
   /// A cancel button or a close box: the cancel question.
   virtual void Cancel() = 0;
 };

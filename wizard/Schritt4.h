@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt4 : public Page {
  public:
-  explicit TSchritt4(PageEvents& events) : Page(app::WindowId::Schritt4, L"TSchritt4", events) {}
+  explicit TSchritt4(PageEvents& events) : Page(core::WindowId::Schritt4, L"TSchritt4", events) {}
 
  protected:
   void CreateBody() override;

@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt5 : public Page {
  public:
-  explicit TSchritt5(PageEvents& events) : Page(app::WindowId::Schritt5, L"TSchritt5", events) {}
+  explicit TSchritt5(PageEvents& events) : Page(core::WindowId::Schritt5, L"TSchritt5", events) {}
 
  protected:
   void CreateBody() override;

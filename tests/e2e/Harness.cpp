@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-#include "app/ControlIds.h"
+#include "core/ControlIds.h"
 #include "platform/win32/Utf16.h"
 #include "tests/support/RemoveTree.h"
 
@@ -348,7 +348,7 @@ std::string WindowText(HWND window) {
 }
 
 HWND Control(HWND window, std::string_view controlName) {
-  int id = app::ControlId(controlName);
+  int id = core::ControlId(controlName);
   if (id == 0)
     throw HarnessError(std::string(controlName) + " is no control name");
   HWND control = GetDlgItem(window, id);

@@ -11,7 +11,7 @@ using platform::MsgAnswer;
 
 TEST(CancelQuestion, NoChangesNothingAndYesEndsTheProgram) {
   platform::sim::SimPlatform sim;
-  app::SetupState state;
+  core::SetupState state;
   testing_support::RecordingUi ui;
   sim.QueueAnswers({MsgAnswer::No, MsgAnswer::Yes});
 

@@ -1,4 +1,4 @@
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 #include <gtest/gtest.h>
 
@@ -47,40 +47,40 @@ TEST(StrToInt, AcceptsSignedDecimalsAndPrefixedHexadecimalsOnly) {
            {"$100000000", std::nullopt},
            {"99999999999999999999", std::nullopt},
        }) {
-    EXPECT_EQ(app::TryStrToInt(c.text), c.value) << "'" << c.text << "'";
+    EXPECT_EQ(core::TryStrToInt(c.text), c.value) << "'" << c.text << "'";
   }
 }
 
 TEST(StrToInt, RaisesTheGermanMessageWithTheText) {
   try {
-    app::StrToInt("12a");
+    core::StrToInt("12a");
     FAIL() << "no error raised";
-  } catch (const app::EConvertError& error) {
+  } catch (const core::EConvertError& error) {
     EXPECT_STREQ(error.what(), "'12a' ist kein gültiger Integerwert");
   }
-  EXPECT_THROW(app::StrToInt(""), app::EConvertError);
-  EXPECT_EQ(app::StrToInt(" -3"), -3);
+  EXPECT_THROW(core::StrToInt(""), core::EConvertError);
+  EXPECT_EQ(core::StrToInt(" -3"), -3);
 }
 
 TEST(Trim, RemovesBlanksAndControlCharactersAtBothEnds) {
-  EXPECT_EQ(app::Trim(" \t Demo 1.0 \r\n"), "Demo 1.0");
-  EXPECT_EQ(app::Trim("   "), "");
-  EXPECT_EQ(app::Trim("ä "), "ä");
-  EXPECT_EQ(app::TrimRight("  C:\\Ziel  \t"), "  C:\\Ziel");
+  EXPECT_EQ(core::Trim(" \t Demo 1.0 \r\n"), "Demo 1.0");
+  EXPECT_EQ(core::Trim("   "), "");
+  EXPECT_EQ(core::Trim("ä "), "ä");
+  EXPECT_EQ(core::TrimRight("  C:\\Ziel  \t"), "  C:\\Ziel");
 }
 
 TEST(FormatText, FillsTheFirstPlaceholderOnly) {
-  EXPECT_EQ(app::FormatText("Setup für %s", "Demo"), "Setup für Demo");
-  EXPECT_EQ(app::FormatText("Setup für %s", "%s 2.0"), "Setup für %s 2.0");
-  EXPECT_EQ(app::FormatText("100%% %s", "x"), "100% x");
-  EXPECT_EQ(app::FormatText("ohne", "x"), "ohne");
-  EXPECT_EQ(app::FormatText("%s und %s", "a"), "a und %s");
+  EXPECT_EQ(core::FormatText("Setup für %s", "Demo"), "Setup für Demo");
+  EXPECT_EQ(core::FormatText("Setup für %s", "%s 2.0"), "Setup für %s 2.0");
+  EXPECT_EQ(core::FormatText("100%% %s", "x"), "100% x");
+  EXPECT_EQ(core::FormatText("ohne", "x"), "ohne");
+  EXPECT_EQ(core::FormatText("%s und %s", "a"), "a und %s");
 }
 
 TEST(SplitLines, BreaksAtAnyLineEnd) {
-  EXPECT_EQ(app::SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-  EXPECT_EQ(app::SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
-  EXPECT_TRUE(app::SplitLines("").empty());
+  EXPECT_EQ(core::SplitLines("a\r\nb\rc\nd"), (std::vector<std::string>{"a", "b", "c", "d"}));
+  EXPECT_EQ(core::SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+  EXPECT_TRUE(core::SplitLines("").empty());
 }
 
 }  // namespace

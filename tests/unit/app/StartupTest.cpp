@@ -10,7 +10,7 @@
 
 namespace {
 
-using app::WindowId;
+using core::WindowId;
 using platform::RegRoot;
 using platform::sim::SimPlatform;
 using testing_support::RecordingUi;
@@ -35,7 +35,7 @@ class StartupTest : public ::testing::Test {
   }
 
   SimPlatform sim;
-  app::SetupState state;
+  core::SetupState state;
   RecordingUi ui;
   std::string libraryDir;
 };
@@ -335,7 +335,7 @@ TEST(FirstPage, OnlyTheExactFirstArgumentReadyOpensTheFinishPage) {
 }
 
 TEST(MainWindow, ClosesOnlyOnceSomethingEndedTheProgram) {
-  app::SetupState state;
+  core::SetupState state;
   EXPECT_FALSE(app::MayCloseMainWindow(state));
   state.ExitState = -1;
   EXPECT_TRUE(app::MayCloseMainWindow(state));

@@ -85,7 +85,7 @@ class InstallRunTest : public ::testing::Test {
   }
 
   platform::sim::SimPlatform sim;
-  app::SetupState state;
+  core::SetupState state;
   Events events;
   RecordingView view{events};
   RecordingPhases phases{events};

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/Directories.h"
 #include "tests/unit/engine/RunFixture.h"
 #include "tools/builder/Description.h"
@@ -355,7 +355,7 @@ TEST_F(PayloadRun, FolderCountThatIsNoNumberEndsTheRunBeforeTheUninstallerIsPlac
   Payload("example.szp");
   StartUp("C:\\Ziel");
 
-  EXPECT_THROW(Run(), app::EConvertError);
+  EXPECT_THROW(Run(), core::EConvertError);
   EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
   EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
   EXPECT_TRUE(Exists("C:\\Ziel\\in32i$$.ex_"));

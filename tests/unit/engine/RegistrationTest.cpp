@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "engine/RegistryEntries.h"
 #include "tests/unit/engine/RunFixture.h"
 
@@ -127,7 +127,7 @@ TEST_F(WebUpdate, ACounterThatIsMissingOrNoNumberStopsBeforeAnythingIsWritten) {
     SCOPED_TRACE(counter);
     if (*counter)
       sim.PutRegString(RegRoot::LocalMachine, kWebUpdate, "SetupCount", counter);
-    EXPECT_THROW(Register(""), app::EConvertError);
+    EXPECT_THROW(Register(""), core::EConvertError);
     EXPECT_FALSE(sim.RegKeyExists(RegRoot::LocalMachine, std::string(kWebUpdate) + "\\Program1"));
     EXPECT_TRUE(run->log.Lines().empty());
   }

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "tests/unit/engine/RunFixture.h"
 
 namespace engine_test {
@@ -111,9 +111,9 @@ TEST_F(RegistryEntries, NumbersFollowTheUsersDecimalSeparatorAndCurrencyRoundsHa
   EXPECT_DOUBLE_EQ(engine::StrToFloat("1.5", "."), 1.5);
   for (const char* bad :
        {"1.5", "", " ", "1,5,5", "1 000", "e5", "1e", "x", "922337203685477,5808"}) {
-    EXPECT_THROW(engine::StrToCurrency(bad, ","), app::EConvertError) << bad;
+    EXPECT_THROW(engine::StrToCurrency(bad, ","), core::EConvertError) << bad;
   }
-  EXPECT_THROW(engine::StrToFloat("1.5", ","), app::EConvertError);
+  EXPECT_THROW(engine::StrToFloat("1.5", ","), core::EConvertError);
 }
 
 TEST_F(RegistryEntries, StringDataGetsItsFirstPlaceholderReplaced) {
@@ -138,7 +138,7 @@ TEST_F(RegistryEntries, RefusedWritesAndNumbersThatDoNotConvertRaise) {
   sim.DenyRegistryRoot(RegRoot::LocalMachine);
   EXPECT_THROW(Make("String", "HKLM", "Software\\Firma", "Pfad", "x"), engine::ERegistryError);
   EXPECT_THROW(Make("String", "HKDD", "Software\\Firma", "Pfad", "x"), engine::ERegistryError);
-  EXPECT_THROW(Make("Float", "HKCU", "Software\\Firma", "Zahl", "1.5"), app::EConvertError);
+  EXPECT_THROW(Make("Float", "HKCU", "Software\\Firma", "Zahl", "1.5"), core::EConvertError);
   EXPECT_NO_THROW(Make("Boolean", "HKLM", "Software\\Firma", "Schalter", "weder"))
       << "no value to write, so nothing to refuse";
 }
@@ -168,7 +168,7 @@ TEST_F(RegistryEntries, SectionEntriesAreLoggedAsWrittenBeforeEachIsMade) {
 
   SetupInf("[Settings]\r\n[Registry]\r\nRegCount=zwei\r\n");
   run.log.Clear();
-  EXPECT_THROW(engine::WriteRegistryEntries(run), app::EConvertError);
+  EXPECT_THROW(engine::WriteRegistryEntries(run), core::EConvertError);
   EXPECT_TRUE(run.log.Lines().empty());
 }
 

@@ -95,7 +95,7 @@ class RunFixture : public ::testing::Test {
   }
 
   platform::sim::SimPlatform sim;
-  app::SetupState state;
+  core::SetupState state;
   archive::TZipUnpacker zip{sim.platform(), "Tessarwolden"};
   testing_support::RecordingUi ui;
   Events events;

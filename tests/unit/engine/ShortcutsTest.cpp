@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 #include "tests/support/LnkInfo.h"
 #include "tests/unit/engine/RunFixture.h"
 
@@ -142,7 +142,7 @@ TEST_F(Shortcuts, TheUninstallShortcutStartsTheUninstallerWithTheControlFile) {
 }
 
 TEST_F(Shortcuts, ACountThatIsNoNumberOrAMissingShellLinkObjectEndTheRun) {
-  EXPECT_THROW(Create("[Links]\r\nLinkCount=zwei\r\n"), app::EConvertError);
+  EXPECT_THROW(Create("[Links]\r\nLinkCount=zwei\r\n"), core::EConvertError);
   sim.DenyShellLinks();
   EXPECT_THROW(Create("[Links]\r\nLinkCount=1\r\n[Link1]\r\nFile=C:\\a.exe\r\n"),
                engine::EInstallError);

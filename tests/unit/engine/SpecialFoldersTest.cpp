@@ -28,7 +28,7 @@ class SpecialFolders : public ::testing::Test {
   }
 
   platform::sim::SimPlatform sim;
-  app::SetupState state;
+  core::SetupState state;
 };
 
 TEST_F(SpecialFolders, EveryPlaceholderNamesItsFolderWithATrailingBackslash) {

@@ -6,10 +6,10 @@
 
 namespace {
 
-using app::WindowId;
+using core::WindowId;
 
 // Walks forward from page 1 to the installation form and back again.
-std::vector<WindowId> WalkForward(const app::SetupState& state) {
+std::vector<WindowId> WalkForward(const core::SetupState& state) {
   std::vector<WindowId> pages = {WindowId::Schritt1};
   while (pages.back() != WindowId::Install) {
     pages.push_back(wizard::ForwardTarget(pages.back(), state));
@@ -17,7 +17,7 @@ std::vector<WindowId> WalkForward(const app::SetupState& state) {
   return pages;
 }
 
-std::vector<WindowId> WalkBack(const app::SetupState& state) {
+std::vector<WindowId> WalkBack(const core::SetupState& state) {
   std::vector<WindowId> pages = {WindowId::Schritt7};
   while (pages.back() != WindowId::Schritt1) pages.push_back(wizard::BackTarget(pages.back(), state));
   return pages;
@@ -50,7 +50,7 @@ TEST(Navigation, PagesFollowTheirFlagsForwardAndBack) {
              W::Schritt1}},
        }) {
     SCOPED_TRACE(testing::Message() << "licence " << c.license << " information " << c.information);
-    app::SetupState state;
+    core::SetupState state;
     state.LicensePage = c.license;
     state.InformationPage = c.information;
     EXPECT_EQ(WalkForward(state), c.forward);
@@ -59,7 +59,7 @@ TEST(Navigation, PagesFollowTheirFlagsForwardAndBack) {
 }
 
 TEST(Navigation, PagesWithoutTheButtonHaveNoTarget) {
-  app::SetupState state;
+  core::SetupState state;
   EXPECT_THROW(wizard::BackTarget(WindowId::Schritt1, state), std::logic_error);
   EXPECT_THROW(wizard::ForwardTarget(WindowId::Ready, state), std::logic_error);
 }

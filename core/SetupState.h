@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+namespace core {
 
 /// What the whole process knows about this setup: filled by start-up from
 /// Setup.inf and the registry, by the pages from the user's input, and read by
@@ -33,4 +33,4 @@ struct SetupState {
   std::string ProgramFolderLine() const { return NoShortcuts ? "(kein)" : ProgramFolder; }
 };
 
-}  // namespace app
+}  // namespace core

@@ -1,9 +1,9 @@
-#include "app/Convert.h"
+#include "core/Convert.h"
 
 #include <algorithm>
 #include <cstdint>
 
-namespace app {
+namespace core {
 
 namespace {
 
@@ -179,4 +179,4 @@ std::string DirectoryOf(std::string_view path) {
   return dir;
 }
 
-}  // namespace app
+}  // namespace core

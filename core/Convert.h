@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace core {
 
 /// Raised when a text that must be an integer is none.
 class EConvertError : public std::runtime_error {
@@ -51,4 +51,4 @@ bool LessIgnoreCase(std::string_view a, std::string_view b);
 /// no directory.
 std::string DirectoryOf(std::string_view path);
 
-}  // namespace app
+}  // namespace core

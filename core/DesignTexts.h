@@ -3,9 +3,9 @@
 #include <span>
 #include <string_view>
 
-#include "app/Ui.h"
+#include "core/Ui.h"
 
-namespace app {
+namespace core {
 
 /// A text a window carries from its creation: a caption, a label, a button.
 struct DesignText {
@@ -26,4 +26,4 @@ inline constexpr std::string_view kProductAddress = "www.tessarwolden.example";
 inline constexpr std::string_view kMakerAddress = "www.wolden-software.example";
 inline constexpr std::string_view kSupportAddress = "support@tessarwolden.example";
 
-}  // namespace app
+}  // namespace core

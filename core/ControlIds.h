@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-namespace app {
+namespace core {
 
 /// The numeric id a control of the windows carries, derived from its name so
 /// that anything that finds a window can find its controls: "Label12" is
@@ -38,4 +38,4 @@ static_assert(ControlId("Button2") == 2002);
 static_assert(ControlId("RadioButton1") == 7001);
 static_assert(ControlId("Signature") == 0);
 
-}  // namespace app
+}  // namespace core

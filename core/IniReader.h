@@ -6,7 +6,7 @@
 
 #include "platform/ProfileStrings.h"
 
-namespace app {
+namespace core {
 
 /// Reads one INI file through the profile-string service; every read goes to
 /// the file itself, nothing is cached.
@@ -32,4 +32,4 @@ class IniReader {
   std::string path_;
 };
 
-}  // namespace app
+}  // namespace core

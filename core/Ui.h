@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace core {
 
 /// The program's windows, in the order program entry creates them.
 enum class WindowId {
@@ -56,4 +56,4 @@ class Ui {
   virtual void OpenTreePath(std::string_view path) = 0;
 };
 
-}  // namespace app
+}  // namespace core

@@ -1,6 +1,6 @@
-#include "app/DesignTexts.h"
+#include "core/DesignTexts.h"
 
-namespace app {
+namespace core {
 
 namespace {
 
@@ -145,4 +145,4 @@ std::string_view DesignTextOf(WindowId window, std::string_view control) {
   return {};
 }
 
-}  // namespace app
+}  // namespace core

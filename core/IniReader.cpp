@@ -1,8 +1,8 @@
-#include "app/IniReader.h"
+#include "core/IniReader.h"
 
-#include "app/Convert.h"
+#include "core/Convert.h"
 
-namespace app {
+namespace core {
 
 std::string IniReader::ReadString(std::string_view section, std::string_view key,
                                   std::string_view fallback) const {
@@ -18,4 +18,4 @@ bool IniReader::ReadBool(std::string_view section, std::string_view key, bool fa
   return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-}  // namespace app
+}  // namespace core
