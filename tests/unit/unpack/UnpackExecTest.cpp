@@ -289,6 +289,16 @@ TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
   EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
 }
 
+TEST_F(UnpackExecTest, ReportsProgressByTheChunkWhateverSizeAnEntryDeclares) {
+  // The same 64 KiB of data under the largest size and the one below it.
+  auto progressReports = [this](const char* entry) {
+    seen_.clear();
+    Extract(Fixture("hugesizes.zip"), {entry});
+    return Of(kActionProgress).size();
+  };
+  EXPECT_EQ(progressReports("max"), progressReports("almost"));
+}
+
 // ---------------------------------------------------------------- encryption
 
 // Answers password requests in turn from `passwords` (an empty one: none
