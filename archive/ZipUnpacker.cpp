@@ -447,7 +447,8 @@ void TZipUnpacker::ReadDirectory() {
       ++skippedFolders_;
       continue;
     }
-    totalSize_ += static_cast<int64_t>(e.extent.uncompressedSize);
+    totalSize_ = zip::SignedSize(
+        zip::SaturatingAdd(static_cast<uint64_t>(totalSize_), e.extent.uncompressedSize));
     directory_.push_back(std::move(e));
     if (OnEntryListed)
       OnEntryListed(static_cast<int>(directory_.size()), directory_.back());

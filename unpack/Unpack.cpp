@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -65,6 +66,12 @@ enum class Unlock { Ok, NoPassword, WrongPassword, Damaged, Cancelled };
 
 constexpr intptr_t kMaxPasswordTries = 15;
 
+// A size or sum of sizes for the record's size field, which is signed: the
+// archive may declare sizes that have no such number.
+intptr_t ReportedSize(uint64_t size) {
+  return static_cast<intptr_t>(std::min<uint64_t>(size, std::numeric_limits<intptr_t>::max()));
+}
+
 class Session {
  public:
   explicit Session(const Params& params)
@@ -92,10 +99,10 @@ class Session {
     if (!FindEntries(*file, *where, matches))
       return Finish();
 
-    intptr_t total = 0;
+    uint64_t total = 0;
     for (const Match& m : matches)
-      total += static_cast<intptr_t>(m.extent.uncompressedSize);
-    if (!Report(kActionTotalSize, 0, total, ""))
+      total = zip::SaturatingAdd(total, m.extent.uncompressedSize);
+    if (!Report(kActionTotalSize, 0, ReportedSize(total), ""))
       return Finish();
     for (const Match& m : matches) {
       if (!ExtractOne(*file, m))
@@ -206,9 +213,8 @@ class Session {
           return false;
       }
     }
-    if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name)) {
+    if (!Report(kActionNewEntry, 0, ReportedSize(m.extent.uncompressedSize), m.name))
       return false;
-    }
 
     const bool test = params_.head.test != 0;
     std::unique_ptr<OutputFile> out;
@@ -242,7 +248,7 @@ class Session {
       return Failed(result, m.name) && !cancelled;
     }
     ++count_;
-    return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name);
+    return Report(kActionEntryDone, 0, ReportedSize(m.extent.uncompressedSize), m.name);
   }
 
   // The working password first (at the start the one from the record), then

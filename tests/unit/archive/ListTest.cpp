@@ -1,5 +1,6 @@
 // Naming an archive reads its central directory.
 
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -67,6 +68,13 @@ TEST_F(ListTest, CountsEntriesBeyondWhatTheEndRecordCanHold) {
   EXPECT_EQ(zip.Directory().size(), 70000u);
   EXPECT_EQ(listed, 70000);
   EXPECT_EQ(zip.Directory().back().name, "70000");
+}
+
+TEST_F(ListTest, HoldsTheTotalSizeAtTheLargestSignedValue) {
+  // Declared sizes of 2^64-1, 2^64-2 and twice 2^63.
+  zip.SetArchivePath(Put("hugesizes.zip"));
+  EXPECT_EQ(Names(), (Strings{"max", "almost", "half1", "half2"}));
+  EXPECT_EQ(zip.TotalSize(), std::numeric_limits<int64_t>::max());
 }
 
 TEST_F(ListTest, ConvertsNamesByHostSystemAndCodePage) {

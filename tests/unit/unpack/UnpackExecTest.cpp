@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -287,6 +288,22 @@ TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
     EXPECT_EQ(seen_.back().action, kActionEndOfBatch);
   }
   EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
+// Sizes come from the archive: whatever an entry declares, the callbacks get
+// no negative size.
+TEST_F(UnpackExecTest, HoldsDeclaredSizesBeyondTheSignedRangeAtItsLargestValue) {
+  constexpr intptr_t kLargest = std::numeric_limits<intptr_t>::max();
+  EXPECT_EQ(Extract(Fixture("hugesizes.zip"), {"max", "almost", "half1", "half2"}), 0);
+  ASSERT_FALSE(seen_.empty());
+  EXPECT_EQ(seen_.front().action, kActionTotalSize);
+  EXPECT_EQ(seen_.front().size, kLargest);
+  const auto starts = Of(kActionNewEntry);
+  ASSERT_EQ(starts.size(), 4u);
+  for (const auto& s : starts)
+    EXPECT_EQ(s.size, kLargest) << s.text;
+  for (const auto& s : Of(kActionSkipped))
+    EXPECT_EQ(s.number, kMsgSizeMismatch) << s.text;
 }
 
 TEST_F(UnpackExecTest, ReportsProgressByTheChunkWhateverSizeAnEntryDeclares) {
