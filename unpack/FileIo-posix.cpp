@@ -73,11 +73,17 @@ class PosixOutput final : public OutputFile {
 }  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a FIFO or a device can wait for a writer or a medium that never
+  // comes: the open does not wait, and anything but a regular file is refused
+  // before the first read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
     return nullptr;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  // The reads of a regular file wait as usual.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return nullptr;
   }

@@ -290,6 +290,27 @@ TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
   EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
 }
 
+TEST_F(UnpackExecTest, RefusesAnArchivePathThatIsNoRegularFile) {
+  ASSERT_EQ(::mkfifo("pipe.zip", 0600), 0);
+  fs::create_directory("folder.zip");
+  // Opening a FIFO for reading waits for a writer that never comes: in a
+  // child process under an alarm, such a wait fails the test instead of
+  // hanging it.
+  EXPECT_EXIT(
+      {
+        ::alarm(60);
+        bool refused = true;
+        for (const char* path : {"pipe.zip", "folder.zip"}) {
+          seen_.clear();
+          Extract(path, {"1"});
+          const auto messages = Of(kActionMessage);
+          refused = refused && messages.size() == 1 && messages[0].number == kMsgArchiveOpen;
+        }
+        std::_Exit(refused ? 0 : 1);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 // Sizes come from the archive: whatever an entry declares, the callbacks get
 // no negative size.
 TEST_F(UnpackExecTest, HoldsDeclaredSizesBeyondTheSignedRangeAtItsLargestValue) {
