@@ -218,8 +218,8 @@ TEST_F(UnpackExecTest, NeverWritesThroughALinkInTheCurrentDirectory) {
 }
 
 TEST_F(UnpackExecTest, SkipsNamesThatAreNoFileNamesWithAMessage) {
-  const char* names[] = {"dir/", "x/.",      "x/..",   "bad?name", "a:b",
-                         "CON",  "lpt1.txt", "trail.", "tab\tname"};
+  const char* names[] = {"dir/",     "x/.",    "x/..",      "bad?name",  "a:b",          "CON",
+                         "lpt1.txt", "trail.", "tab\tname", "COM\u00b9", "lpt\u00b2.txt"};
   for (const char* name : names) {
     SCOPED_TRACE(name);
     seen_.clear();
