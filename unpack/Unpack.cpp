@@ -242,10 +242,20 @@ class Session {
     if (out && !out->Close() && result == DataResult::Ok)
       result = DataResult::WriteFailed;
     if (result != DataResult::Ok) {
-      // A damaged file must not look like a complete one.
-      if (out)
-        OutputFile::Remove(*flat);
+      // A damaged file must not look like a complete one: its temporary file
+      // goes before the caller hears of it.
+      out.reset();
       return Failed(result, m.name) && !cancelled;
+    }
+    if (out) {
+      switch (out->Place()) {
+        case CreateResult::Created:
+          break;
+        case CreateResult::Exists:
+          return Skip(kMsgExists, m.name, "file exists, skipped: ");
+        case CreateResult::Failed:
+          return Skip(kMsgCreateFailed, m.name, "cannot create file, skipped: ");
+      }
     }
     ++count_;
     return Report(kActionEntryDone, 0, ReportedSize(m.extent.uncompressedSize), m.name);
