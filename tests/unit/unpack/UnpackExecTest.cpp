@@ -148,6 +148,7 @@ TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
       {"zip64.zip", "sub/second", "second", text.substr(0, 200000)},
       {"many.zip", "69999", "69999", "69999\n"},
       {"many.zip", "1", "1", "1\n"},
+      {"wrapped.zip", "69999", "69999", "69999\n"},
       {"longheader.zip", "1", "1", "long header\n"},
       {"longheader.zip", "2", "2", "after the long header\n"},
       {"unsafe.zip", "a/b/1", "1", "nested"},
