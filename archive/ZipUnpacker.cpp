@@ -361,8 +361,10 @@ void TZipUnpacker::ReadDirectory() {
   uint64_t storedOffset = end.directoryOffset;
   uint32_t thisDisk = end.diskNumber;
   uint32_t dirDisk = end.directoryDisk;
+  bool zip64 = false;
   // Only a ZIP64 end record that starts before the locator is taken.
   if (auto end64 = zip::LocateZip64End(read, end, endPos, endPos - zip::kZip64LocatorSize)) {
+    zip64 = true;
     recordStart = end64->position;
     entries = end64->record.totalEntries;
     dirSize = end64->record.directorySize;
@@ -401,14 +403,28 @@ void TZipUnpacker::ReadDirectory() {
   SpanReader reader(std::move(stream), dirDisk, offset, spanned ? &disks : nullptr, thisDisk, 0);
   bool firstOffset = true;
   std::vector<uint8_t> field;
-  for (uint64_t i = 0; i < entries; ++i) {
+  // The end record counts entries in 16 bits only: without a ZIP64 end
+  // record the count may have wrapped around, so the headers behind the
+  // counted ones are read too while the directory's size has room for them,
+  // as the library reads the directory.
+  uint64_t consumed = 0;
+  for (uint64_t i = 0; i < entries || (!zip64 && consumed + zip::kCentralSize <= dirSize); ++i) {
+    const bool counted = i < entries;
     uint8_t header[zip::kCentralSize];
     auto n = reader.Read(header, sizeof header);
     if (!n || *n != sizeof header)
       throw EZipUnpacker(kDirectoryTruncated);
-    if (zip::Le32(header) != zip::kSigCentral)
+    if (zip::Le32(header) != zip::kSigCentral) {
+      if (!counted)
+        break;
       throw EZipUnpacker(kBadHeaderSignature);
+    }
     zip::CentralHeader h = zip::ParseCentralHeader(header);
+    const uint64_t headerLength =
+        zip::kCentralSize + uint64_t{h.nameLength} + h.extraLength + h.commentLength;
+    if (!counted && consumed + headerLength > dirSize)
+      break;
+    consumed += headerLength;
 
     auto readField = [&](size_t length, int error) {
       field.resize(length);
@@ -447,7 +463,8 @@ void TZipUnpacker::ReadDirectory() {
       ++skippedFolders_;
       continue;
     }
-    totalSize_ += static_cast<int64_t>(e.extent.uncompressedSize);
+    totalSize_ = zip::SignedSize(
+        zip::SaturatingAdd(static_cast<uint64_t>(totalSize_), e.extent.uncompressedSize));
     directory_.push_back(std::move(e));
     if (OnEntryListed)
       OnEntryListed(static_cast<int>(directory_.size()), directory_.back());

@@ -92,7 +92,7 @@ DataResult Inflate(InputFile& file, const Packed& packed, const zip::EntryExtent
   size_t outChunk = kOutChunk;
   auto in = Buffer(inChunk, packed.size);
   // One byte more than declared, so that data running past its size shows.
-  auto out = Buffer(outChunk, extent.uncompressedSize + 1);
+  auto out = Buffer(outChunk, zip::SaturatingAdd(extent.uncompressedSize, 1));
   uint64_t inLeft = packed.size;
   uint64_t inPos = packed.start;
   uint64_t written = 0;

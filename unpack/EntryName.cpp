@@ -162,11 +162,17 @@ bool IsDeviceName(std::string_view name) {
     if (upper == d)
       return true;
   }
-  if (upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
-      upper[3] >= '1' && upper[3] <= '9') {
-    return true;
+  if (!upper.starts_with("COM") && !upper.starts_with("LPT"))
+    return false;
+  // A port number: 1 to 9, or the superscript digits 1 to 3 (in UTF-8),
+  // which Windows takes as digits here.
+  const std::string_view number = std::string_view(upper).substr(3);
+  static constexpr std::string_view kSuperscripts[] = {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3"};
+  for (auto s : kSuperscripts) {
+    if (number == s)
+      return true;
   }
-  return false;
+  return number.size() == 1 && number[0] >= '1' && number[0] <= '9';
 }
 
 }  // namespace

@@ -39,7 +39,8 @@ namespace unpack {
 /// the last slash or backslash. nullopt when that part is empty, "." or "..",
 /// holds a character Windows forbids in file names (control characters and
 /// < > : " / \ | ? *), ends in a dot or blank (Windows would strip them), or
-/// is a device name such as CON or LPT1, with or without extension.
+/// is a device name such as CON, LPT1 or COM¹ (COM and LPT take the
+/// superscript digits 1 to 3 too), with or without extension, in any case.
 std::optional<std::string> FlatFileName(std::string_view name);
 
 }  // namespace unpack

@@ -2,7 +2,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <utility>
 
 #include "unpack/FileIo.h"
 
@@ -40,8 +42,13 @@ class PosixInput final : public InputFile {
 
 class PosixOutput final : public OutputFile {
  public:
-  explicit PosixOutput(int fd) : fd_(fd) {}
-  ~PosixOutput() override { Close(); }
+  PosixOutput(int fd, std::string temporary, std::string name, bool replace)
+      : fd_(fd), temporary_(std::move(temporary)), name_(std::move(name)), replace_(replace) {}
+  ~PosixOutput() override {
+    Close();
+    if (!temporary_.empty())
+      ::unlink(temporary_.c_str());
+  }
 
   bool Write(const void* data, size_t size) override {
     const auto* in = static_cast<const char*>(data);
@@ -66,18 +73,46 @@ class PosixOutput final : public OutputFile {
     return rc == 0;
   }
 
+  CreateResult Place() override {
+    const std::string temporary = std::exchange(temporary_, {});
+    // rename replaces a link itself, never what it leads to. Without
+    // replacing, a second name appears only while the name is free, and the
+    // temporary one goes either way.
+    if (replace_) {
+      if (::rename(temporary.c_str(), name_.c_str()) == 0)
+        return CreateResult::Created;
+      ::unlink(temporary.c_str());
+      return CreateResult::Failed;
+    }
+    const bool linked = ::link(temporary.c_str(), name_.c_str()) == 0;
+    const int error = errno;
+    ::unlink(temporary.c_str());
+    if (linked)
+      return CreateResult::Created;
+    return error == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+  }
+
  private:
   int fd_;
+  std::string temporary_;  // empty once placed
+  std::string name_;
+  bool replace_;
 };
 
 }  // namespace
 
 std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opening a FIFO or a device can wait for a writer or a medium that never
+  // comes: the open does not wait, and anything but a regular file is refused
+  // before the first read.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0)
     return nullptr;
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  const int flags = ::fcntl(fd, F_GETFL);
+  // The reads of a regular file wait as usual.
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+      ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
     ::close(fd);
     return nullptr;
   }
@@ -86,25 +121,30 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,
                                                CreateResult& result) {
-  if (replace) {
-    struct stat st {};
-    if (::lstat(name.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
-      ::unlink(name.c_str());
+  struct stat st {};
+  if (::lstat(name.c_str(), &st) == 0) {
+    if (!replace || !(S_ISREG(st.st_mode) || S_ISLNK(st.st_mode))) {
+      result = CreateResult::Exists;
+      return nullptr;
     }
-  }
-  // O_EXCL refuses an existing name, links included, so nothing outside the
-  // current directory is ever opened through one.
-  int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) {
-    result = errno == EEXIST ? CreateResult::Exists : CreateResult::Failed;
+  } else if (errno != ENOENT) {
+    result = CreateResult::Failed;
     return nullptr;
   }
-  result = CreateResult::Created;
-  return std::make_unique<PosixOutput>(fd);
-}
-
-bool OutputFile::Remove(const std::string& name) {
-  return ::unlink(name.c_str()) == 0;
+  static std::atomic<uint32_t> counter{0};
+  for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+    std::string temporary = TemporaryName(static_cast<unsigned long>(::getpid()), counter++);
+    // O_EXCL refuses an existing name, links included.
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+      result = CreateResult::Created;
+      return std::make_unique<PosixOutput>(fd, std::move(temporary), name, replace);
+    }
+    if (errno != EEXIST)
+      break;
+  }
+  result = CreateResult::Failed;
+  return nullptr;
 }
 
 }  // namespace unpack

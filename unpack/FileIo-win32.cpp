@@ -1,7 +1,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <utility>
 
 #include "unpack/FileIo.h"
 
@@ -58,8 +60,16 @@ class Win32Input final : public InputFile {
 
 class Win32Output final : public OutputFile {
  public:
-  explicit Win32Output(HANDLE handle) : handle_(handle) {}
-  ~Win32Output() override { Close(); }
+  Win32Output(HANDLE handle, std::wstring temporary, std::wstring name, bool replace)
+      : handle_(handle),
+        temporary_(std::move(temporary)),
+        name_(std::move(name)),
+        replace_(replace) {}
+  ~Win32Output() override {
+    Close();
+    if (!temporary_.empty())
+      DeleteFileW(temporary_.c_str());
+  }
 
   bool Write(const void* data, size_t size) override {
     const auto* in = static_cast<const char*>(data);
@@ -82,8 +92,24 @@ class Win32Output final : public OutputFile {
     return ok != FALSE;
   }
 
+  CreateResult Place() override {
+    const std::wstring temporary = std::exchange(temporary_, {});
+    // Moving replaces a link of the name itself, never what it leads to;
+    // without MOVEFILE_REPLACE_EXISTING a name taken meanwhile stays as it is.
+    if (MoveFileExW(temporary.c_str(), name_.c_str(), replace_ ? MOVEFILE_REPLACE_EXISTING : 0))
+      return CreateResult::Created;
+    const DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    if (!replace_ && (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS))
+      return CreateResult::Exists;
+    return CreateResult::Failed;
+  }
+
  private:
   HANDLE handle_;
+  std::wstring temporary_;  // empty once placed
+  std::wstring name_;
+  bool replace_;
 };
 
 }  // namespace
@@ -106,30 +132,35 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,
                                                CreateResult& result) {
+  result = CreateResult::Failed;
   std::wstring wide = Widen(name);
-  if (wide.empty()) {
-    result = CreateResult::Failed;
+  if (wide.empty())
+    return nullptr;
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES) {
+    if (!replace || (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      result = CreateResult::Exists;
+      return nullptr;
+    }
+  } else if (GetLastError() != ERROR_FILE_NOT_FOUND) {
     return nullptr;
   }
-  if (replace)
-    DeleteFileW(wide.c_str());
-  // CREATE_NEW never touches an existing file or whatever a reparse point
-  // leads to.
-  HANDLE h = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    DWORD err = GetLastError();
-    result = (err == ERROR_FILE_EXISTS || err == ERROR_ALREADY_EXISTS) ? CreateResult::Exists
-                                                                       : CreateResult::Failed;
-    return nullptr;
+  static std::atomic<uint32_t> counter{0};
+  for (int tries = 0; tries < kTemporaryNameTries; ++tries) {
+    std::wstring temporary = Widen(TemporaryName(GetCurrentProcessId(), counter++));
+    // CREATE_NEW never touches an existing file or whatever a reparse point
+    // leads to.
+    HANDLE h = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      result = CreateResult::Created;
+      return std::make_unique<Win32Output>(h, std::move(temporary), std::move(wide), replace);
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS)
+      break;
   }
-  result = CreateResult::Created;
-  return std::make_unique<Win32Output>(h);
-}
-
-bool OutputFile::Remove(const std::string& name) {
-  std::wstring wide = Widen(name);
-  return !wide.empty() && DeleteFileW(wide.c_str()) != FALSE;
+  return nullptr;
 }
 
 }  // namespace unpack

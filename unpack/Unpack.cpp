@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -65,6 +66,12 @@ enum class Unlock { Ok, NoPassword, WrongPassword, Damaged, Cancelled };
 
 constexpr intptr_t kMaxPasswordTries = 15;
 
+// A size or sum of sizes for the record's size field, which is signed: the
+// archive may declare sizes that have no such number.
+intptr_t ReportedSize(uint64_t size) {
+  return static_cast<intptr_t>(std::min<uint64_t>(size, std::numeric_limits<intptr_t>::max()));
+}
+
 class Session {
  public:
   explicit Session(const Params& params)
@@ -92,10 +99,10 @@ class Session {
     if (!FindEntries(*file, *where, matches))
       return Finish();
 
-    intptr_t total = 0;
+    uint64_t total = 0;
     for (const Match& m : matches)
-      total += static_cast<intptr_t>(m.extent.uncompressedSize);
-    if (!Report(kActionTotalSize, 0, total, ""))
+      total = zip::SaturatingAdd(total, m.extent.uncompressedSize);
+    if (!Report(kActionTotalSize, 0, ReportedSize(total), ""))
       return Finish();
     for (const Match& m : matches) {
       if (!ExtractOne(*file, m))
@@ -206,9 +213,8 @@ class Session {
           return false;
       }
     }
-    if (!Report(kActionNewEntry, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name)) {
+    if (!Report(kActionNewEntry, 0, ReportedSize(m.extent.uncompressedSize), m.name))
       return false;
-    }
 
     const bool test = params_.head.test != 0;
     std::unique_ptr<OutputFile> out;
@@ -236,13 +242,23 @@ class Session {
     if (out && !out->Close() && result == DataResult::Ok)
       result = DataResult::WriteFailed;
     if (result != DataResult::Ok) {
-      // A damaged file must not look like a complete one.
-      if (out)
-        OutputFile::Remove(*flat);
+      // A damaged file must not look like a complete one: its temporary file
+      // goes before the caller hears of it.
+      out.reset();
       return Failed(result, m.name) && !cancelled;
     }
+    if (out) {
+      switch (out->Place()) {
+        case CreateResult::Created:
+          break;
+        case CreateResult::Exists:
+          return Skip(kMsgExists, m.name, "file exists, skipped: ");
+        case CreateResult::Failed:
+          return Skip(kMsgCreateFailed, m.name, "cannot create file, skipped: ");
+      }
+    }
     ++count_;
-    return Report(kActionEntryDone, 0, static_cast<intptr_t>(m.extent.uncompressedSize), m.name);
+    return Report(kActionEntryDone, 0, ReportedSize(m.extent.uncompressedSize), m.name);
   }
 
   // The working password first (at the start the one from the record), then

@@ -40,6 +40,17 @@ inline constexpr uint16_t kFlagDataDescriptor = 0x0008;
 inline constexpr uint32_t kSigDataDescriptor = 0x08074B50;
 inline constexpr uint16_t kExtraZip64 = 0x0001;
 
+/// `a` + `b`, held at 2^64-1 instead of wrapping around: sizes come from the
+/// archive, which may declare any of them.
+inline uint64_t SaturatingAdd(uint64_t a, uint64_t b) {
+  return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+/// A size as the signed 64-bit number that callers are given: from 2^63 up,
+/// the largest such number, never a negative one.
+inline int64_t SignedSize(uint64_t size) {
+  return size > INT64_MAX ? INT64_MAX : static_cast<int64_t>(size);
+}
+
 inline uint16_t Le16(const uint8_t* p) {
   return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }

@@ -1,5 +1,6 @@
 // Naming an archive reads its central directory.
 
+#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -60,13 +61,29 @@ TEST_F(ListTest, KeepsTheDirectoryFieldsWithZip64ValuesApplied) {
   EXPECT_TRUE(zip.Directory()[0].encrypted);
 }
 
+// 70,000 entries: counted in the ZIP64 end record, and with only the end
+// record, whose 16-bit count has wrapped; the directory is read to its end
+// then, as the library reads it.
 TEST_F(ListTest, CountsEntriesBeyondWhatTheEndRecordCanHold) {
-  int listed = 0;
-  zip.OnEntryListed = [&](int number, const archive::ZipDirEntry&) { EXPECT_EQ(number, ++listed); };
-  zip.SetArchivePath(Put("many.zip"));
-  EXPECT_EQ(zip.Directory().size(), 70000u);
-  EXPECT_EQ(listed, 70000);
-  EXPECT_EQ(zip.Directory().back().name, "70000");
+  for (const char* fixture : {"many.zip", "wrapped.zip"}) {
+    SCOPED_TRACE(fixture);
+    int listed = 0;
+    zip.OnEntryListed = [&](int number, const archive::ZipDirEntry&) {
+      EXPECT_EQ(number, ++listed);
+    };
+    zip.SetArchivePath(Put(fixture));
+    EXPECT_EQ(zip.Directory().size(), 70000u);
+    EXPECT_EQ(listed, 70000);
+    EXPECT_EQ(zip.Directory().back().name, "70000");
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(ListTest, HoldsTheTotalSizeAtTheLargestSignedValue) {
+  // Declared sizes of 2^64-1, 2^64-2 and twice 2^63.
+  zip.SetArchivePath(Put("hugesizes.zip"));
+  EXPECT_EQ(Names(), (Strings{"max", "almost", "half1", "half2"}));
+  EXPECT_EQ(zip.TotalSize(), std::numeric_limits<int64_t>::max());
 }
 
 TEST_F(ListTest, ConvertsNamesByHostSystemAndCodePage) {

@@ -63,16 +63,20 @@ TEST(FlatFileName, KeepsOnlyTheLastPartAndRefusesWhatIsNoFileName) {
       {"a b.txt", "a b.txt"},
       {"CONSOLE", "CONSOLE"},
       {"com0", "com0"},
+      {"COM\u2074", "COM\u2074"},
+      {"lpt\u00b9\u00b9", "lpt\u00b9\u00b9"},
   };
   for (const auto& [name, expected] : kept) {
     auto flat = FlatFileName(name);
     ASSERT_TRUE(flat) << name;
     EXPECT_EQ(*flat, expected) << name;
   }
-  const char* refused[] = {"",           "dir/",  "a\\",    ".",      "..",  "x/.",     "x/..",
-                           "bad?name",   "a:b",   "C:1",    "a<b",    "a>b", "a|b",     "a\"b",
-                           "a*b",        "tab\t", "trail.", "blank ", "CON", "con.txt", "Nul",
-                           "aux.tar.gz", "LPT1",  "com9.x", "PRN "};
+  const char* refused[] = {"", "dir/", "a\\", ".", "..", "x/.", "x/..", "bad?name", "a:b", "C:1",
+                           "a<b", "a>b", "a|b", "a\"b", "a*b", "tab\t", "trail.", "blank ", "CON",
+                           "con.txt", "Nul", "aux.tar.gz", "LPT1", "com9.x", "PRN ",
+                           // Windows counts the superscript digits as digits here.
+                           "COM\u00b9", "com\u00b2.txt", "Lpt\u00b3", "LPT\u00b9.tar.gz",
+                           "lpt\u00b2 .x"};
   for (const char* name : refused) {
     EXPECT_FALSE(FlatFileName(name)) << '"' << name << '"';
   }
