@@ -340,7 +340,6 @@ void TZipUnpacker::ReadDirectory() {
       throw EZipUnpacker(kNoEndOther);
   }
   const std::vector<uint8_t>& tail = found.tail;
-  const uint64_t endPos = found.position;
   const zip::EndRecord& end = found.record;
   const size_t commentStart = found.inTail + zip::kEndSize;
   const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
@@ -355,23 +354,13 @@ void TZipUnpacker::ReadDirectory() {
       ShowError(kBytesAfterComment);
   }
 
-  uint64_t recordStart = endPos;
-  uint64_t entries = end.totalEntries;
-  uint64_t dirSize = end.directorySize;
-  uint64_t storedOffset = end.directoryOffset;
-  uint32_t thisDisk = end.diskNumber;
-  uint32_t dirDisk = end.directoryDisk;
-  bool zip64 = false;
-  // Only a ZIP64 end record that starts before the locator is taken.
-  if (auto end64 = zip::LocateZip64End(read, end, endPos, endPos - zip::kZip64LocatorSize)) {
-    zip64 = true;
-    recordStart = end64->position;
-    entries = end64->record.totalEntries;
-    dirSize = end64->record.directorySize;
-    storedOffset = end64->record.directoryOffset;
-    thisDisk = end64->record.diskNumber;
-    dirDisk = end64->record.directoryDisk;
-  }
+  const zip::DirectoryRecord record = zip::ReadDirectoryRecord(read, found);
+  const uint64_t recordStart = record.recordStart;
+  const uint64_t entries = record.entries;
+  const uint64_t dirSize = record.size;
+  const uint64_t storedOffset = record.storedOffset;
+  const uint32_t thisDisk = record.thisDisk;
+  const uint32_t dirDisk = record.directoryDisk;
   endRecordDisk_ = thisDisk;
   const bool spanned = thisDisk != 0;
   if (spanned)
@@ -386,11 +375,12 @@ void TZipUnpacker::ReadDirectory() {
   if (dirDisk == thisDisk) {
     if (dirSize > recordStart)
       throw EZipUnpacker(kDirectorySeek);
-    offset = recordStart - dirSize;
-    if (storedOffset != offset)
+    // Where the library finds it; where neither place holds a header, the
+    // reading below reports what is there.
+    const uint64_t beforeRecord = recordStart - dirSize;
+    offset = zip::PlaceDirectory(read, size, record).value_or(beforeRecord);
+    if (offset == beforeRecord && storedOffset != offset)
       ShowError(kDataInFront);
-    if (offset > size)
-      throw EZipUnpacker(kDirectorySeek);
   } else {
     if (dirDisk > thisDisk)
       throw EZipUnpacker(kDirectorySeek);
@@ -408,7 +398,8 @@ void TZipUnpacker::ReadDirectory() {
   // counted ones are read too while the directory's size has room for them,
   // as the library reads the directory.
   uint64_t consumed = 0;
-  for (uint64_t i = 0; i < entries || (!zip64 && consumed + zip::kCentralSize <= dirSize); ++i) {
+  for (uint64_t i = 0; i < entries || (!record.zip64 && consumed + zip::kCentralSize <= dirSize);
+       ++i) {
     const bool counted = i < entries;
     uint8_t header[zip::kCentralSize];
     auto n = reader.Read(header, sizeof header);

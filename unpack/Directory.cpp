@@ -11,16 +11,6 @@ constexpr size_t kChunk = 64 * 1024;
 // A header with the longest name, extra field and comment.
 constexpr size_t kLongestHeader = zip::kCentralSize + 3 * 0xFFFF;
 
-bool ReadExactly(InputFile& file, uint64_t offset, uint8_t* buffer, size_t size) {
-  auto got = file.ReadAt(offset, buffer, size);
-  return got && *got == size;
-}
-
-bool HasCentralSignature(InputFile& file, uint64_t offset) {
-  uint8_t sig[4];
-  return ReadExactly(file, offset, sig, 4) && zip::Le32(sig) == zip::kSigCentral;
-}
-
 }  // namespace
 
 std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
@@ -31,30 +21,15 @@ std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
   const zip::EndLocation found = zip::LocateEndRecord(read, fileSize);
   if (found.result != zip::EndSearch::Found)
     return std::nullopt;
-
-  uint64_t recordStart = found.position;
-  uint64_t size = found.record.directorySize;
-  uint64_t stored = found.record.directoryOffset;
-  // A ZIP64 end record up to the end record itself is taken.
-  if (auto end64 = zip::LocateZip64End(read, found.record, found.position, found.position + 1)) {
-    recordStart = end64->position;
-    size = end64->record.directorySize;
-    stored = end64->record.directoryOffset;
-  }
-  if (size > recordStart)
+  const zip::DirectoryRecord record = zip::ReadDirectoryRecord(read, found);
+  const std::optional<uint64_t> offset = zip::PlaceDirectory(read, fileSize, record);
+  if (!offset)
     return std::nullopt;
-
   DirectoryLocation where;
-  where.size = size;
-  uint64_t computed = recordStart - size;
-  if (size == 0 || HasCentralSignature(file, computed)) {
-    where.offset = computed;
-    where.shift = static_cast<int64_t>(computed - stored);
-  } else if (stored + size <= fileSize && HasCentralSignature(file, stored)) {
-    where.offset = stored;
-  } else {
-    return std::nullopt;
-  }
+  where.offset = *offset;
+  where.size = record.size;
+  // Nothing when the directory is where its stored offset says.
+  where.shift = static_cast<int64_t>(*offset - record.storedOffset);
   return where;
 }
 

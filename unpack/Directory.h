@@ -24,8 +24,9 @@ struct DirectoryLocation {
 };
 
 /// Finds the central directory through the end record (and the ZIP64 end
-/// record when the end record's fields are saturated); nullopt when the file
-/// has no usable end record.
+/// record when the end record's fields are saturated) by the rule the
+/// archive component follows too (zip::PlaceDirectory); nullopt when the
+/// file has no usable end record.
 std::optional<DirectoryLocation> LocateDirectory(InputFile& file);
 
 struct CentralEntry {

@@ -25,13 +25,18 @@ bool NeedsZip64(const EndRecord& end) {
 std::optional<size_t> FindEndRecord(const uint8_t* tail, size_t size) {
   if (size < kEndSize + 1)
     return std::nullopt;
+  std::optional<size_t> first;
   for (size_t pos = size - kEndSize - 1;; --pos) {
-    if (Le32(tail + pos) == kSigEnd)
-      return pos;
+    if (Le32(tail + pos) == kSigEnd) {
+      if (pos + kEndSize + Le16(tail + pos + 20) == size)
+        return pos;
+      if (!first)
+        first = pos;
+    }
     if (pos == 0)
       break;
   }
-  return std::nullopt;
+  return first;
 }
 
 EndLocation LocateEndRecord(const ReadAtFn& read, uint64_t fileSize) {
@@ -93,9 +98,10 @@ std::optional<Zip64End> ParseZip64End(const uint8_t* p) {
 }
 
 std::optional<Zip64Location> LocateZip64End(const ReadAtFn& read, const EndRecord& end,
-                                            uint64_t endPos, uint64_t limit) {
+                                            uint64_t endPos) {
   if (!NeedsZip64(end) || endPos < kZip64LocatorSize)
     return std::nullopt;
+  const uint64_t limit = endPos - kZip64LocatorSize;
   uint8_t loc[kZip64LocatorSize];
   auto got = read(endPos - kZip64LocatorSize, loc, sizeof loc);
   auto locator = got && *got == sizeof loc ? ParseZip64Locator(loc) : std::nullopt;
@@ -114,6 +120,46 @@ std::optional<Zip64Location> LocateZip64End(const ReadAtFn& read, const EndRecor
       continue;
     if (auto end64 = ParseZip64End(rec))
       return Zip64Location{at, *end64};
+  }
+  return std::nullopt;
+}
+
+DirectoryRecord ReadDirectoryRecord(const ReadAtFn& read, const EndLocation& found) {
+  DirectoryRecord r;
+  if (auto end64 = LocateZip64End(read, found.record, found.position)) {
+    r.recordStart = end64->position;
+    r.entries = end64->record.totalEntries;
+    r.size = end64->record.directorySize;
+    r.storedOffset = end64->record.directoryOffset;
+    r.thisDisk = end64->record.diskNumber;
+    r.directoryDisk = end64->record.directoryDisk;
+    r.zip64 = true;
+    return r;
+  }
+  r.recordStart = found.position;
+  r.entries = found.record.totalEntries;
+  r.size = found.record.directorySize;
+  r.storedOffset = found.record.directoryOffset;
+  r.thisDisk = found.record.diskNumber;
+  r.directoryDisk = found.record.directoryDisk;
+  return r;
+}
+
+std::optional<uint64_t> PlaceDirectory(const ReadAtFn& read, uint64_t fileSize,
+                                       const DirectoryRecord& record) {
+  if (record.size > record.recordStart)
+    return std::nullopt;
+  auto hasHeader = [&](uint64_t at) {
+    uint8_t sig[4];
+    const auto got = read(at, sig, sizeof sig);
+    return got && *got == sizeof sig && Le32(sig) == kSigCentral;
+  };
+  const uint64_t computed = record.recordStart - record.size;
+  if (record.size == 0 || hasHeader(computed))
+    return computed;
+  if (record.storedOffset <= fileSize && record.size <= fileSize - record.storedOffset &&
+      hasHeader(record.storedOffset)) {
+    return record.storedOffset;
   }
   return std::nullopt;
 }

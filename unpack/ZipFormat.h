@@ -92,8 +92,11 @@ EndRecord ParseEndRecord(const uint8_t* p);
 bool NeedsZip64(const EndRecord& end);
 
 /// Scans `size` bytes from the end of a file backwards for an end record
-/// signature, starting kEndSize + 1 bytes before their end; the position of
-/// the first hit, nullopt when there is none.
+/// signature, starting kEndSize + 1 bytes before their end: the position of
+/// the first hit whose comment ends where the file ends, so that an end
+/// record inside the comment of the real one is passed over; failing that,
+/// of the first hit (the file then has bytes behind the comment). nullopt
+/// when there is none.
 std::optional<size_t> FindEndRecord(const uint8_t* tail, size_t size);
 
 struct Zip64Locator {
@@ -143,11 +146,35 @@ struct Zip64Location {
 /// The ZIP64 end record that belongs to the end record `end` at `endPos`,
 /// when NeedsZip64 says there is one: through the locator right before the
 /// end record, tried right before the locator and then where the locator says
-/// (which is wrong when data was put in front of the archive). A candidate at
-/// or after `limit` is passed over. nullopt when the fields are not
-/// saturated, or there is no locator or no record.
+/// (which is wrong when data was put in front of the archive). A candidate
+/// that does not start before the locator is passed over. nullopt when the
+/// fields are not saturated, or there is no locator or no record.
 std::optional<Zip64Location> LocateZip64End(const ReadAtFn& read, const EndRecord& end,
-                                            uint64_t endPos, uint64_t limit);
+                                            uint64_t endPos);
+
+/// What the end records say of the central directory: the end record's
+/// fields, or the ZIP64 end record's when LocateZip64End finds one.
+struct DirectoryRecord {
+  uint64_t recordStart = 0;  // of the record read; the directory ends there on its disk
+  uint64_t entries = 0;
+  uint64_t size = 0;
+  uint64_t storedOffset = 0;
+  uint32_t thisDisk = 0;
+  uint32_t directoryDisk = 0;
+  bool zip64 = false;
+};
+/// The directory record of the end record `found` (whose result is Found).
+DirectoryRecord ReadDirectoryRecord(const ReadAtFn& read, const EndLocation& found);
+
+/// Where the central directory of a file of `fileSize` bytes starts when it
+/// lies on the disk of its end record, by the one rule of the component and
+/// the library: right before the record that names it, where the stored
+/// offset is too small by what was put in front of the archive (a
+/// self-extractor stub); otherwise at the stored offset. Each place counts
+/// only with a central header there, unless the directory is empty. nullopt
+/// when neither holds one, or the size reaches back past the file's start.
+std::optional<uint64_t> PlaceDirectory(const ReadAtFn& read, uint64_t fileSize,
+                                       const DirectoryRecord& record);
 
 /// The 42 bytes of a central directory header after its signature.
 struct CentralHeader {

@@ -26,11 +26,12 @@ class ExtractTest : public ArchiveTest {
 TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   const std::string text = FixtureBytes("big.txt");
   for (const char* fixture : {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip",
-                              "names.zip", "sfx.zip"}) {
+                              "names.zip", "sfx.zip", "fakeend.zip", "gap.zip"}) {
     SCOPED_TRACE(fixture);
     const std::string dir = std::string("C:\\Out\\") + fixture;
     sim.PutFile(dir + "\\keep", "");
     zip.SetArchivePath(Put(fixture));
+    EXPECT_FALSE(zip.Directory().empty());
     zip.EntryNames() = Names();
     zip.SetExtractDir(dir);
     zip.Extract();

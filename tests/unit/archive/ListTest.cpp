@@ -123,6 +123,18 @@ TEST_F(ListTest, ReportsDataInFrontEachTimeAndListsAllTheSame) {
   EXPECT_EQ(Shown(), (Strings{Fallback(10203), Fallback(10203)}));
 }
 
+// The library finds the directory of these archives; the component lists
+// the same one.
+TEST_F(ListTest, FindsTheDirectoryByTheLibrarysRule) {
+  for (const char* fixture : {"fakeend.zip", "gap.zip"}) {
+    SCOPED_TRACE(fixture);
+    zip.SetArchivePath(Put(fixture));
+    EXPECT_EQ(Names(), (Strings{"1", "2", "big", "empty", "sub\\dir\\3"}));
+    EXPECT_EQ(zip.ArchivePath(), "C:\\Setup\\Setup.szp");
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(ListTest, ReportsBytesBehindTheCommentButNotZeroPadding) {
   zip.SetArchivePath(Put("trailing.zip"));
   EXPECT_EQ(messages, std::vector<int>{10204});

@@ -145,6 +145,8 @@ TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
       {"sfx.zip", "big", "big", text},
       {"padded.zip", "1", "1", "first file\n"},
       {"trailing.zip", "1", "1", "first file\n"},
+      {"fakeend.zip", "1", "1", "first file\n"},
+      {"gap.zip", "1", "1", "first file\n"},
       {"zip64.zip", "sub/second", "second", text.substr(0, 200000)},
       {"many.zip", "69999", "69999", "69999\n"},
       {"many.zip", "1", "1", "1\n"},
