@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/SetupState.h"
 #include "archive/ZipUnpacker.h"
+#include "core/SetupState.h"
 #include "engine/FilePlacement.h"
 #include "engine/InstallPhases.h"
 #include "engine/InstallView.h"

@@ -28,12 +28,11 @@ std::string ExtensionOf(std::string_view path) {
 void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
   const core::IniReader& control = run.control;
   const std::string appName = control.ReadString("Settings", "AppName", "1");
-  const std::string vendor = run.state.Company.empty()
-                                 ? "\\Software\\<unknown company>\\" + appName + "\\" +
-                                       control.ReadString("Settings", "Version", "1")
-                                 : "\\Software\\" + control.ReadString("Settings", "Company", "1") +
-                                       "\\" + appName + "\\" +
-                                       control.ReadString("Settings", "Version", "1");
+  const std::string company = run.state.Company.empty()
+                                  ? "<unknown company>"
+                                  : control.ReadString("Settings", "Company", "1");
+  const std::string vendor = "\\Software\\" + company + "\\" + appName + "\\" +
+                             control.ReadString("Settings", "Version", "1");
   auto write = [&](const std::string& key, std::string_view name, std::string_view data) {
     MakeRegEntrie(run, "String", "HKLM", key, name, data);
   };
@@ -62,23 +61,19 @@ void RegisterWebUpdate(RunContext& run) {
       ProgramsFolder(run.platform) + "\\" + run.state.ProgramFolderLine();
 
   platform::Registry& registry = run.platform.registry;
-  const std::unique_ptr<platform::RegistryKey> key =
+  const std::unique_ptr<platform::RegistryKey> opened =
       registry.CreateKey(platform::RegRoot::LocalMachine, kWebUpdateKey);
-  if (!key)
-    throw ERegistryError("Der Schlüssel '" + std::string(kWebUpdateKey) +
-                         "' kann nicht erstellt werden");
-  const std::optional<platform::RegType> type = key->ValueType("SetupCount");
+  platform::RegistryKey& key = RequireKey(opened, kWebUpdateKey);
+  const std::optional<platform::RegType> type = key.ValueType("SetupCount");
   if (type && *type != platform::RegType::String && *type != platform::RegType::ExpandString)
     throw ERegistryError("Ungültiger Datentyp für 'SetupCount'");
-  const int32_t number = core::StrToInt(key->ReadString("SetupCount").value_or("")) + 1;
-  if (!key->WriteString("SetupCount", std::to_string(number)))
-    throw ERegistryError("Fehler beim Setzen der Daten für 'SetupCount'");
+  const int32_t number = core::StrToInt(key.ReadString("SetupCount").value_or("")) + 1;
+  RequireWritten(key.WriteString("SetupCount", std::to_string(number)), "SetupCount");
 
   const std::string programKey = std::string(kWebUpdateKey) + "\\Program" + std::to_string(number);
-  const std::unique_ptr<platform::RegistryKey> program =
+  const std::unique_ptr<platform::RegistryKey> openedProgram =
       registry.CreateKey(platform::RegRoot::LocalMachine, programKey);
-  if (!program)
-    throw ERegistryError("Der Schlüssel '" + programKey + "' kann nicht erstellt werden");
+  platform::RegistryKey& program = RequireKey(openedProgram, programKey);
   const std::string updateCount = control.ReadString("Marrowlink", "UpdateCount", "1");
   const std::pair<std::string_view, std::string> values[] = {
       {"Asked", updateCount},
@@ -91,10 +86,8 @@ void RegisterWebUpdate(RunContext& run) {
       {"UpdateCount", updateCount},
       {"UpdateID", control.ReadString("Marrowlink", "UpdateID", "")},
   };
-  for (const auto& [name, data] : values) {
-    if (!program->WriteString(name, data))
-      throw ERegistryError("Fehler beim Setzen der Daten für '" + std::string(name) + "'");
-  }
+  for (const auto& [name, data] : values)
+    RequireWritten(program.WriteString(name, data), name);
   run.log.Append("[Marrowlink]");
   run.log.Append("ProgramID=" + control.ReadString("Marrowlink", "UpdateID", ""));
 }

@@ -1,12 +1,8 @@
 #include "engine/RegistryEntries.h"
 
-#include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstring>
 #include <limits>
-#include <memory>
-#include <optional>
 #include <vector>
 
 #include "core/Convert.h"
@@ -92,12 +88,19 @@ std::vector<uint8_t> LittleEndian(uint64_t bits) {
   return bytes;
 }
 
-void Write(bool written, std::string_view valueName) {
+}  // namespace
+
+void RequireWritten(bool written, std::string_view valueName) {
   if (!written)
     throw ERegistryError("Fehler beim Setzen der Daten für '" + std::string(valueName) + "'");
 }
 
-}  // namespace
+platform::RegistryKey& RequireKey(const std::unique_ptr<platform::RegistryKey>& opened,
+                                  std::string_view path) {
+  if (!opened)
+    throw ERegistryError("Der Schlüssel '" + std::string(path) + "' kann nicht erstellt werden");
+  return *opened;
+}
 
 RegRoot RootOf(std::string_view name) {
   struct Name {
@@ -185,26 +188,25 @@ void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view 
   std::unique_ptr<platform::RegistryKey> key =
       run.platform.registry.CreateKey(RootOf(rootName), keyPath);
   const std::string type = core::UpperAscii(typeName);
-  auto opened = [&]() -> platform::RegistryKey& {
-    if (!key)
-      throw ERegistryError("Der Schlüssel '" + std::string(keyPath) +
-                           "' kann nicht erstellt werden");
-    return *key;
-  };
   if (type == "STRING") {
-    Write(opened().WriteString(valueName, SubstituteFirstPlaceholder(run, data)), valueName);
+    RequireWritten(
+        RequireKey(key, keyPath).WriteString(valueName, SubstituteFirstPlaceholder(run, data)),
+        valueName);
   } else if (type == "FLOAT") {
     const double value = StrToFloat(data, run.platform.system.DecimalSeparator());
     uint64_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
-    Write(opened().WriteBinary(valueName, LittleEndian(bits)), valueName);
+    RequireWritten(RequireKey(key, keyPath).WriteBinary(valueName, LittleEndian(bits)), valueName);
   } else if (type == "BOOLEAN" || typeName == "BOOL") {
     const std::string answer = core::UpperAscii(data);
     if (answer == "TRUE" || answer == "FALSE")
-      Write(opened().WriteDWord(valueName, answer == "TRUE" ? 1 : 0), valueName);
+      RequireWritten(RequireKey(key, keyPath).WriteDWord(valueName, answer == "TRUE" ? 1 : 0),
+                     valueName);
   } else if (type == "CURRENCY") {
     const int64_t value = StrToCurrency(data, run.platform.system.DecimalSeparator());
-    Write(opened().WriteBinary(valueName, LittleEndian(static_cast<uint64_t>(value))), valueName);
+    RequireWritten(
+        RequireKey(key, keyPath).WriteBinary(valueName, LittleEndian(static_cast<uint64_t>(value))),
+        valueName);
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -16,6 +17,12 @@ class ERegistryError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+/// Raises ERegistryError for the value `valueName` unless it was `written`.
+void RequireWritten(bool written, std::string_view valueName);
+/// Raises ERegistryError for the key `path` unless it is `opened`.
+platform::RegistryKey& RequireKey(const std::unique_ptr<platform::RegistryKey>& opened,
+                                  std::string_view path);
 
 /// The root a root name of the control file selects: "HKLM" or
 /// "HKEY_LOCAL_MACHINE" and their kin in any case; anything else is

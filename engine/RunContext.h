@@ -4,9 +4,9 @@
 #include <string_view>
 #include <vector>
 
+#include "archive/ZipUnpacker.h"
 #include "core/IniReader.h"
 #include "core/SetupState.h"
-#include "archive/ZipUnpacker.h"
 #include "engine/InstallError.h"
 #include "engine/InstallView.h"
 #include "engine/SpecialFolders.h"
