@@ -91,6 +91,20 @@ const CentralEntry& DirectoryWalker::Current() {
   return current_;
 }
 
+EntrySpan DirectoryWalker::CurrentSpan() {
+  const uint8_t* p = buffer_.data() + (currentPos_ - bufferStart_);
+  uint64_t compressed = zip::Le32(p + 20);
+  uint64_t local = zip::Le32(p + 42);
+  if (compressed == 0xFFFFFFFF || local == 0xFFFFFFFF) {
+    const CentralEntry& e = Current();
+    compressed = e.extent.compressedSize;
+    local = e.extent.localHeaderOffset;
+  } else {
+    local += static_cast<uint64_t>(where_.shift);
+  }
+  return {local, zip::SaturatingAdd(local, zip::SaturatingAdd(zip::kLocalSize, compressed))};
+}
+
 const CentralEntry* DirectoryWalker::Next() {
   if (!NextName())
     return nullptr;

@@ -29,6 +29,13 @@ struct DirectoryLocation {
 /// file has no usable end record.
 std::optional<DirectoryLocation> LocateDirectory(InputFile& file);
 
+/// The bytes of the file a header's entry takes at least: its local header
+/// without name and extra field, and its compressed data.
+struct EntrySpan {
+  uint64_t start = 0;  // the local header, shifted like CentralEntry's
+  uint64_t end = 0;
+};
+
 struct CentralEntry {
   zip::CentralHeader header;
   zip::EntryExtent extent;  // local header offset already shifted
@@ -49,6 +56,9 @@ class DirectoryWalker {
   std::optional<std::string_view> NextName();
   /// The whole header NextName moved to, valid until the following call.
   const CentralEntry& Current();
+  /// The span of the header NextName moved to, read without the whole header
+  /// unless its ZIP64 extra field holds the values.
+  EntrySpan CurrentSpan();
   bool Damaged() const { return damaged_; }
 
  private:

@@ -59,6 +59,7 @@ struct Match {
   std::string name;  // UTF-8, as stored
   zip::CentralHeader header;
   zip::EntryExtent extent;  // sizes and offset: the header's are only 32 bits wide
+  size_t headerIndex = 0;   // in the directory
 };
 
 // How the keys for an encrypted entry were found, or why not.
@@ -95,8 +96,9 @@ class Session {
       Message(kMsgArchiveFormat, std::string("no central directory in ") + head.archivePath);
       return Finish();
     }
+    where_ = *where;
     std::vector<Match> matches;
-    if (!FindEntries(*file, *where, matches))
+    if (!FindEntries(*file, matches))
       return Finish();
 
     uint64_t total = 0;
@@ -117,11 +119,11 @@ class Session {
     return count_;
   }
 
-  // Walks the directory once and picks the requested entries; stops early
-  // once every name has been found, since callers usually ask for one. Most
-  // headers are ruled out by the length of their name alone, and only a
-  // header whose name matches is read in full.
-  bool FindEntries(InputFile& file, const DirectoryLocation& where, std::vector<Match>& matches) {
+  // Walks the directory once, picks the requested entries and notes the span
+  // of every entry. Most headers are ruled out by the length of their name
+  // alone, once every name has been found all are, and only a header whose
+  // name matches is read in full.
+  bool FindEntries(InputFile& file, std::vector<Match>& matches) {
     std::unordered_map<std::string, bool> wanted;
     size_t longest = 0;
     for (int32_t i = 0; i < params_.head.entryCount; ++i) {
@@ -138,11 +140,11 @@ class Session {
     const std::string* onlyKey = wanted.size() == 1 ? &wanted.begin()->first : nullptr;
     size_t missing = wanted.size();
     std::string key;
-    DirectoryWalker walker(file, where);
-    while (missing > 0) {
-      const std::optional<std::string_view> raw = walker.NextName();
-      if (!raw)
-        break;
+    DirectoryWalker walker(file, where_);
+    while (const std::optional<std::string_view> raw = walker.NextName()) {
+      spans_.push_back(walker.CurrentSpan());
+      if (missing == 0)
+        continue;
       // Converted names are never shorter than the stored bytes, and ASCII
       // names keep their length.
       if (raw->size() > longest)
@@ -165,6 +167,7 @@ class Session {
       m.name = std::string(name);
       m.header = e.header;
       m.extent = e.extent;
+      m.headerIndex = spans_.size() - 1;
       matches.push_back(std::move(m));
     }
     if (walker.Damaged()) {
@@ -198,6 +201,10 @@ class Session {
     // Found once for the password check and the extraction; each reports a
     // missing local header at its own point.
     const std::optional<uint64_t> start = LocateData(file, m.extent);
+    if (start && Overlaps(m, *start, file.Size())) {
+      return Skip(kMsgOverlap, m.name,
+                  "data shared with another entry or the directory, skipped: ");
+    }
     std::optional<ZipCrypto> cipher;
     if (m.header.flags & zip::kFlagEncrypted) {
       switch (UnlockEntry(file, m, start, cipher)) {
@@ -259,6 +266,28 @@ class Session {
     }
     ++count_;
     return Report(kActionEntryDone, 0, ReportedSize(m.extent.uncompressedSize), m.name);
+  }
+
+  // Whether the entry, from its local header to the end of the data that
+  // starts at `start`, shares a byte with the central directory or with
+  // another entry's span: entries that share their data (many headers for
+  // one local entry, or data that holds the next entry) make a small archive
+  // write far more than its size. An entry whose span runs into the
+  // directory or past the end of the file is damaged, cannot be extracted,
+  // and is left out.
+  bool Overlaps(const Match& m, uint64_t start, uint64_t fileSize) const {
+    const uint64_t from = m.extent.localHeaderOffset;
+    const uint64_t to = start + m.extent.compressedSize;  // LocateData: within the file
+    const uint64_t directoryEnd = where_.offset + where_.size;
+    if (from < directoryEnd && where_.offset < to)
+      return true;
+    for (size_t i = 0; i < spans_.size(); ++i) {
+      const EntrySpan& s = spans_[i];
+      const bool damaged = s.end > fileSize || (s.start < directoryEnd && where_.offset < s.end);
+      if (i != m.headerIndex && !damaged && s.start < to && from < s.end)
+        return true;
+    }
+    return false;
   }
 
   // The working password first (at the start the one from the record), then
@@ -357,6 +386,8 @@ class Session {
   }
 
   const Params& params_;
+  DirectoryLocation where_;
+  std::vector<EntrySpan> spans_;  // of every header, in directory order
   std::string password_;
   int32_t count_ = 0;
 };

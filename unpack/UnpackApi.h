@@ -67,6 +67,7 @@ enum Message : int32_t {
   kMsgCrcMismatch = 12,        // the data does not have the CRC the directory states
   kMsgUnsupportedOption = 13,  // folder names, freshen or update asked for
   kMsgCancelled = 14,          // the callback asked to stop
+  kMsgOverlap = 15,            // the data overlaps another entry's or the central directory
 };
 
 struct CallbackRecord;

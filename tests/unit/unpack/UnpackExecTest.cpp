@@ -359,6 +359,21 @@ TEST_F(UnpackExecTest, ReportsWhatItCannotExtract) {
   EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
 }
 
+// 200 central headers for one local entry of 1 MiB: each entry's data is
+// every other's, and none is written.
+TEST_F(UnpackExecTest, RefusesEntriesThatShareTheirData) {
+  EXPECT_EQ(Extract(Fixture("overlap.zip"), {"1", "2", "200"}), 0);
+  const auto skipped = Of(kActionSkipped);
+  ASSERT_EQ(skipped.size(), 3u);
+  for (const auto& s : skipped)
+    EXPECT_EQ(s.number, kMsgOverlap) << s.text;
+  const auto messages = Of(kActionMessage);
+  ASSERT_EQ(messages.size(), 3u);
+  EXPECT_EQ(messages[0].number, kMsgOverlap);
+  EXPECT_TRUE(Of(kActionProgress).empty());
+  EXPECT_EQ(Files(outer_), (std::vector<std::string>{"work", "work/cwd"}));
+}
+
 TEST_F(UnpackExecTest, RefusesAnArchivePathThatIsNoRegularFile) {
   ASSERT_EQ(::mkfifo("pipe.zip", 0600), 0);
   fs::create_directory("folder.zip");
