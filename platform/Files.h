@@ -121,6 +121,10 @@ class Files {
   /// Volume label and serial number of a root; nullopt when the drive does not
   /// exist or holds no readable medium.
   virtual std::optional<VolumeInfo> VolumeInformation(std::string_view root) = 0;
+  /// The size in bytes of the medium in the drive of a root such as "A:\",
+  /// asked without the system's critical-error dialog; nullopt when the drive
+  /// does not exist or holds no medium it can read.
+  virtual std::optional<uint64_t> DiskSize(std::string_view root) = 0;
 };
 
 }  // namespace platform

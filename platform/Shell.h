@@ -60,6 +60,18 @@ class Shell {
   /// and description and nothing else. NoShellLink when no such object can
   /// be made, NotSaved when the file cannot be written.
   virtual ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) = 0;
+
+  /// The shell's display name of the computer folder ("Arbeitsplatz" on a
+  /// German Windows); empty when the shell has none.
+  virtual std::string ComputerName() = 0;
+  /// The shell's display name of a file, folder or drive root (a drive gives
+  /// its label or kind followed by " (X:)"); empty when the path names
+  /// nothing the shell knows.
+  virtual std::string DisplayName(std::string_view path) = 0;
+  /// Renames the folder `from` to the full path `to` through the shell's
+  /// file operation, which reports its own errors to the user. True when
+  /// the operation succeeded and nothing of it was cancelled.
+  virtual bool RenameFolder(std::string_view from, std::string_view to) = 0;
 };
 
 }  // namespace platform

@@ -481,4 +481,11 @@ std::optional<VolumeInfo> SimFiles::VolumeInformation(std::string_view root) {
   return VolumeInfo{drive->second.label, drive->second.serial};
 }
 
+std::optional<uint64_t> SimFiles::DiskSize(std::string_view root) {
+  const auto drive = drives_.find(RootLetter(root));
+  if (drive == drives_.end() || !drive->second.present)
+    return std::nullopt;
+  return kSimDiskSize;
+}
+
 }  // namespace platform::sim

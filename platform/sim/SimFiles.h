@@ -20,6 +20,9 @@ namespace platform::sim {
 /// must not outlive the file system.
 class SimFiles : public Files {
  public:
+  /// The size every present medium reports.
+  static constexpr uint64_t kSimDiskSize = uint64_t{64} << 30;
+
   explicit SimFiles(std::filesystem::path hostRoot);
 
   void AddDrive(char letter, DriveType type, bool present, std::string label, uint32_t serial);
@@ -60,6 +63,7 @@ class SimFiles : public Files {
   uint32_t LogicalDrives() override;
   DriveType GetDriveType(std::string_view root) override;
   std::optional<VolumeInfo> VolumeInformation(std::string_view root) override;
+  std::optional<uint64_t> DiskSize(std::string_view root) override;
 
  private:
   struct Drive {

@@ -1,8 +1,29 @@
 #include "platform/sim/SimShell.h"
 
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
 #include "platform/sim/SimShortcut.h"
 
 namespace platform::sim {
+
+namespace {
+
+std::string KindOfDrive(DriveType type) {
+  switch (type) {
+    case DriveType::Removable:
+      return "Wechseldatenträger";
+    case DriveType::CdRom:
+      return "CD-Laufwerk";
+    case DriveType::Remote:
+      return "Netzlaufwerk";
+    default:
+      return "Lokaler Datenträger";
+  }
+}
+
+}  // namespace
 
 SimShell::SimShell(SimFiles& files) : files_(files) {
   const std::string profile = "C:\\Users\\Sim\\";
@@ -57,6 +78,39 @@ ShortcutResult SimShell::WriteShortcut(const Shortcut& given, std::string_view p
   if (!files_.WriteFile(path, ShellLinkFile(shortcut, volume)))
     return ShortcutResult::NotSaved;
   return ShortcutResult::Saved;
+}
+
+std::string SimShell::ComputerName() {
+  return "Arbeitsplatz";
+}
+
+std::string SimShell::DisplayName(std::string_view path) {
+  if (path.size() == 3 && path.substr(1) == ":\\") {
+    const std::string letter(1,
+                             static_cast<char>(std::toupper(static_cast<unsigned char>(path[0]))));
+    const DriveType type = files_.GetDriveType(path);
+    if (type == DriveType::NoRootDir)
+      return {};
+    const std::optional<VolumeInfo> volume = files_.VolumeInformation(path);
+    std::string name = volume && !volume->label.empty() ? volume->label : KindOfDrive(type);
+    return name + " (" + letter + ":)";
+  }
+  if (!files_.DirectoryExists(path) && !files_.FileExists(path))
+    return {};
+  const size_t slash = path.find_last_of('\\', path.size() - 2);
+  std::string name(slash == std::string_view::npos ? path : path.substr(slash + 1));
+  if (!name.empty() && name.back() == '\\')
+    name.pop_back();
+  return name;
+}
+
+bool SimShell::RenameFolder(std::string_view from, std::string_view to) {
+  renames.emplace_back(from, to);
+  if (!files_.DirectoryExists(from) || files_.DirectoryExists(to) || files_.FileExists(to))
+    return false;
+  std::error_code error;
+  std::filesystem::rename(files_.HostPath(from), files_.HostPath(to), error);
+  return !error;
 }
 
 }  // namespace platform::sim

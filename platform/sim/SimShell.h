@@ -22,6 +22,17 @@ class SimShell : public Shell {
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
   ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
+  /// "Arbeitsplatz".
+  std::string ComputerName() override;
+  /// A drive root gives its label, or without one the kind of drive as a
+  /// German Windows names it, then " (X:)"; any other existing path its last
+  /// component.
+  std::string DisplayName(std::string_view path) override;
+  /// Renames on the simulated file system; every rename asked for is
+  /// recorded in `renames`.
+  bool RenameFolder(std::string_view from, std::string_view to) override;
+
+  std::vector<std::pair<std::string, std::string>> renames;
 
   /// Answers of the next folder browsers, in order: a path is chosen,
   /// nullopt cancels. A browser shown with nothing queued is cancelled.

@@ -253,4 +253,16 @@ std::optional<VolumeInfo> Win32Files::VolumeInformation(std::string_view root) {
   return VolumeInfo{Narrow(label), serial};
 }
 
+std::optional<uint64_t> Win32Files::DiskSize(std::string_view root) {
+  // An empty floppy or CD drive would otherwise ask the user to insert a
+  // medium.
+  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
+  ULARGE_INTEGER total = {};
+  const BOOL ok = GetDiskFreeSpaceExW(Widen(root).c_str(), nullptr, &total, nullptr);
+  SetErrorMode(previous);
+  if (!ok)
+    return std::nullopt;
+  return total.QuadPart;
+}
+
 }  // namespace platform::win32

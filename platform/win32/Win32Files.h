@@ -28,6 +28,7 @@ class Win32Files : public Files {
   uint32_t LogicalDrives() override;
   DriveType GetDriveType(std::string_view root) override;
   std::optional<VolumeInfo> VolumeInformation(std::string_view root) override;
+  std::optional<uint64_t> DiskSize(std::string_view root) override;
 };
 
 }  // namespace platform::win32

@@ -3,6 +3,7 @@
 #include "platform/win32/WinApi.h"
 
 #include <objidl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -90,6 +91,39 @@ ShortcutResult Win32Shell::WriteShortcut(const Shortcut& shortcut, std::string_v
   file->Release();
   link->Release();
   return saved ? ShortcutResult::Saved : ShortcutResult::NotSaved;
+}
+
+std::string Win32Shell::ComputerName() {
+  PIDLIST_ABSOLUTE computer = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer)))
+    return {};
+  SHFILEINFOW info = {};
+  const DWORD_PTR found = SHGetFileInfoW(reinterpret_cast<LPCWSTR>(computer), 0, &info, sizeof info,
+                                         SHGFI_PIDL | SHGFI_DISPLAYNAME);
+  CoTaskMemFree(computer);
+  return found ? Narrow(info.szDisplayName) : std::string();
+}
+
+std::string Win32Shell::DisplayName(std::string_view path) {
+  SHFILEINFOW info = {};
+  if (!SHGetFileInfoW(Widen(path).c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME))
+    return {};
+  return Narrow(info.szDisplayName);
+}
+
+bool Win32Shell::RenameFolder(std::string_view from, std::string_view to) {
+  // Both lists end in a second NUL.
+  std::wstring source = Widen(from);
+  source.push_back(L'\0');
+  std::wstring target = Widen(to);
+  target.push_back(L'\0');
+  SHFILEOPSTRUCTW operation = {};
+  operation.hwnd = GetActiveWindow();
+  operation.wFunc = FO_RENAME;
+  operation.pFrom = source.c_str();
+  operation.pTo = target.c_str();
+  operation.fFlags = FOF_ALLOWUNDO;
+  return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
 }  // namespace platform::win32

@@ -11,6 +11,9 @@ class Win32Shell : public Shell {
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
   ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
+  std::string ComputerName() override;
+  std::string DisplayName(std::string_view path) override;
+  bool RenameFolder(std::string_view from, std::string_view to) override;
 };
 
 }  // namespace platform::win32

@@ -278,6 +278,9 @@ TEST_F(FilesContract, DrivesAreReported) {
   EXPECT_NE(drives & (1u << ('C' - 'A')), 0u);
   EXPECT_EQ(files.GetDriveType("C:\\"), DriveType::Fixed);
   EXPECT_TRUE(files.VolumeInformation("C:\\").has_value());
+  const std::optional<uint64_t> size = files.DiskSize("C:\\");
+  ASSERT_TRUE(size.has_value());
+  EXPECT_GT(*size, 0u);
 
   char unused = 0;
   for (char letter = 'Z'; letter > 'C'; --letter) {
@@ -290,6 +293,7 @@ TEST_F(FilesContract, DrivesAreReported) {
   const std::string root = std::string(1, unused) + ":\\";
   EXPECT_EQ(files.GetDriveType(root), DriveType::NoRootDir);
   EXPECT_FALSE(files.VolumeInformation(root).has_value());
+  EXPECT_FALSE(files.DiskSize(root).has_value());
   EXPECT_FALSE(files.DirectoryExists(root));
   EXPECT_FALSE(files.WriteFile(root + "file.txt", "x"));
 }

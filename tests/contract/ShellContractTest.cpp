@@ -42,5 +42,27 @@ TEST_F(ShellContract, FolderBrowserGivesTheChosenFolderADriveRootOrNothing) {
   EXPECT_EQ(platform().shell.BrowseForFolder("Bitte wählen!"), std::nullopt);
 }
 
+TEST_F(ShellContract, DisplayNamesOfComputerDrivesAndFolders) {
+  auto& shell = platform().shell;
+  EXPECT_FALSE(shell.ComputerName().empty());
+  const std::string drive = shell.DisplayName("C:\\");
+  EXPECT_NE(drive.find("(C:)"), std::string::npos) << drive;
+  const std::string folder = Scratch("Bilder");
+  ASSERT_TRUE(platform().files.CreateDirectory(folder));
+  EXPECT_EQ(shell.DisplayName(folder), "Bilder");
+  EXPECT_EQ(shell.DisplayName(Scratch("Fehlt")), "");
+}
+
+TEST_F(ShellContract, RenameFolderKeepsItsContent) {
+  auto& files = platform().files;
+  const std::string from = Scratch("Alt");
+  const std::string to = Scratch("Neu");
+  ASSERT_TRUE(files.CreateDirectory(from));
+  ASSERT_TRUE(files.WriteFile(from + "\\Datei.txt", "Inhalt"));
+  EXPECT_TRUE(platform().shell.RenameFolder(from, to));
+  EXPECT_FALSE(files.DirectoryExists(from));
+  EXPECT_EQ(files.ReadFile(to + "\\Datei.txt"), "Inhalt");
+}
+
 }  // namespace
 }  // namespace contract

@@ -275,6 +275,7 @@ class FailingFiles : public platform::Files {
   std::optional<platform::VolumeInfo> VolumeInformation(std::string_view r) override {
     return real_.VolumeInformation(r);
   }
+  std::optional<uint64_t> DiskSize(std::string_view r) override { return real_.DiskSize(r); }
 
  private:
   platform::Files& real_;
