@@ -134,7 +134,7 @@ void TDirTree::Expanding(TreeNode& node) {
   }
   std::stable_sort(node.children.begin(), node.children.end(),
                    [this](const std::unique_ptr<TreeNode>& a, const std::unique_ptr<TreeNode>& b) {
-                     return platform_.system.CompareStrings(a->text, b->text) < 0;
+                     return platform_.system.CompareNames(a->text, b->text) < 0;
                    });
   view_.NodeChanged(node);
   if (!node.children.empty())

@@ -36,10 +36,6 @@ class System {
   /// The decimal separator of the user's number format ("," on a German
   /// Windows); "." when it cannot be determined.
   virtual std::string DecimalSeparator() = 0;
-  /// Compares two texts as lstrcmp does, by the user's locale with case
-  /// (letters first by letter, then lower case before upper case):
-  /// negative, zero or positive. Cannot fail.
-  virtual int CompareStrings(std::string_view a, std::string_view b) = 0;
 };
 
 }  // namespace platform

@@ -122,9 +122,6 @@ class SimSystem : public System {
   std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
   std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
   std::string DecimalSeparator() override { return decimalSeparator; }
-  int CompareStrings(std::string_view a, std::string_view b) override {
-    return CompareLikeLocale(a, b);
-  }
 
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;

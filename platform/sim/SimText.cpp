@@ -1,6 +1,5 @@
 #include "platform/sim/SimText.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -194,27 +193,6 @@ std::string FoldCase(std::string_view utf8) {
   for (char16_t& c : wide)
     c = FoldCase(c);
   return Utf16ToUtf8(wide);
-}
-
-int CompareLikeLocale(std::string_view a, std::string_view b) {
-  const std::u16string left = Utf8ToUtf16(a);
-  const std::u16string right = Utf8ToUtf16(b);
-  const size_t common = std::min(left.size(), right.size());
-  for (size_t i = 0; i < common; ++i) {
-    const char16_t l = FoldCase(left[i]);
-    const char16_t r = FoldCase(right[i]);
-    if (l != r)
-      return l < r ? -1 : 1;
-  }
-  if (left.size() != right.size())
-    return left.size() < right.size() ? -1 : 1;
-  for (size_t i = 0; i < common; ++i) {
-    if (left[i] != right[i]) {
-      // Only case differs here: the small letter is the folded one.
-      return left[i] == FoldCase(left[i]) ? -1 : 1;
-    }
-  }
-  return 0;
 }
 
 }  // namespace platform::sim

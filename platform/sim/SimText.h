@@ -27,9 +27,5 @@ char16_t FoldCase(char16_t c);
 /// `text` with every character folded; the key under which names that differ
 /// only in case are the same.
 std::string FoldCase(std::string_view utf8);
-/// Orders two texts roughly as a Windows locale does: first by their folded
-/// characters, then, where only case differs, lower case first. Negative,
-/// zero or positive.
-int CompareLikeLocale(std::string_view a, std::string_view b);
 
 }  // namespace platform::sim

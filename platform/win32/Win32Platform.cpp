@@ -301,10 +301,6 @@ class Win32System : public System {
       return ".";
     return Narrow(separator);
   }
-
-  int CompareStrings(std::string_view a, std::string_view b) override {
-    return lstrcmpW(Widen(a).c_str(), Widen(b).c_str());
-  }
 };
 
 }  // namespace

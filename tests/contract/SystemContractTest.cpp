@@ -99,30 +99,5 @@ TEST_F(SystemContract, DecimalSeparatorIsOneCharacterNeitherDigitNorBlank) {
   EXPECT_FALSE(std::isspace(static_cast<unsigned char>(separator[0]))) << separator;
 }
 
-TEST_F(SystemContract, TextsCompareByLetterBeforeCase) {
-  auto& system = platform().system;
-  const auto sign = [&](std::string_view a, std::string_view b) {
-    const int result = system.CompareStrings(a, b);
-    return result < 0 ? -1 : (result > 0 ? 1 : 0);
-  };
-  struct Case {
-    const char* a;
-    const char* b;
-    int expected;
-  };
-  const Case cases[] = {
-      {"Programme", "Programme", 0},
-      {"apfel", "Birne", -1},
-      {"Birne", "apfel", 1},
-      {"a", "A", -1},
-      {"A", "b", -1},
-      {"Temp", "temp", 1},
-      {"Dokumente", "Dok", 1},
-      {"Windows", "Winzip", -1},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(sign(c.a, c.b), c.expected) << c.a << " : " << c.b;
-}
-
 }  // namespace
 }  // namespace contract
