@@ -60,6 +60,12 @@ class Shell {
   /// and description and nothing else. NoShellLink when no such object can
   /// be made, NotSaved when the file cannot be written.
   virtual ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) = 0;
+
+  /// Opens an address with the program the user has for it ("http://..." in
+  /// the browser, "mailto:..." in the mail program, a file path with its
+  /// associated program), without an owner window. Nothing is reported: an
+  /// address no program takes is silently not opened.
+  virtual void OpenAddress(std::string_view address) = 0;
 };
 
 }  // namespace platform

@@ -22,6 +22,7 @@ class SimShell : public Shell {
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
   ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
+  void OpenAddress(std::string_view address) override { openedAddresses.emplace_back(address); }
 
   /// Answers of the next folder browsers, in order: a path is chosen,
   /// nullopt cancels. A browser shown with nothing queued is cancelled.
@@ -29,6 +30,8 @@ class SimShell : public Shell {
   /// The prompt of every browser shown, in order.
   std::vector<std::string> prompts;
   std::map<SpecialFolder, std::string> folders;
+  /// Every address asked to be opened, in order.
+  std::vector<std::string> openedAddresses;
   /// Set when the system offers no shell link object.
   bool shellLinkDenied = false;
 

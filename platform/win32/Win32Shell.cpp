@@ -3,6 +3,7 @@
 #include "platform/win32/WinApi.h"
 
 #include <objidl.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -90,6 +91,12 @@ ShortcutResult Win32Shell::WriteShortcut(const Shortcut& shortcut, std::string_v
   file->Release();
   link->Release();
   return saved ? ShortcutResult::Saved : ShortcutResult::NotSaved;
+}
+
+void Win32Shell::OpenAddress(std::string_view address) {
+  // The default verb of the address, no owner window; the program that takes
+  // the address shows its own window whatever the show command says.
+  ShellExecuteW(nullptr, nullptr, Widen(address).c_str(), nullptr, nullptr, SW_HIDE);
 }
 
 }  // namespace platform::win32

@@ -4,13 +4,14 @@
 
 namespace platform::win32 {
 
-/// The shell through SHBrowseForFolderW, SHGetFolderPathW and the shell link
-/// object. Shortcuts need COM initialised on the calling thread.
+/// The shell through SHBrowseForFolderW, SHGetFolderPathW, the shell link
+/// object and ShellExecuteW. Shortcuts need COM initialised on the calling thread.
 class Win32Shell : public Shell {
  public:
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
   std::string SpecialFolderPath(SpecialFolder folder) override;
   ShortcutResult WriteShortcut(const Shortcut& shortcut, std::string_view path) override;
+  void OpenAddress(std::string_view address) override;
 };
 
 }  // namespace platform::win32
