@@ -1,24 +1,42 @@
 #include "app/Program.h"
 
-#include "app/CancelQuestion.h"
 #include "engine/InstallRun.h"
 #include "engine/Installation.h"
 #include "resources/ResourceIds.h"
-#include "wizard/Navigation.h"
+#include "wizard/CancelQuestion.h"
 
 namespace app {
 
 namespace {
 
-// The window that owns every form, as the application object of a Windows
-// program does: it has no size, so nothing of it shows but its taskbar
-// button, which carries the application title. The forms it owns get no
-// buttons of their own.
+// The application window owns every form and carries the program's taskbar
+// button with the application title: Windows gives a button to a visible
+// window that is not owned, and none to the owned forms. It has no size, so
+// nothing of it shows but that button; clicking the button activates it,
+// and it passes the activation on to the form in front.
+LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
+    HWND popup = GetLastActivePopup(hwnd);
+    if (popup && popup != hwnd && IsWindowVisible(popup)) {
+      SetActiveWindow(popup);
+      return 0;
+    }
+  }
+  if (msg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_RESTORE) {
+    // Restoring from the taskbar shows the forms hidden by minimising.
+    LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+    if (HWND popup = GetLastActivePopup(hwnd); popup && popup != hwnd)
+      SetActiveWindow(popup);
+    return result;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
 HWND CreateApplicationWindow() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpfnWndProc = ApplicationWindowProc;
   wc.hInstance = instance;
   wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
   wc.lpszClassName = L"TApplication";
@@ -63,8 +81,13 @@ controls::Form& Program::FormOf(core::WindowId window) {
 
 bool Program::CreateWindows() {
   applicationWindow_ = CreateApplicationWindow();
+  if (!applicationWindow_)
+    return false;
+  ShowWindow(applicationWindow_, SW_SHOWNOACTIVATE);
   for (core::WindowId window : core::kAllWindows) {
-    if (!FormOf(window).Create(applicationWindow_))
+    controls::Form& form = FormOf(window);
+    form.SetEvents(*this);
+    if (!form.Create(applicationWindow_))
       return false;
   }
   return true;
@@ -88,7 +111,7 @@ void Program::ConnectHandlers() {
   });
   install_.SetHandlers({
       .run = [this] { RunInstallation(); },
-      .cancelQuestion = [this] { Cancel(); },
+      .cancelQuestion = [this] { wizard::AskCancel(services_.platform().dialogs, state_, *this); },
       .cancelRequested = [this] { state_.CancelRequested = true; },
       .showTargetDirectory =
           [this](std::string_view dir) {
@@ -101,11 +124,6 @@ void Program::ConnectHandlers() {
             Show(restartPage ? core::WindowId::RebootForm : core::WindowId::Ready);
           },
   });
-  ready_.SetHandlers({.endProgram = [this] {
-    state_.ExitState = -1;
-    Close(core::WindowId::Hauptprogramm);
-  }});
-  rebootForm_.SetHandlers({.cancelQuestion = [this] { Cancel(); }});
 }
 
 int Program::Run() {
@@ -131,36 +149,11 @@ void Program::RunInstallation() {
   engine::RunInstallation(state_, install_, phases, platform.dialogs);
 }
 
-void Program::TakePageValues(core::WindowId page) {
-  switch (page) {
-    case core::WindowId::Schritt4:
-      state_.TargetDir = Text(core::WindowId::Schritt4, "Edit1");
-      break;
-    case core::WindowId::Schritt6:
-      state_.ProgramFolder = Text(core::WindowId::Schritt6, "Edit1");
-      break;
-    case core::WindowId::Schritt5:
-      state_.UserName = Text(core::WindowId::Schritt5, "Edit1");
-      state_.UserCompany = Text(core::WindowId::Schritt5, "Edit2");
-      break;
-    default:
-      break;
-  }
-}
-
-void Program::Forward(core::WindowId page) {
-  TakePageValues(page);
-  Show(wizard::ForwardTarget(page, state_));
-  Hide(page);
-}
-
-void Program::Back(core::WindowId page) {
-  Show(wizard::BackTarget(page, state_));
-  Hide(page);
-}
-
-void Program::Cancel() {
-  AskCancel(services_.platform().dialogs, state_, *this);
+void Program::OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) {
+  if (window == core::WindowId::Ready || window == core::WindowId::RebootForm)
+    completion_.OnEvent(window, control, event);
+  else
+    pageFlow_.OnEvent(window, control, event);
 }
 
 std::string Program::Text(core::WindowId window, std::string_view control) {
@@ -174,6 +167,18 @@ void Program::SetText(core::WindowId window, std::string_view control, std::stri
 void Program::SetLines(core::WindowId window, std::string_view control,
                        const std::vector<std::string>& lines) {
   FormOf(window).SetLines(control, lines);
+}
+
+bool Program::Checked(core::WindowId window, std::string_view control) {
+  return FormOf(window).Checked(control);
+}
+
+void Program::SetChecked(core::WindowId window, std::string_view control, bool checked) {
+  FormOf(window).SetChecked(control, checked);
+}
+
+void Program::SetEnabled(core::WindowId window, std::string_view control, bool enabled) {
+  FormOf(window).SetEnabled(control, enabled);
 }
 
 void Program::SetPosition(core::WindowId window, std::string_view control, int position) {

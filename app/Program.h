@@ -9,10 +9,11 @@
 #include "core/SetupState.h"
 #include "core/Ui.h"
 #include "engine/Install.h"
+#include "finish/Completion.h"
 #include "finish/Ready.h"
 #include "finish/RebootForm.h"
 #include "platform/win32/Win32Platform.h"
-#include "wizard/PageEvents.h"
+#include "wizard/PageFlow.h"
 #include "wizard/Schritt1.h"
 #include "wizard/Schritt2.h"
 #include "wizard/Schritt3.h"
@@ -25,8 +26,9 @@ namespace app {
 
 /// The whole program: the services, SetupState and every window, created
 /// once at program entry and living until the process ends. It gives the
-/// logic its view of the windows and carries out what the pages forward.
-class Program : public core::Ui, public wizard::PageEvents {
+/// logic its view of the windows and hands what the user does on the pages
+/// to the page flow, on the finish and restart pages to the completion.
+class Program : public core::Ui, public core::UiEvents {
  public:
   Program();
   Program(const Program&) = delete;
@@ -41,6 +43,9 @@ class Program : public core::Ui, public wizard::PageEvents {
   void SetText(core::WindowId window, std::string_view control, std::string_view text) override;
   void SetLines(core::WindowId window, std::string_view control,
                 const std::vector<std::string>& lines) override;
+  bool Checked(core::WindowId window, std::string_view control) override;
+  void SetChecked(core::WindowId window, std::string_view control, bool checked) override;
+  void SetEnabled(core::WindowId window, std::string_view control, bool enabled) override;
   void SetPosition(core::WindowId window, std::string_view control, int position) override;
   void Repaint(core::WindowId window) override;
   void Show(core::WindowId window) override;
@@ -49,33 +54,32 @@ class Program : public core::Ui, public wizard::PageEvents {
   void CopyPicture(core::WindowId from, core::WindowId to) override;
   void OpenTreePath(std::string_view path) override;
 
-  // PageEvents
-  void Forward(core::WindowId page) override;
-  void Back(core::WindowId page) override;
-  void Cancel() override;
+  // UiEvents
+  void OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) override;
 
  private:
   controls::Form& FormOf(core::WindowId window);
   bool CreateWindows();
   void ConnectHandlers();
-  void TakePageValues(core::WindowId page);
   void RunInstallation();
 
   platform::win32::Win32Platform services_;
   core::SetupState state_;
   HWND applicationWindow_ = nullptr;
   THauptprogramm hauptprogramm_{services_.platform()};
-  wizard::TSchritt1 schritt1_{*this};
-  wizard::TSchritt2 schritt2_{*this};
-  wizard::TSchritt3 schritt3_{*this};
-  wizard::TSchritt4 schritt4_{*this};
-  wizard::TSchritt5 schritt5_{*this};
-  wizard::TSchritt7 schritt7_{*this};
-  wizard::TSchritt6 schritt6_{*this};
+  wizard::TSchritt1 schritt1_;
+  wizard::TSchritt2 schritt2_;
+  wizard::TSchritt3 schritt3_;
+  wizard::TSchritt4 schritt4_;
+  wizard::TSchritt5 schritt5_;
+  wizard::TSchritt7 schritt7_;
+  wizard::TSchritt6 schritt6_;
   engine::TInstall install_;
   finish::TReady ready_;
   finish::TRebootForm rebootForm_;
   std::optional<Startup> startup_;
+  wizard::PageFlow pageFlow_{*this, state_, services_.platform()};
+  finish::Completion completion_{*this, state_, services_.platform()};
 };
 
 }  // namespace app

@@ -168,7 +168,9 @@ void Startup::FillProgramFolders(const std::string& programsDir) {
       continue;
     names.push_back(entry.name);
   }
-  std::stable_sort(names.begin(), names.end(), core::LessIgnoreCase);
+  std::stable_sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
+    return platform_.system.CompareNames(a, b) < 0;
+  });
   ui_.SetLines(core::WindowId::Schritt6, "ListBox1", names);
 }
 

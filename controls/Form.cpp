@@ -5,9 +5,9 @@
 #include <exception>
 #include <stdexcept>
 
+#include "controls/ExceptionDisplay.h"
 #include "core/ControlIds.h"
 #include "core/DesignTexts.h"
-#include "controls/ExceptionDisplay.h"
 #include "platform/win32/Utf16.h"
 #include "resources/ResourceIds.h"
 
@@ -108,13 +108,20 @@ HWND Form::AddControl(std::string_view name, const wchar_t* windowClass, DWORD s
                                  GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   controls_.emplace(std::string(name), control);
+  names_.emplace(control, std::string(name));
   return control;
+}
+
+HWND Form::Named(std::string_view name) const {
+  core::RequireControl(id_, name);
+  return name.empty() ? hwnd_ : Control(name);
 }
 
 HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style) {
   DWORD ss = style.alignRight ? SS_RIGHT : (style.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   if (style.link)
     ss |= SS_NOTIFY;
+  core::RequireControl(id_, name);
   HWND label = AddControl(name, L"STATIC", ss, x, y, w, h, core::DesignTextOf(id_, name));
   if (style.bold)
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
@@ -127,85 +134,141 @@ HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyl
   return label;
 }
 
-HWND Form::AddButton(std::string_view name, int x, int y, int w, int h,
-                     std::function<void()> onClick) {
-  HWND button = AddControl(name, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, x, y, w, h,
-                           core::DesignTextOf(id_, name));
-  clicks_[button] = std::move(onClick);
-  return button;
+HWND Form::AddButton(std::string_view name, int x, int y, int w, int h) {
+  core::RequireControl(id_, name);
+  const DWORD kind = name == enterButton_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+  return AddControl(name, L"BUTTON", kind | WS_TABSTOP, x, y, w, h, core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddEdit(std::string_view name, int x, int y, int w, int h) {
+  core::RequireControl(id_, name);
   return AddControl(name, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, x, y, w, h,
                     core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddMemo(std::string_view name, int x, int y, int w, int h) {
+  core::RequireControl(id_, name);
   return AddControl(name, L"EDIT",
                     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
                         WS_HSCROLL | WS_TABSTOP,
                     x, y, w, h, "");
 }
 
-HWND Form::AddListBox(std::string_view name, int x, int y, int w, int h,
-                      std::function<void()> onClick) {
-  HWND list =
-      AddControl(name, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP, x,
-                 y, w, h, "");
-  clicks_[list] = std::move(onClick);
-  return list;
+HWND Form::AddListBox(std::string_view name, int x, int y, int w, int h) {
+  core::RequireControl(id_, name);
+  return AddControl(name, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
+                    x, y, w, h, "");
 }
 
-HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h,
-                       std::function<void()> onClick) {
-  HWND box = AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, x, y, w, h,
-                        core::DesignTextOf(id_, name));
-  clicks_[box] = std::move(onClick);
-  return box;
+HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h) {
+  core::RequireControl(id_, name);
+  return AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, x, y, w, h,
+                    core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup) {
+  core::RequireControl(id_, name);
   return AddControl(name, L"BUTTON",
                     BS_AUTORADIOBUTTON | WS_TABSTOP | (firstOfGroup ? WS_GROUP : 0), x, y, w, h,
                     core::DesignTextOf(id_, name));
 }
 
 HWND Form::AddProgressBar(std::string_view name, int x, int y, int w, int h, int max) {
+  core::RequireControl(id_, name);
   HWND bar = AddControl(name, PROGRESS_CLASSW, PBS_SMOOTH, x, y, w, h, "");
   SendMessageW(bar, PBM_SETRANGE32, 0, max);
   return bar;
 }
 
 HWND Form::AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture) {
+  core::RequireControl(id_, name);
   HWND image = AddControl(name, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, x, y, w, h, "");
   if (picture)
     SetPicture(name, picture);
   return image;
 }
 
-void Form::AddPageFrame(std::function<void()> cancel, std::function<void()> forward,
-                        std::function<void()> back) {
+void Form::AddPageHeader() {
+  const int w = clientWidth_;
+  AddLabel("Label1", 16, 9, w - 96, 16, {.bold = true});
+  if (core::HasControl(id_, "Label4"))
+    AddLabel("Label4", 28, 27, w - 108, 28);
+  AddImage("Image1", w - 57, 2, 53, 53, nullptr);
+}
+
+void Form::AddPageButtons() {
   const int w = clientWidth_;
   const int h = clientHeight_;
-  AddLabel("Label1", 16, 9, w - 96, 16, {.bold = true});
-  AddLabel("Label4", 28, 27, w - 108, 28);
-  AddImage("Image1", w - 57, 2, 53, 53, nullptr);
-
   const int buttonTop = h - kButtonBandHeight + (kButtonBandHeight - kButtonHeight) / 2;
   const int cancelLeft = w - 8 - kButtonWidth;
   const int forwardLeft = cancelLeft - 10 - kButtonWidth;
   const int backLeft = forwardLeft - kButtonWidth;
-  if (cancel)
-    AddButton("Button1", cancelLeft, buttonTop, kButtonWidth, kButtonHeight, cancel);
-  if (forward)
-    AddButton("Button2", forwardLeft, buttonTop, kButtonWidth, kButtonHeight, forward);
-  if (back)
-    AddButton("Button4", backLeft, buttonTop, kButtonWidth, kButtonHeight, back);
+  // Tab order: back, forward, cancel, as the buttons stand from the left.
+  if (core::HasControl(id_, "Button4"))
+    AddButton("Button4", backLeft, buttonTop, kButtonWidth, kButtonHeight);
+  if (core::HasControl(id_, "Button2"))
+    AddButton("Button2", forwardLeft, buttonTop, kButtonWidth, kButtonHeight);
+  if (core::HasControl(id_, "Button1"))
+    AddButton("Button1", cancelLeft, buttonTop, kButtonWidth, kButtonHeight);
 
   HWND name = AddControl("SignatureName", L"STATIC", SS_LEFT, 8, h - 24, 84, 14, "Tessarwolden");
   HWND version = AddControl("SignatureVersion", L"STATIC", SS_LEFT, 92, h - 24, 24, 14, "1.2");
   EnableWindow(name, FALSE);
   EnableWindow(version, FALSE);
+}
+
+void Form::OnClick(std::string_view name, std::function<void()> handler) {
+  clicks_[Named(name)] = std::move(handler);
+}
+
+void Form::ReportInput(std::string_view name, bool mouse) {
+  SetWindowSubclass(Named(name), &Form::InputProc, mouse ? 1 : 0,
+                    reinterpret_cast<DWORD_PTR>(this));
+}
+
+void Form::SetDefaultButtons(std::string_view enter, std::string_view escape) {
+  enterButton_ = enter;
+  escapeButton_ = escape;
+}
+
+LRESULT CALLBACK Form::InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                 DWORD_PTR data) {
+  auto* form = reinterpret_cast<Form*>(data);
+  // The control handles the message first, so the event sees what the key
+  // or click changed.
+  const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+  try {
+    auto it = form->names_.find(hwnd);
+    if (it != form->names_.end()) {
+      if (msg == WM_KEYUP)
+        form->Report(it->second, core::UiEvent::KeyUp);
+      else if (id == 1 && (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP))
+        form->Report(it->second, core::UiEvent::MouseUp);
+    }
+  } catch (const std::exception& error) {
+    ShowException(error);
+  }
+  return result;
+}
+
+void Form::Report(std::string_view name, core::UiEvent event) {
+  if (events_)
+    events_->OnEvent(id_, name, event);
+}
+
+void Form::ClickButton(std::string_view name) {
+  HWND button = Control(name);
+  if (button && IsWindowEnabled(button))
+    SendMessageW(button, BM_CLICK, 0, 0);
+}
+
+void Form::FormShow() {
+  Report("", core::UiEvent::Show);
+}
+
+bool Form::FormClose() {
+  Report("", core::UiEvent::Close);
+  return false;
 }
 
 HWND Form::Control(std::string_view name) const {
@@ -214,9 +277,19 @@ HWND Form::Control(std::string_view name) const {
 }
 
 std::string Form::Text(std::string_view name) const {
-  HWND target = name.empty() ? hwnd_ : Control(name);
+  HWND target = Named(name);
   if (!target)
     return {};
+  if (IsClass(target, L"LISTBOX")) {
+    const auto index = SendMessageW(target, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR)
+      return {};
+    std::wstring entry(static_cast<size_t>(SendMessageW(target, LB_GETTEXTLEN, index, 0)) + 1,
+                       L'\0');
+    entry.resize(static_cast<size_t>(
+        SendMessageW(target, LB_GETTEXT, index, reinterpret_cast<LPARAM>(entry.data()))));
+    return Narrow(entry);
+  }
   const int length = GetWindowTextLengthW(target);
   std::wstring text(static_cast<size_t>(length) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(target, text.data(), length + 1)));
@@ -224,13 +297,27 @@ std::string Form::Text(std::string_view name) const {
 }
 
 void Form::SetText(std::string_view name, std::string_view text) {
-  HWND target = name.empty() ? hwnd_ : Control(name);
-  if (target)
+  if (HWND target = Named(name))
     SetWindowTextW(target, Widen(text).c_str());
 }
 
+bool Form::Checked(std::string_view name) const {
+  HWND box = Named(name);
+  return box && SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Form::SetChecked(std::string_view name, bool checked) {
+  if (HWND box = Named(name))
+    SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Form::SetEnabled(std::string_view name, bool enabled) {
+  if (HWND control = Named(name))
+    EnableWindow(control, enabled);
+}
+
 void Form::SetLines(std::string_view name, const std::vector<std::string>& lines) {
-  HWND target = Control(name);
+  HWND target = Named(name);
   if (!target)
     return;
   if (IsClass(target, L"LISTBOX")) {
@@ -250,18 +337,18 @@ void Form::SetLines(std::string_view name, const std::vector<std::string>& lines
 }
 
 void Form::SetPosition(std::string_view name, int position) {
-  if (HWND bar = Control(name))
+  if (HWND bar = Named(name))
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 HBITMAP Form::Picture(std::string_view name) const {
-  HWND image = Control(name);
+  HWND image = Named(name);
   return image ? reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0))
                : nullptr;
 }
 
 void Form::SetPicture(std::string_view name, HBITMAP picture) {
-  if (HWND image = Control(name)) {
+  if (HWND image = Named(name)) {
     SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
   }
 }
@@ -269,6 +356,9 @@ void Form::SetPicture(std::string_view name, HBITMAP picture) {
 void Form::Show() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  // The first control of the tab order gets the focus, as in a dialog.
+  if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+    SetFocus(first);
   Repaint();
 }
 
@@ -370,10 +460,21 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_COMMAND: {
       const WORD code = HIWORD(wParam);
+      HWND control = reinterpret_cast<HWND>(lParam);
+      if (!control) {
+        // Enter and Esc, as the dialog manager reports them.
+        if (LOWORD(wParam) == IDOK)
+          ClickButton(enterButton_);
+        else if (LOWORD(wParam) == IDCANCEL)
+          ClickButton(escapeButton_);
+        return 0;
+      }
       if (code == BN_CLICKED || code == LBN_SELCHANGE) {
-        auto it = clicks_.find(reinterpret_cast<HWND>(lParam));
-        if (it != clicks_.end() && it->second)
+        if (auto it = clicks_.find(control); it != clicks_.end()) {
           it->second();
+        } else if (auto named = names_.find(control); named != names_.end()) {
+          Report(named->second, core::UiEvent::Click);
+        }
         return 0;
       }
       break;

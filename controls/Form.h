@@ -32,7 +32,10 @@ enum class FrameKind {
 /// finds the form from the window's user data and dispatches to the virtual
 /// handlers, named as on the forms (FormShow, FormClose, timers). Controls
 /// are created from their names: their id comes from the name and their
-/// text from the form's design texts.
+/// text from the form's design table, which must list the name (a name it
+/// does not list raises std::logic_error, in the builders and in every
+/// lookup). What the user does goes to the form's event sink, unless the
+/// form handles it itself.
 class Form {
  public:
   Form(core::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
@@ -46,11 +49,18 @@ class Form {
   bool Create(HWND owner);
 
   core::WindowId Id() const { return id_; }
+  /// Where clicks, key-ups and mouse-ups of the controls, the showing of the
+  /// form and its close box are reported.
+  void SetEvents(core::UiEvents& events) { events_ = &events; }
 
-  /// A control by name; nullptr when the form has none of that name.
+  /// A control by name; nullptr while it is not created.
   HWND Control(std::string_view name) const;
+  /// The text of a control; for a list box its selected entry.
   std::string Text(std::string_view name) const;
   void SetText(std::string_view name, std::string_view text);
+  bool Checked(std::string_view name) const;
+  void SetChecked(std::string_view name, bool checked);
+  void SetEnabled(std::string_view name, bool enabled);
   void SetLines(std::string_view name, const std::vector<std::string>& lines);
   void SetPosition(std::string_view name, int position);
   /// The picture of an image control; nullptr when it has none.
@@ -67,19 +77,30 @@ class Form {
  protected:
   // Control builders for OnCreate. Positions are client coordinates.
   HWND AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style = {});
-  HWND AddButton(std::string_view name, int x, int y, int w, int h, std::function<void()> onClick);
+  HWND AddButton(std::string_view name, int x, int y, int w, int h);
   HWND AddEdit(std::string_view name, int x, int y, int w, int h);
   HWND AddMemo(std::string_view name, int x, int y, int w, int h);
-  HWND AddListBox(std::string_view name, int x, int y, int w, int h, std::function<void()> onClick);
-  HWND AddCheckBox(std::string_view name, int x, int y, int w, int h,
-                   std::function<void()> onClick);
+  HWND AddListBox(std::string_view name, int x, int y, int w, int h);
+  HWND AddCheckBox(std::string_view name, int x, int y, int w, int h);
   HWND AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup);
   HWND AddProgressBar(std::string_view name, int x, int y, int w, int h, int max);
   HWND AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture);
-  /// The standard parts of a wizard page: header title, subtitle, picture,
-  /// the buttons of the bottom band that have design texts, the signature.
-  void AddPageFrame(std::function<void()> cancel, std::function<void()> forward,
-                    std::function<void()> back);
+  /// The header band of a wizard page: title, subtitle (when the form has
+  /// one) and picture.
+  void AddPageHeader();
+  /// The button band of a wizard page: of Button1 (cancel), Button2
+  /// (forward) and Button4 (back) those the form has, from the right, and
+  /// the signature. Added after the body, so the body comes first in the
+  /// tab order.
+  void AddPageButtons();
+  /// The form handles clicks of this control itself instead of reporting
+  /// them.
+  void OnClick(std::string_view name, std::function<void()> handler);
+  /// Reports key-ups (and, with `mouse`, mouse-button-ups) of the control to
+  /// the event sink.
+  void ReportInput(std::string_view name, bool mouse);
+  /// The buttons that Enter and Esc click; Button2 and Button1 unless set.
+  void SetDefaultButtons(std::string_view enter, std::string_view escape);
 
   void StartTimer(UINT_PTR id, UINT milliseconds);
   void StopTimer(UINT_PTR id);
@@ -89,10 +110,11 @@ class Form {
 
   /// Builds the controls; called once while the window is created.
   virtual void OnCreate() = 0;
-  /// The form was shown.
-  virtual void FormShow() {}
+  /// The form was shown; reported to the event sink unless overridden.
+  virtual void FormShow();
   /// The close box or a close request: return true to let the window close.
-  virtual bool FormClose() { return false; }
+  /// Reported to the event sink, and the window stays, unless overridden.
+  virtual bool FormClose();
   virtual void OnTimer(UINT_PTR /*id*/) {}
   /// The window is gone.
   virtual void OnDestroy() {}
@@ -102,6 +124,12 @@ class Form {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   HWND AddControl(std::string_view name, const wchar_t* windowClass, DWORD style, int x, int y,
                   int w, int h, std::string_view text);
+  /// A control the design table lists; nullptr while it is not created.
+  HWND Named(std::string_view name) const;
+  void Report(std::string_view name, core::UiEvent event);
+  void ClickButton(std::string_view name);
+  static LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR data);
   void Paint();
   bool OnWhite(HWND control) const;
 
@@ -114,9 +142,13 @@ class Form {
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT linkFont_ = nullptr;
+  core::UiEvents* events_ = nullptr;
   std::map<std::string, HWND, std::less<>> controls_;
+  std::map<HWND, std::string> names_;
   std::map<HWND, std::function<void()>> clicks_;
   std::vector<HWND> links_;
+  std::string enterButton_ = "Button2";
+  std::string escapeButton_ = "Button1";
 };
 
 }  // namespace controls

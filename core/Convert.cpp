@@ -163,12 +163,6 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
-bool LessIgnoreCase(std::string_view a, std::string_view b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(LowerAscii(x)) < static_cast<unsigned char>(LowerAscii(y));
-  });
-}
-
 std::string DirectoryOf(std::string_view path) {
   size_t slash = path.find_last_of("\\/:");
   if (slash == std::string_view::npos)

@@ -44,8 +44,6 @@ std::vector<std::string> SplitLines(std::string_view text);
 bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 /// The text with the letters a to z in upper case; other characters stay.
 std::string UpperAscii(std::string_view text);
-/// Orders two texts as they compare with the letters A to Z in lower case.
-bool LessIgnoreCase(std::string_view a, std::string_view b);
 
 /// The directory of `path`, ending in a backslash; empty when the path names
 /// no directory.

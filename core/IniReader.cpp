@@ -11,7 +11,13 @@ std::string IniReader::ReadString(std::string_view section, std::string_view key
 
 int32_t IniReader::ReadInteger(std::string_view section, std::string_view key,
                                int32_t fallback) const {
-  return TryStrToInt(ReadString(section, key, "")).value_or(fallback);
+  const std::string text = ReadString(section, key, "");
+  // The strict conversion also takes a bare "x" or "X" before hexadecimal
+  // digits; the control file's rule does not.
+  const size_t first = text.find_first_not_of(' ');
+  if (first != std::string::npos && (text[first] == 'x' || text[first] == 'X'))
+    return fallback;
+  return TryStrToInt(text).value_or(fallback);
 }
 
 bool IniReader::ReadBool(std::string_view section, std::string_view key, bool fallback) const {

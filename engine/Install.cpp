@@ -17,11 +17,13 @@ TInstall::TInstall()
     : controls::Form(core::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page) {}
 
 void TInstall::OnCreate() {
-  AddPageFrame([this] { Button1Click(); }, nullptr, nullptr);
+  AddPageHeader();
   AddLabel("Label12", 28, 27, ClientWidth() - 108, 28);
   AddLabel("Label2", 24, 100, ClientWidth() - 48, 16, {.bold = true, .wordWrap = false});
   AddLabel("Label5", 24, 122, ClientWidth() - 48, 16, {.wordWrap = false});
   AddProgressBar("ProgressBar1", 24, 150, ClientWidth() - 48, 18, barMax_);
+  AddPageButtons();
+  OnClick("Button1", [this] { Button1Click(); });
   StartTimer(kAnimation1, 1);
 }
 

@@ -6,7 +6,10 @@
 namespace finish {
 
 TReady::TReady()
-    : controls::Form(core::WindowId::Ready, L"TReady", 492, 354, controls::FrameKind::White) {}
+    : controls::Form(core::WindowId::Ready, L"TReady", 492, 354, controls::FrameKind::White) {
+  // Its only button ends the program, by Enter as by Esc.
+  SetDefaultButtons("Button1", "Button1");
+}
 
 void TReady::OnCreate() {
   constexpr int kLeft = 176;
@@ -19,17 +22,7 @@ void TReady::OnCreate() {
   AddLabel("Label8", kLeft, 230, width, 16, {.wordWrap = false, .link = true});
   AddLabel("Label9", kLeft, 248, width, 16, {.wordWrap = false, .link = true});
   AddLabel("Label4", kLeft, 272, width, 16, {.wordWrap = false});
-  AddButton("Button1", ClientWidth() - 83, ClientHeight() - 31, 75, 25, [this] { Button1Click(); });
-}
-
-bool TReady::FormClose() {
-  Button1Click();
-  return false;
-}
-
-void TReady::Button1Click() {
-  if (handlers_.endProgram)
-    handlers_.endProgram();
+  AddButton("Button1", ClientWidth() - 83, ClientHeight() - 31, 75, 25);
 }
 
 }  // namespace finish

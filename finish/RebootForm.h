@@ -1,27 +1,17 @@
 #pragma once
 
-#include <functional>
-
 #include "controls/Form.h"
 
 namespace finish {
 
-/// The restart page "Neustart.": restart now or later.
+/// The restart page "Neustart.": restart now or later. What the user does
+/// goes to the form's event sink.
 class TRebootForm : public controls::Form {
  public:
-  struct Handlers {
-    std::function<void()> cancelQuestion;
-  };
-
   TRebootForm();
-  void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
 
  protected:
   void OnCreate() override;
-  bool FormClose() override;
-
- private:
-  Handlers handlers_;
 };
 
 }  // namespace finish

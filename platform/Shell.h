@@ -72,6 +72,12 @@ class Shell {
   /// file operation, which reports its own errors to the user. True when
   /// the operation succeeded and nothing of it was cancelled.
   virtual bool RenameFolder(std::string_view from, std::string_view to) = 0;
+
+  /// Opens an address with the program the user has for it ("http://..." in
+  /// the browser, "mailto:..." in the mail program, a file path with its
+  /// associated program), without an owner window. Nothing is reported: an
+  /// address no program takes is silently not opened.
+  virtual void OpenAddress(std::string_view address) = 0;
 };
 
 }  // namespace platform

@@ -36,6 +36,16 @@ class System {
   /// The decimal separator of the user's number format ("," on a German
   /// Windows); "." when it cannot be determined.
   virtual std::string DecimalSeparator() = 0;
+  /// Orders two names as the system lists them for the user: alphabetically
+  /// without regard to case, letters with accents and umlauts beside their
+  /// base letters. Negative when `a` comes first, 0 when they are equal,
+  /// positive otherwise.
+  virtual int CompareNames(std::string_view a, std::string_view b) = 0;
+  /// Asks Windows to restart: enables the shutdown privilege of the process
+  /// and requests a reboot. Returns at once; whether Windows restarts is
+  /// not reported (the program ends when its windows are closed for the
+  /// restart).
+  virtual void RestartWindows() = 0;
 };
 
 }  // namespace platform

@@ -14,8 +14,8 @@ void TSchritt1::CreateBody() {
   AddLabel("Label3", kLeft, 104, width, 56);
   AddLabel("Label4", kLeft, 270, width, 30);
   const int buttonTop = ClientHeight() - 31;
-  AddButton("Button1", ClientWidth() - 83, buttonTop, 75, 25, [this] { Button1Click(); });
-  AddButton("Button2", ClientWidth() - 168, buttonTop, 75, 25, [this] { Button2Click(); });
+  AddButton("Button2", ClientWidth() - 168, buttonTop, 75, 25);
+  AddButton("Button1", ClientWidth() - 83, buttonTop, 75, 25);
 }
 
 }  // namespace wizard

@@ -6,8 +6,7 @@ namespace wizard {
 
 class TSchritt1 : public Page {
  public:
-  explicit TSchritt1(PageEvents& events)
-      : Page(core::WindowId::Schritt1, L"TSchritt1", events, controls::FrameKind::White) {}
+  TSchritt1() : Page(core::WindowId::Schritt1, L"TSchritt1", controls::FrameKind::White) {}
 
  protected:
   // The welcome page is all white and lays out its own buttons.

@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt2 : public Page {
  public:
-  explicit TSchritt2(PageEvents& events) : Page(core::WindowId::Schritt2, L"TSchritt2", events) {}
+  TSchritt2() : Page(core::WindowId::Schritt2, L"TSchritt2") {}
 
  protected:
   void CreateBody() override;

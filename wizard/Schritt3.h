@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt3 : public Page {
  public:
-  explicit TSchritt3(PageEvents& events) : Page(core::WindowId::Schritt3, L"TSchritt3", events) {}
+  TSchritt3() : Page(core::WindowId::Schritt3, L"TSchritt3") {}
 
  protected:
   void CreateBody() override;

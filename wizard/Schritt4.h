@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt4 : public Page {
  public:
-  explicit TSchritt4(PageEvents& events) : Page(core::WindowId::Schritt4, L"TSchritt4", events) {}
+  TSchritt4() : Page(core::WindowId::Schritt4, L"TSchritt4") {}
 
  protected:
   void CreateBody() override;

@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt5 : public Page {
  public:
-  explicit TSchritt5(PageEvents& events) : Page(core::WindowId::Schritt5, L"TSchritt5", events) {}
+  TSchritt5() : Page(core::WindowId::Schritt5, L"TSchritt5") {}
 
  protected:
   void CreateBody() override;

@@ -6,8 +6,7 @@ namespace wizard {
 
 class TSchritt6 : public Page {
  public:
-  explicit TSchritt6(PageEvents& events)
-      : Page(core::WindowId::Schritt6, L"TSchritt6", events, controls::FrameKind::Page, 491) {}
+  TSchritt6() : Page(core::WindowId::Schritt6, L"TSchritt6", controls::FrameKind::Page, 491) {}
 
  protected:
   void CreateBody() override;

@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt7 : public Page {
  public:
-  explicit TSchritt7(PageEvents& events) : Page(core::WindowId::Schritt7, L"TSchritt7", events) {}
+  TSchritt7() : Page(core::WindowId::Schritt7, L"TSchritt7") {}
 
  protected:
   void CreateBody() override;

@@ -122,12 +122,17 @@ class SimSystem : public System {
   std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
   std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
   std::string DecimalSeparator() override { return decimalSeparator; }
+  int CompareNames(std::string_view a, std::string_view b) override {
+    return CompareNamesForUser(Utf8ToUtf16(a), Utf8ToUtf16(b));
+  }
+  void RestartWindows() override { ++restartRequests; }
 
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;
   bool quitPosted = false;
   std::function<void()> hook;
   std::string decimalSeparator = ",";
+  int restartRequests = 0;
 };
 
 // The key to write a value to, created with its parents; throws SimError
@@ -333,6 +338,14 @@ void SimPlatform::SetModulePath(std::string_view windowsPath) {
 
 void SimPlatform::SetArguments(std::vector<std::string> args) {
   impl_->system.arguments = std::move(args);
+}
+
+int SimPlatform::RestartRequests() const {
+  return impl_->system.restartRequests;
+}
+
+const std::vector<std::string>& SimPlatform::OpenedAddresses() const {
+  return impl_->shell.openedAddresses;
 }
 
 bool SimPlatform::QuitPosted() const {

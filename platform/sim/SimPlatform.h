@@ -106,11 +106,16 @@ class SimPlatform {
   /// Takes the shell link object away (or, with `deny` false, gives it
   /// back): shortcuts cannot be made at all then.
   void DenyShellLinks(bool deny = true);
+  /// Every address the program asked the shell to open, in order; nothing
+  /// is opened.
+  const std::vector<std::string>& OpenedAddresses() const;
 
   // --- process ---
   void SetModulePath(std::string_view windowsPath);
   void SetArguments(std::vector<std::string> args);
   bool QuitPosted() const;
+  /// How often the program asked Windows to restart; nothing restarts.
+  int RestartRequests() const;
   /// Called whenever the program processes pending messages.
   void OnProcessMessages(std::function<void()> hook);
   /// The user's decimal separator; "," (a German Windows) to begin with.

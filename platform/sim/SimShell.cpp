@@ -105,7 +105,6 @@ std::string SimShell::DisplayName(std::string_view path) {
 }
 
 bool SimShell::RenameFolder(std::string_view from, std::string_view to) {
-  renames.emplace_back(from, to);
   if (!files_.DirectoryExists(from) || files_.DirectoryExists(to) || files_.FileExists(to))
     return false;
   std::error_code error;

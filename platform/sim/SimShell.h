@@ -28,11 +28,9 @@ class SimShell : public Shell {
   /// German Windows names it, then " (X:)"; any other existing path its last
   /// component.
   std::string DisplayName(std::string_view path) override;
-  /// Renames on the simulated file system; every rename asked for is
-  /// recorded in `renames`.
+  /// Renames on the simulated file system.
   bool RenameFolder(std::string_view from, std::string_view to) override;
-
-  std::vector<std::pair<std::string, std::string>> renames;
+  void OpenAddress(std::string_view address) override { openedAddresses.emplace_back(address); }
 
   /// Answers of the next folder browsers, in order: a path is chosen,
   /// nullopt cancels. A browser shown with nothing queued is cancelled.
@@ -40,6 +38,8 @@ class SimShell : public Shell {
   /// The prompt of every browser shown, in order.
   std::vector<std::string> prompts;
   std::map<SpecialFolder, std::string> folders;
+  /// Every address asked to be opened, in order.
+  std::vector<std::string> openedAddresses;
   /// Set when the system offers no shell link object.
   bool shellLinkDenied = false;
 

@@ -196,3 +196,45 @@ std::string FoldCase(std::string_view utf8) {
 }
 
 }  // namespace platform::sim
+
+namespace platform::sim {
+
+namespace {
+
+// The base letters of Latin-1's accented letters from U+00C0 on, lower case;
+// "ae", "ss" and "th" where the letter sorts as two; "" where the character
+// is no letter and sorts as itself.
+constexpr std::array<std::u16string_view, 64> kLatin1Base = {
+    u"a", u"a", u"a", u"a", u"a",  u"a",  u"ae", u"c", u"e", u"e", u"e",  u"e", u"i",
+    u"i", u"i", u"i", u"d", u"n",  u"o",  u"o",  u"o", u"o", u"o", u"",   u"o", u"u",
+    u"u", u"u", u"u", u"y", u"th", u"ss", u"a",  u"a", u"a", u"a", u"a",  u"a", u"ae",
+    u"c", u"e", u"e", u"e", u"e",  u"i",  u"i",  u"i", u"i", u"d", u"n",  u"o", u"o",
+    u"o", u"o", u"o", u"",  u"o",  u"u",  u"u",  u"u", u"u", u"y", u"th", u"y"};
+
+std::u16string PrimaryKey(std::u16string_view name) {
+  std::u16string key;
+  for (char16_t c : name) {
+    if (c >= 0xC0 && c <= 0xFF && !kLatin1Base[c - 0xC0].empty())
+      key += kLatin1Base[c - 0xC0];
+    else
+      key += FoldCase(c);
+  }
+  return key;
+}
+
+std::u16string SecondaryKey(std::u16string_view name) {
+  std::u16string key(name);
+  for (char16_t& c : key)
+    c = FoldCase(c);
+  return key;
+}
+
+}  // namespace
+
+int CompareNamesForUser(std::u16string_view a, std::u16string_view b) {
+  if (int primary = PrimaryKey(a).compare(PrimaryKey(b)); primary != 0)
+    return primary;
+  return SecondaryKey(a).compare(SecondaryKey(b));
+}
+
+}  // namespace platform::sim

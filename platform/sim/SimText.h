@@ -20,6 +20,10 @@ std::u16string AnsiToUtf16(std::string_view ansi);
 std::string Utf16ToAnsi(std::u16string_view utf16);
 /// Code page 850 bytes to UTF-16.
 std::u16string OemToUtf16(std::string_view oem);
+/// Orders names as a Western Windows lists them for the user: letters first
+/// compared without case and without accents (an umlaut beside its base
+/// letter, "ß" as "ss"), then, for names equal so far, with their accents.
+int CompareNamesForUser(std::u16string_view a, std::u16string_view b);
 
 /// The lower-case form used to compare names without regard to case (Latin,
 /// Greek and Cyrillic letters).

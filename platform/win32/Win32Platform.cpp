@@ -301,6 +301,33 @@ class Win32System : public System {
       return ".";
     return Narrow(separator);
   }
+
+  int CompareNames(std::string_view a, std::string_view b) override {
+    const std::wstring wideA = Widen(a);
+    const std::wstring wideB = Widen(b);
+    const int result = CompareStringEx(LOCALE_NAME_USER_DEFAULT, LINGUISTIC_IGNORECASE,
+                                       wideA.data(), static_cast<int>(wideA.size()), wideB.data(),
+                                       static_cast<int>(wideB.size()), nullptr, nullptr, 0);
+    // CSTR_LESS_THAN, CSTR_EQUAL, CSTR_GREATER_THAN are 1, 2, 3; 0 is a failure,
+    // which only invalid arguments cause.
+    return result == 0 ? a.compare(b) : result - CSTR_EQUAL;
+  }
+
+  void RestartWindows() override {
+    // The shutdown privilege is held but disabled in a user's token; the
+    // reboot request is refused unless the process enables it first.
+    constexpr DWORD kAllTokenRights = 0xF00FF;
+    HANDLE token = nullptr;
+    if (OpenProcessToken(GetCurrentProcess(), kAllTokenRights, &token)) {
+      TOKEN_PRIVILEGES privileges{};
+      privileges.PrivilegeCount = 1;
+      privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+      if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+        AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+      CloseHandle(token);
+    }
+    ExitWindowsEx(EWX_REBOOT, 0);
+  }
 };
 
 }  // namespace

@@ -126,4 +126,10 @@ bool Win32Shell::RenameFolder(std::string_view from, std::string_view to) {
   return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
 }
 
+void Win32Shell::OpenAddress(std::string_view address) {
+  // The default verb of the address, no owner window; the program that takes
+  // the address shows its own window whatever the show command says.
+  ShellExecuteW(nullptr, nullptr, Widen(address).c_str(), nullptr, nullptr, SW_HIDE);
+}
+
 }  // namespace platform::win32

@@ -4,8 +4,8 @@
 
 namespace platform::win32 {
 
-/// The shell through SHBrowseForFolderW, SHGetFolderPathW and the shell link
-/// object. Shortcuts need COM initialised on the calling thread.
+/// The shell through SHBrowseForFolderW, SHGetFolderPathW, the shell link
+/// object and ShellExecuteW. Shortcuts need COM initialised on the calling thread.
 class Win32Shell : public Shell {
  public:
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
@@ -14,6 +14,7 @@ class Win32Shell : public Shell {
   std::string ComputerName() override;
   std::string DisplayName(std::string_view path) override;
   bool RenameFolder(std::string_view from, std::string_view to) override;
+  void OpenAddress(std::string_view address) override;
 };
 
 }  // namespace platform::win32

@@ -2,6 +2,7 @@
 #include <cctype>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "tests/contract/ContractFixture.h"
 
@@ -97,6 +98,19 @@ TEST_F(SystemContract, DecimalSeparatorIsOneCharacterNeitherDigitNorBlank) {
       << separator;
   EXPECT_FALSE(std::isdigit(static_cast<unsigned char>(separator[0]))) << separator;
   EXPECT_FALSE(std::isspace(static_cast<unsigned char>(separator[0]))) << separator;
+}
+
+// Folder names as the Start menu lists them: case does not count, an umlaut
+// or accent sorts beside its base letter, ß as ss.
+TEST_F(SystemContract, NamesCompareAlphabeticallyWithoutCaseAndWithUmlautsBesideTheirLetters) {
+  const std::vector<std::string> ordered = {"äpfel",  "Autostart", "beta",       "Éditeur",
+                                            "Straße", "Strasse2",  "Übersetzer", "Zubehör"};
+  for (size_t i = 0; i + 1 < ordered.size(); ++i) {
+    SCOPED_TRACE(ordered[i] + " < " + ordered[i + 1]);
+    EXPECT_LT(platform().system.CompareNames(ordered[i], ordered[i + 1]), 0);
+    EXPECT_GT(platform().system.CompareNames(ordered[i + 1], ordered[i]), 0);
+  }
+  EXPECT_EQ(platform().system.CompareNames("Zubehör", "ZUBEHÖR"), 0);
 }
 
 }  // namespace

@@ -173,6 +173,13 @@ TEST_F(StartupTest, SplitFileCountIsReadOnlyForASplitPayload) {
            {"Splitted=true\r\n", 1},
            {"Splitted=true\r\nSplitFileCount=3\r\n", 3},
            {"Splitted=true\r\nSplitFileCount=0x10\r\n", 16},
+           {"Splitted=true\r\nSplitFileCount=$10\r\n", 16},
+           {"Splitted=true\r\nSplitFileCount=-2\r\n", -2},
+           // A bare "x" is no prefix here, though the strict conversion of
+           // the counts takes it.
+           {"Splitted=true\r\nSplitFileCount=x10\r\n", 1},
+           {"Splitted=true\r\nSplitFileCount=X1\r\n", 1},
+           {"Splitted=true\r\nSplitFileCount=0x\r\n", 1},
            {"Splitted=true\r\nSplitFileCount=drei\r\n", 1},
            {"Splitted=false\r\nSplitFileCount=5\r\n", 0},
            {"Splitted=True\r\nSplitFileCount=5\r\n", 0},
@@ -224,7 +231,8 @@ TEST_F(StartupTest, RegistryValuesAreTakenAsStoredAndRefusedKeysReadEmpty) {
 TEST_F(StartupTest, ProgramFolderListShowsVisibleSubfoldersSortedWithoutRegardToCase) {
   WriteSettings("");
   sim.PutRegString(RegRoot::CurrentUser, kShellFolders, "Programs", "C:\\Startmenue\\Programme");
-  for (std::string_view dir : {"zubehör", "Autostart", "beta", "Versteckt", "System"}) {
+  for (std::string_view dir :
+       {"zubehör", "Übersetzer", "Autostart", "äpfel", "beta", "Versteckt", "System"}) {
     sim.PutFile("C:\\Startmenue\\Programme\\" + std::string(dir) + "\\x.lnk", "");
   }
   sim.PutFile("C:\\Startmenue\\Programme\\Datei.lnk", "");
@@ -235,7 +243,7 @@ TEST_F(StartupTest, ProgramFolderListShowsVisibleSubfoldersSortedWithoutRegardTo
 
   ASSERT_TRUE(RunStartup());
   EXPECT_EQ(ui.Lines(WindowId::Schritt6, "ListBox1"),
-            (std::vector<std::string>{"Autostart", "beta", "zubehör"}));
+            (std::vector<std::string>{"äpfel", "Autostart", "beta", "Übersetzer", "zubehör"}));
 }
 
 TEST_F(StartupTest, WithoutProgramsPathTheListShowsTheStartDirectory) {

@@ -19,7 +19,8 @@ std::vector<WindowId> WalkForward(const core::SetupState& state) {
 
 std::vector<WindowId> WalkBack(const core::SetupState& state) {
   std::vector<WindowId> pages = {WindowId::Schritt7};
-  while (pages.back() != WindowId::Schritt1) pages.push_back(wizard::BackTarget(pages.back(), state));
+  while (pages.back() != WindowId::Schritt1)
+    pages.push_back(wizard::BackTarget(pages.back(), state));
   return pages;
 }
 
@@ -32,18 +33,22 @@ TEST(Navigation, PagesFollowTheirFlagsForwardAndBack) {
     std::vector<W> back;
   };
   for (const Case& c : std::vector<Case>{
-           {false, false,
+           {false,
+            false,
             {W::Schritt1, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7, W::Install},
             {W::Schritt7, W::Schritt5, W::Schritt6, W::Schritt4, W::Schritt1}},
-           {false, true,
+           {false,
+            true,
             {W::Schritt1, W::Schritt3, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7,
              W::Install},
             {W::Schritt7, W::Schritt5, W::Schritt6, W::Schritt4, W::Schritt3, W::Schritt1}},
-           {true, false,
+           {true,
+            false,
             {W::Schritt1, W::Schritt2, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7,
              W::Install},
             {W::Schritt7, W::Schritt5, W::Schritt6, W::Schritt4, W::Schritt2, W::Schritt1}},
-           {true, true,
+           {true,
+            true,
             {W::Schritt1, W::Schritt2, W::Schritt3, W::Schritt4, W::Schritt6, W::Schritt5,
              W::Schritt7, W::Install},
             {W::Schritt7, W::Schritt5, W::Schritt6, W::Schritt4, W::Schritt3, W::Schritt2,

@@ -1,4 +1,4 @@
-#include "app/CancelQuestion.h"
+#include "wizard/CancelQuestion.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +15,11 @@ TEST(CancelQuestion, NoChangesNothingAndYesEndsTheProgram) {
   testing_support::RecordingUi ui;
   sim.QueueAnswers({MsgAnswer::No, MsgAnswer::Yes});
 
-  EXPECT_FALSE(app::AskCancel(sim.platform().dialogs, state, ui));
+  EXPECT_FALSE(wizard::AskCancel(sim.platform().dialogs, state, ui));
   EXPECT_EQ(state.ExitState, 0);
   EXPECT_TRUE(ui.Log().empty());
 
-  EXPECT_TRUE(app::AskCancel(sim.platform().dialogs, state, ui));
+  EXPECT_TRUE(wizard::AskCancel(sim.platform().dialogs, state, ui));
   EXPECT_EQ(state.ExitState, -1);
   EXPECT_EQ(ui.Log(), std::vector<std::string>{"Close 0 "});
 

@@ -1,6 +1,6 @@
-#include "app/CancelQuestion.h"
+#include "wizard/CancelQuestion.h"
 
-namespace app {
+namespace wizard {
 
 bool AskCancel(platform::Dialogs& dialogs, core::SetupState& state, core::Ui& ui) {
   constexpr std::string_view kQuestion =
@@ -19,4 +19,4 @@ bool AskCancel(platform::Dialogs& dialogs, core::SetupState& state, core::Ui& ui
   return true;
 }
 
-}  // namespace app
+}  // namespace wizard

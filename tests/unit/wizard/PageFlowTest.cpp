@@ -1,0 +1,242 @@
+#include "wizard/PageFlow.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/sim/SimPlatform.h"
+#include "tests/support/RecordingUi.h"
+#include "wizard/TargetPath.h"
+
+namespace {
+
+using core::UiEvent;
+using core::WindowId;
+using platform::MsgAnswer;
+using W = WindowId;
+
+class PageFlowTest : public ::testing::Test {
+ protected:
+  void Click(WindowId page, std::string_view control) {
+    flow.OnEvent(page, control, UiEvent::Click);
+  }
+
+  // The windows shown, in order, since the last call.
+  std::vector<std::string> Shown() {
+    std::vector<std::string> shown;
+    for (size_t i = seen; i < ui.Log().size(); ++i) {
+      if (ui.Log()[i].starts_with("Show ") || ui.Log()[i].starts_with("Hide "))
+        shown.push_back(ui.Log()[i].substr(0, ui.Log()[i].size() - 1));
+    }
+    seen = ui.Log().size();
+    return shown;
+  }
+
+  platform::sim::SimPlatform sim;
+  core::SetupState state;
+  testing_support::RecordingUi ui;
+  wizard::PageFlow flow{ui, state, sim.platform()};
+  size_t seen = 0;
+};
+
+std::string Op(const char* op, W window) {
+  return std::string(op) + " " + std::to_string(static_cast<int>(window));
+}
+
+TEST_F(PageFlowTest, ForwardAndBackWalkThePagesOfEachFlagCombinationShowingFirst) {
+  struct Case {
+    bool license;
+    bool information;
+    std::vector<W> pages;  // from page 1 to page 7
+  };
+  for (const Case& c : std::vector<Case>{
+           {false, false, {W::Schritt1, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7}},
+           {false,
+            true,
+            {W::Schritt1, W::Schritt3, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7}},
+           {true,
+            false,
+            {W::Schritt1, W::Schritt2, W::Schritt4, W::Schritt6, W::Schritt5, W::Schritt7}},
+           {true,
+            true,
+            {W::Schritt1, W::Schritt2, W::Schritt3, W::Schritt4, W::Schritt6, W::Schritt5,
+             W::Schritt7}},
+       }) {
+    SCOPED_TRACE(std::to_string(c.license) + std::to_string(c.information));
+    state.LicensePage = c.license;
+    state.InformationPage = c.information;
+    Shown();
+    for (size_t i = 0; i + 1 < c.pages.size(); ++i) {
+      Click(c.pages[i], "Button2");
+      EXPECT_EQ(Shown(),
+                (std::vector<std::string>{Op("Show", c.pages[i + 1]), Op("Hide", c.pages[i])}));
+    }
+    Click(W::Schritt7, "Button2");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{Op("Show", W::Install), Op("Hide", W::Schritt7)}));
+    for (size_t i = c.pages.size() - 1; i > 0; --i) {
+      Click(c.pages[i], "Button4");
+      EXPECT_EQ(Shown(),
+                (std::vector<std::string>{Op("Show", c.pages[i - 1]), Op("Hide", c.pages[i])}));
+    }
+  }
+}
+
+TEST_F(PageFlowTest, EveryCancelButtonAndCloseBoxAsksAndOnlyYesEndsTheProgram) {
+  for (W page : {W::Schritt1, W::Schritt2, W::Schritt3, W::Schritt4, W::Schritt6, W::Schritt5,
+                 W::Schritt7}) {
+    SCOPED_TRACE(static_cast<int>(page));
+    sim.QueueAnswers({MsgAnswer::No, MsgAnswer::No});
+    Click(page, "Button1");
+    flow.OnEvent(page, "", UiEvent::Close);
+    EXPECT_EQ(state.ExitState, 0);
+    EXPECT_TRUE(Shown().empty());
+  }
+  EXPECT_EQ(sim.Messages().size(), 14u);
+  EXPECT_EQ(sim.Messages().back().caption, "Setup beenden");
+
+  // "&Ablehnen" answered No keeps the licence page, and agreeing still leads on.
+  state.InformationPage = true;
+  sim.QueueAnswers({MsgAnswer::No});
+  Click(W::Schritt2, "Button1");
+  Click(W::Schritt2, "Button2");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{Op("Show", W::Schritt3), Op("Hide", W::Schritt2)}));
+
+  sim.QueueAnswers({MsgAnswer::Yes});
+  flow.OnEvent(W::Schritt5, "", UiEvent::Close);
+  EXPECT_EQ(state.ExitState, -1);
+  EXPECT_EQ(ui.Log().back(), "Close 0 ");
+}
+
+TEST(TargetPath, BuildsTheProposalFromTheSelectedPathCompanyAndTitle) {
+  auto exists = [](std::string_view dir) {
+    return dir == "C:\\Programme\\" || dir == "C:\\Programme" || dir == "D:\\" ||
+           dir == "C:\\Programme \\";
+  };
+  struct Case {
+    const char* selected;
+    const char* company;
+    const char* title;
+    std::optional<std::string> proposal;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"C:\\Programme\\", "Firma", "Demo 1.0", "C:\\Programme\\Firma\\Demo 1.0"},
+           {"C:\\Programme", "Firma", "Demo 1.0", "C:\\Programme\\Firma\\Demo 1.0"},
+           {"D:\\", "Firma", "Demo 1.0", "D:\\Firma\\Demo 1.0"},
+           {"C:\\Programme\\", "", "Demo 1.0", "C:\\Programme\\Demo 1.0"},
+           {"C:\\Programme\\", "  ", "", "C:\\Programme"},
+           {"C:\\Programme\\", "%s", "Demo 1.0", "C:\\Programme\\%s\\Demo 1.0"},
+           // Blanks before the backslash go with it.
+           {"C:\\Programme \\", "Firma", "", "C:\\Programme\\Firma"},
+           {"", "Firma", "Demo 1.0", std::nullopt},
+           {"Arbeitsplatz", "Firma", "Demo 1.0", std::nullopt},
+           {"E:\\", "Firma", "Demo 1.0", std::nullopt},
+       }) {
+    SCOPED_TRACE(c.selected);
+    EXPECT_EQ(wizard::BuildTargetPath(c.selected, c.company, c.title, exists), c.proposal);
+  }
+}
+
+TEST_F(PageFlowTest, TargetPageBuildsThePathOnShowAndAfterTreeInputAndOpensTypedPaths) {
+  sim.PutFile("C:\\Programme\\x", "");
+  sim.PutFile("C:\\Daten\\x", "");
+  state.Company = "Firma";
+  state.ProductTitle = "Demo 1.0";
+
+  // The tree selects nothing: the edit field keeps what it has.
+  ui.SetText(W::Schritt4, "Edit1", "getippt");
+  flow.OnEvent(W::Schritt4, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), "getippt");
+
+  // Start-up opened the program files folder: the first showing proposes it.
+  ui.SetText(W::Schritt4, "DirTree1", "C:\\Programme\\");
+  flow.OnEvent(W::Schritt4, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), "C:\\Programme\\Firma\\Demo 1.0");
+
+  for (UiEvent event : {UiEvent::MouseUp, UiEvent::KeyUp}) {
+    ui.SetText(W::Schritt4, "DirTree1", event == UiEvent::MouseUp ? "C:\\Daten" : "C:\\");
+    flow.OnEvent(W::Schritt4, "DirTree1", event);
+  }
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), "C:\\Firma\\Demo 1.0");
+
+  // Typing hands the text to the tree and leaves the edit field alone; the
+  // typed path is the target when the page is left.
+  ui.SetText(W::Schritt4, "Edit1", "C:\\Neu");
+  flow.OnEvent(W::Schritt4, "Edit1", UiEvent::KeyUp);
+  EXPECT_EQ(ui.TreePaths().back(), "C:\\Neu");
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), "C:\\Neu");
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(state.TargetDir, "C:\\Neu");
+}
+
+TEST_F(PageFlowTest, NoShortcutsRemembersTheFolderAndLeavingForwardEmptiesIt) {
+  auto tick = [this](bool ticked) {
+    ui.SetChecked(W::Schritt6, "CheckBox1", ticked);
+    Click(W::Schritt6, "CheckBox1");
+  };
+  ui.SetText(W::Schritt6, "Edit1", "Firma");
+
+  tick(true);
+  EXPECT_EQ(ui.Text(W::Schritt6, "Edit1"), "");
+  EXPECT_FALSE(ui.Enabled(W::Schritt6, "Edit1"));
+  EXPECT_FALSE(ui.Enabled(W::Schritt6, "ListBox1"));
+  tick(false);
+  EXPECT_EQ(ui.Text(W::Schritt6, "Edit1"), "Firma");
+  EXPECT_TRUE(ui.Enabled(W::Schritt6, "Edit1"));
+  EXPECT_TRUE(ui.Enabled(W::Schritt6, "ListBox1"));
+
+  // Tick, untick, type a new name, tick, untick: the new name comes back.
+  ui.SetText(W::Schritt6, "Edit1", "Neuer Ordner");
+  tick(true);
+  tick(false);
+  EXPECT_EQ(ui.Text(W::Schritt6, "Edit1"), "Neuer Ordner");
+
+  // A list entry replaces what was typed.
+  ui.SetText(W::Schritt6, "ListBox1", "Zubehör");
+  Click(W::Schritt6, "ListBox1");
+  EXPECT_EQ(ui.Text(W::Schritt6, "Edit1"), "Zubehör");
+
+  // Ticked and forward: the program folder is empty; back and unticked, the
+  // name from before the tick returns.
+  tick(true);
+  Click(W::Schritt6, "Button2");
+  EXPECT_TRUE(state.NoShortcuts);
+  EXPECT_EQ(state.ProgramFolder, "");
+  EXPECT_EQ(state.ProgramFolderLine(), "(kein)");
+  Click(W::Schritt5, "Button4");
+  tick(false);
+  EXPECT_EQ(ui.Text(W::Schritt6, "Edit1"), "Zubehör");
+  Click(W::Schritt6, "Button2");
+  EXPECT_FALSE(state.NoShortcuts);
+  EXPECT_EQ(state.ProgramFolder, "Zubehör");
+}
+
+TEST_F(PageFlowTest, SummaryShowsTheCurrentValuesOnEveryShow) {
+  ui.SetText(W::Schritt4, "Edit1", "C:\\Programme\\Firma\\Demo ");
+  ui.SetText(W::Schritt6, "Edit1", "Firma");
+  ui.SetText(W::Schritt5, "Edit1", "Erika Mustermann");
+  ui.SetText(W::Schritt5, "Edit2", "");
+  flow.OnEvent(W::Schritt7, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label10"), "C:\\Programme\\Firma\\Demo ");
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label11"), "Firma");
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label8"), "Erika Mustermann");
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label9"), "");
+
+  ui.SetChecked(W::Schritt6, "CheckBox1", true);
+  ui.SetText(W::Schritt5, "Edit1", "Max");
+  flow.OnEvent(W::Schritt7, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label11"), "(kein)");
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label8"), "Max");
+
+  Click(W::Schritt5, "Button2");
+  EXPECT_EQ(state.UserName, "Max");
+}
+
+TEST_F(PageFlowTest, ControlNamesOutsideTheDesignTablesFailLoudly) {
+  EXPECT_THROW(ui.Text(W::Schritt4, "Edit2"), std::logic_error);
+  EXPECT_THROW(ui.SetText(W::Schritt7, "Label13", "x"), std::logic_error);
+  EXPECT_THROW(ui.Checked(W::Schritt5, "CheckBox1"), std::logic_error);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "wizard/PageFlow.h"
+
+#include "wizard/CancelQuestion.h"
+#include "wizard/Navigation.h"
+#include "wizard/TargetPath.h"
+
+namespace wizard {
+
+using core::UiEvent;
+using core::WindowId;
+
+namespace {
+
+constexpr WindowId kPages[] = {WindowId::Schritt1, WindowId::Schritt2, WindowId::Schritt3,
+                               WindowId::Schritt4, WindowId::Schritt5, WindowId::Schritt6,
+                               WindowId::Schritt7};
+
+}  // namespace
+
+PageFlow::PageFlow(core::Ui& ui, core::SetupState& state, platform::Platform& platform)
+    : ui_(ui), state_(state), platform_(platform) {
+  for (WindowId page : kPages) {
+    // On page 2 the cancel button is "&Ablehnen": declining asks the same
+    // question.
+    On(page, "Button1", UiEvent::Click, [this] { Cancel(); });
+    On(page, "", UiEvent::Close, [this] { Cancel(); });
+    if (page != WindowId::Schritt6)
+      On(page, "Button2", UiEvent::Click, [this, page] { Forward(page); });
+    if (page != WindowId::Schritt1)
+      On(page, "Button4", UiEvent::Click, [this, page] { Back(page); });
+  }
+
+  On(WindowId::Schritt4, "", UiEvent::Show, [this] { BuildTargetPath(); });
+  On(WindowId::Schritt4, "DirTree1", UiEvent::MouseUp, [this] { BuildTargetPath(); });
+  On(WindowId::Schritt4, "DirTree1", UiEvent::KeyUp, [this] { BuildTargetPath(); });
+  On(WindowId::Schritt4, "Edit1", UiEvent::KeyUp,
+     [this] { ui_.OpenTreePath(ui_.Text(WindowId::Schritt4, "Edit1")); });
+
+  On(WindowId::Schritt6, "ListBox1", UiEvent::Click, [this] {
+    const std::string entry = ui_.Text(WindowId::Schritt6, "ListBox1");
+    if (!entry.empty())
+      ui_.SetText(WindowId::Schritt6, "Edit1", entry);
+  });
+  On(WindowId::Schritt6, "CheckBox1", UiEvent::Click, [this] { NoShortcutsClicked(); });
+  On(WindowId::Schritt6, "Button2", UiEvent::Click, [this] {
+    LeaveProgramFolderPage();
+    Forward(WindowId::Schritt6);
+  });
+
+  On(WindowId::Schritt7, "", UiEvent::Show, [this] { FillSummary(); });
+}
+
+void PageFlow::On(WindowId window, std::string_view control, UiEvent event,
+                  std::function<void()> handler) {
+  handlers_[{window, std::string(control), event}] = std::move(handler);
+}
+
+void PageFlow::OnEvent(WindowId window, std::string_view control, UiEvent event) {
+  auto it = handlers_.find({window, std::string(control), event});
+  if (it != handlers_.end())
+    it->second();
+}
+
+void PageFlow::Forward(WindowId page) {
+  switch (page) {
+    case WindowId::Schritt4:
+      state_.TargetDir = ui_.Text(WindowId::Schritt4, "Edit1");
+      break;
+    case WindowId::Schritt6:
+      state_.ProgramFolder = ui_.Text(WindowId::Schritt6, "Edit1");
+      state_.NoShortcuts = ui_.Checked(WindowId::Schritt6, "CheckBox1");
+      break;
+    case WindowId::Schritt5:
+      state_.UserName = ui_.Text(WindowId::Schritt5, "Edit1");
+      state_.UserCompany = ui_.Text(WindowId::Schritt5, "Edit2");
+      break;
+    default:
+      break;
+  }
+  ui_.Show(ForwardTarget(page, state_));
+  ui_.Hide(page);
+}
+
+void PageFlow::Back(WindowId page) {
+  ui_.Show(BackTarget(page, state_));
+  ui_.Hide(page);
+}
+
+void PageFlow::Cancel() {
+  AskCancel(platform_.dialogs, state_, ui_);
+}
+
+void PageFlow::BuildTargetPath() {
+  std::optional<std::string> path = wizard::BuildTargetPath(
+      ui_.Text(WindowId::Schritt4, "DirTree1"), state_.Company, state_.ProductTitle,
+      [this](std::string_view dir) { return platform_.files.DirectoryExists(dir); });
+  if (path)
+    ui_.SetText(WindowId::Schritt4, "Edit1", *path);
+}
+
+void PageFlow::NoShortcutsClicked() {
+  const bool ticked = ui_.Checked(WindowId::Schritt6, "CheckBox1");
+  if (ticked) {
+    rememberedFolder_ = ui_.Text(WindowId::Schritt6, "Edit1");
+    ui_.SetText(WindowId::Schritt6, "Edit1", "");
+  }
+  ui_.SetEnabled(WindowId::Schritt6, "Edit1", !ticked);
+  if (!ticked)
+    ui_.SetText(WindowId::Schritt6, "Edit1", rememberedFolder_);
+  ui_.SetEnabled(WindowId::Schritt6, "ListBox1", !ticked);
+}
+
+void PageFlow::LeaveProgramFolderPage() {
+  const bool ticked = ui_.Checked(WindowId::Schritt6, "CheckBox1");
+  if (ticked)
+    ui_.SetText(WindowId::Schritt6, "Edit1", "");
+  ui_.SetEnabled(WindowId::Schritt6, "Edit1", !ticked);
+  ui_.SetEnabled(WindowId::Schritt6, "ListBox1", !ticked);
+}
+
+void PageFlow::FillSummary() {
+  ui_.SetText(WindowId::Schritt7, "Label8", ui_.Text(WindowId::Schritt5, "Edit1"));
+  ui_.SetText(WindowId::Schritt7, "Label9", ui_.Text(WindowId::Schritt5, "Edit2"));
+  ui_.SetText(WindowId::Schritt7, "Label10", ui_.Text(WindowId::Schritt4, "Edit1"));
+  ui_.SetText(WindowId::Schritt7, "Label11",
+              ui_.Checked(WindowId::Schritt6, "CheckBox1") ? "(kein)"
+                                                           : ui_.Text(WindowId::Schritt6, "Edit1"));
+}
+
+}  // namespace wizard
