@@ -117,6 +117,25 @@ HWND Form::Named(std::string_view name) const {
   return name.empty() ? hwnd_ : Control(name);
 }
 
+void Form::Adopt(std::string_view name, std::unique_ptr<FormControl> control, int x, int y, int w,
+                 int h) {
+  core::RequireControl(id_, name);
+  control->SetReporter(
+      [this, reported = std::string(name)](core::UiEvent event) { Report(reported, event); });
+  control->Create(hwnd_, x, y, w, h);
+  if (HWND window = control->Window()) {
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    controls_.emplace(std::string(name), window);
+    names_.emplace(window, std::string(name));
+  }
+  owned_.emplace(std::string(name), std::move(control));
+}
+
+FormControl* Form::Owned(std::string_view name) const {
+  auto it = owned_.find(name);
+  return it == owned_.end() ? nullptr : it->second.get();
+}
+
 HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style) {
   DWORD ss = style.alignRight ? SS_RIGHT : (style.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   if (style.link)
@@ -278,6 +297,8 @@ HWND Form::Control(std::string_view name) const {
 
 std::string Form::Text(std::string_view name) const {
   HWND target = Named(name);
+  if (FormControl* owned = Owned(name))
+    return owned->Text();
   if (!target)
     return {};
   if (IsClass(target, L"LISTBOX")) {
@@ -297,7 +318,10 @@ std::string Form::Text(std::string_view name) const {
 }
 
 void Form::SetText(std::string_view name, std::string_view text) {
-  if (HWND target = Named(name))
+  HWND target = Named(name);
+  if (FormControl* owned = Owned(name))
+    owned->SetText(text);
+  else if (target)
     SetWindowTextW(target, Widen(text).c_str());
 }
 
@@ -337,7 +361,10 @@ void Form::SetLines(std::string_view name, const std::vector<std::string>& lines
 }
 
 void Form::SetPosition(std::string_view name, int position) {
-  if (HWND bar = Named(name))
+  HWND bar = Named(name);
+  if (FormControl* owned = Owned(name))
+    owned->SetPosition(position);
+  else if (bar)
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
@@ -405,6 +432,10 @@ void Form::Paint() {
     RECT bandLine = {0, clientHeight_ - kButtonBandHeight - 2, clientWidth_,
                      clientHeight_ - kButtonBandHeight};
     DrawEdge(dc, &bandLine, EDGE_ETCHED, BF_TOP);
+  }
+  for (const auto& [name, control] : owned_) {
+    if (!control->Window())
+      control->Paint(dc);
   }
   EndPaint(hwnd_, &ps);
 }
@@ -476,6 +507,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
           Report(named->second, core::UiEvent::Click);
         }
         return 0;
+      }
+      break;
+    }
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      for (const auto& [name, control] : owned_) {
+        LRESULT result = 0;
+        if (control->Window() == header->hwndFrom && control->Notify(*header, result))
+          return result;
       }
       break;
     }

@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "controls/FormControl.h"
 #include "core/Ui.h"
 
 namespace controls {
@@ -85,6 +87,15 @@ class Form {
   HWND AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup);
   HWND AddProgressBar(std::string_view name, int x, int y, int w, int h, int max);
   HWND AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture);
+  /// Adds a control that the form owns and returns it. Text, SetText and
+  /// SetPosition of its name go to it, and so do its window's
+  /// notifications.
+  template <class T>
+  T& AddOwned(std::string_view name, std::unique_ptr<T> control, int x, int y, int w, int h) {
+    T& added = *control;
+    Adopt(name, std::move(control), x, y, w, h);
+    return added;
+  }
   /// The header band of a wizard page: title, subtitle (when the form has
   /// one) and picture.
   void AddPageHeader();
@@ -126,6 +137,10 @@ class Form {
                   int w, int h, std::string_view text);
   /// A control the design table lists; nullptr while it is not created.
   HWND Named(std::string_view name) const;
+  void Adopt(std::string_view name, std::unique_ptr<FormControl> control, int x, int y, int w,
+             int h);
+  /// The owned control of that name; nullptr when the name is a stock control.
+  FormControl* Owned(std::string_view name) const;
   void Report(std::string_view name, core::UiEvent event);
   void ClickButton(std::string_view name);
   static LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -145,6 +160,7 @@ class Form {
   core::UiEvents* events_ = nullptr;
   std::map<std::string, HWND, std::less<>> controls_;
   std::map<HWND, std::string> names_;
+  std::map<std::string, std::unique_ptr<FormControl>, std::less<>> owned_;
   std::map<HWND, std::function<void()>> clicks_;
   std::vector<HWND> links_;
   std::string enterButton_ = "Button2";

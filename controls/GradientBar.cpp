@@ -195,7 +195,6 @@ bool TGradientBar::Horizontal() const {
 
 void TGradientBar::Paint(Canvas& target) {
   buffer_->Resize(width_, height_);
-  buffer_->SetFont(font_);
   DrawBar();
   if (showBorder_)
     DrawBorder();

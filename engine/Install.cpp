@@ -1,6 +1,6 @@
 #include "engine/Install.h"
 
-#include <commctrl.h>
+#include <memory>
 
 #include "controls/ExceptionDisplay.h"
 
@@ -21,7 +21,18 @@ void TInstall::OnCreate() {
   AddLabel("Label12", 28, 27, ClientWidth() - 108, 28);
   AddLabel("Label2", 24, 100, ClientWidth() - 48, 16, {.bold = true, .wordWrap = false});
   AddLabel("Label5", 24, 122, ClientWidth() - 48, 16, {.wordWrap = false});
-  AddProgressBar("ProgressBar1", 24, 150, ClientWidth() - 48, 18, barMax_);
+  progressBar1_ =
+      &AddOwned("ProgressBar1", std::make_unique<controls::GradientBarControl>(), 50, 201, 370, 17)
+           .Bar();
+  progressBar1_->SetBarColor1(10053171);
+  progressBar1_->SetBarColor2(13602864);
+  progressBar1_->SetBarColor3(controls::clBtnFace);
+  progressBar1_->SetBarColorStyle(controls::TBarColorStyle::cs2Colors);
+  progressBar1_->SetBorderColor1(controls::clGray);
+  progressBar1_->SetBorderColor2(controls::clGray);
+  progressBar1_->SetMax(30);
+  progressBar1_->SetPosTextSuffix("%");
+  progressBar1_->SetShowPosText(false);
   AddPageButtons();
   OnClick("Button1", [this] { Button1Click(); });
   StartTimer(kAnimation1, 1);
@@ -55,11 +66,13 @@ void TInstall::Timer1Timer() {
 }
 
 void TInstall::Animation1Timer() {
-  // The standard bar cannot run backwards, so the sweep starts over at the
-  // left each time it reaches the end.
-  SetBarPosition(barPosition_ + 1);
-  if (barPosition_ == barMax_)
-    SetBarPosition(barMin_);
+  progressBar1_->SetPosition(progressBar1_->Position() + 1);
+  if (progressBar1_->Position() == progressBar1_->Max()) {
+    animationBackwards_ = !animationBackwards_;
+    progressBar1_->SetDirection(animationBackwards_ ? controls::TProgressDirection::pdRightToLeft
+                                                    : controls::TProgressDirection::pdLeftToRight);
+    progressBar1_->SetPosition(progressBar1_->Min());
+  }
 }
 
 void TInstall::Button1Click() {
@@ -83,16 +96,20 @@ void TInstall::SetDetail(std::string_view text) {
   PaintNow("Label5");
 }
 
-void TInstall::SetupBar(int max, int min, BarDirection, BarColorStyle) {
-  barMax_ = max;
-  barMin_ = min;
-  SendMessageW(Control("ProgressBar1"), PBM_SETRANGE32, static_cast<WPARAM>(min), max);
+void TInstall::SetupBar(int max, int min, BarDirection direction, BarColorStyle style) {
+  progressBar1_->SetMax(max);
+  progressBar1_->SetMin(min);
+  progressBar1_->SetDirection(direction == BarDirection::RightToLeft
+                                  ? controls::TProgressDirection::pdRightToLeft
+                                  : controls::TProgressDirection::pdLeftToRight);
+  progressBar1_->SetBarColorStyle(style == BarColorStyle::OneColor
+                                      ? controls::TBarColorStyle::cs1Color
+                                      : controls::TBarColorStyle::cs2Colors);
 }
 
 void TInstall::SetBarPosition(int position) {
-  barPosition_ = position;
-  SetPosition("ProgressBar1", position);
-  PaintNow("ProgressBar1");
+  // The bar paints a new position at once.
+  progressBar1_->SetPosition(position);
 }
 
 void TInstall::EnableAnimation(bool enabled) {

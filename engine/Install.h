@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "controls/Form.h"
+#include "controls/GradientBarControl.h"
 #include "engine/InstallView.h"
 
 namespace engine {
@@ -47,9 +48,9 @@ class TInstall : public controls::Form, public InstallView {
   void PaintNow(std::string_view control);
 
   Handlers handlers_;
-  int barMin_ = 0;
-  int barMax_ = 30;
-  int barPosition_ = 0;
+  controls::TGradientBar* progressBar1_ = nullptr;
+  // The sweep's direction: true while it runs from the right.
+  bool animationBackwards_ = false;
 };
 
 }  // namespace engine
