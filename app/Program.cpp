@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include <stdexcept>
+
 #include "engine/InstallRun.h"
 #include "engine/Installation.h"
 #include "resources/ResourceIds.h"
@@ -75,6 +77,8 @@ controls::Form& Program::FormOf(core::WindowId window) {
       return ready_;
     case core::WindowId::RebootForm:
       return rebootForm_;
+    case core::WindowId::PasswordDlg:
+      throw std::logic_error("the password dialog belongs to the archive component");
   }
   return hauptprogramm_;
 }
@@ -205,9 +209,8 @@ void Program::CopyPicture(core::WindowId from, core::WindowId to) {
   FormOf(to).SetPicture("Image1", FormOf(from).Picture("Image1"));
 }
 
-void Program::OpenTreePath(std::string_view) {
-  // The target directory page has no directory tree yet; the path it would
-  // open is dropped.
+void Program::OpenTreePath(std::string_view path) {
+  schritt4_.OpenTreePath(path);
 }
 
 }  // namespace app

@@ -70,7 +70,7 @@ class Program : public core::Ui, public core::UiEvents {
   wizard::TSchritt1 schritt1_;
   wizard::TSchritt2 schritt2_;
   wizard::TSchritt3 schritt3_;
-  wizard::TSchritt4 schritt4_;
+  wizard::TSchritt4 schritt4_{services_.platform()};
   wizard::TSchritt5 schritt5_;
   wizard::TSchritt7 schritt7_;
   wizard::TSchritt6 schritt6_;

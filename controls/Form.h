@@ -51,6 +51,8 @@ class Form {
   bool Create(HWND owner);
 
   core::WindowId Id() const { return id_; }
+  /// The form's window; nullptr before Create.
+  HWND Window() const { return hwnd_; }
   /// Where clicks, key-ups and mouse-ups of the controls, the showing of the
   /// form and its close box are reported.
   void SetEvents(core::UiEvents& events) { events_ = &events; }

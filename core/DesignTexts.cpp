@@ -158,6 +158,11 @@ constexpr DesignText kTexts[] = {
      "Klicken Sie auf [Weiter], sobald Sie bereit sind, mit dem Setup fortzufahren."},
     {W::RebootForm, "Button2", "&Weiter"},
     {W::RebootForm, "Button1", "&Abbrechen"},
+    {W::PasswordDlg, "", ""},
+    {W::PasswordDlg, "Label1", ""},
+    {W::PasswordDlg, "Edit1", ""},
+    {W::PasswordDlg, "Button1", "OK"},
+    {W::PasswordDlg, "Button2", "Abbrechen"},
 };
 
 }  // namespace

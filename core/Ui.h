@@ -19,6 +19,9 @@ enum class WindowId {
   Install,
   Ready,
   RebootForm,
+  /// The archive component's password dialog: made for each question and
+  /// gone after it, so not among the windows program entry creates.
+  PasswordDlg,
 };
 
 inline constexpr WindowId kAllWindows[] = {

@@ -1,12 +1,23 @@
 #include "wizard/Schritt4.h"
 
+#include <memory>
+
 namespace wizard {
 
 void TSchritt4::CreateBody() {
   AddEdit("Edit1", 40, kBodyTop + 4, 409, 21);
   // Typing a path opens it in the tree.
   ReportInput("Edit1", false);
+  dirTree1_ = &AddOwned("DirTree1", std::make_unique<controls::DirTreeControl>(platform_), 40, 104,
+                        409, 177);
+  dirTree1_->Tree().SetPopUpMenuEnabled(false);
+  dirTree1_->Tree().SetMessageCaption("Tessarwolden");
   AddLabel("Label2", 40, kBodyTop + 212, 409, 16);
+}
+
+void TSchritt4::OpenTreePath(std::string_view path) {
+  if (dirTree1_)
+    dirTree1_->Tree().OpenPath(path);
 }
 
 }  // namespace wizard
