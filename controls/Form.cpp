@@ -124,6 +124,9 @@ void Form::Adopt(std::string_view name, std::unique_ptr<FormControl> control, in
       [this, reported = std::string(name)](core::UiEvent event) { Report(reported, event); });
   control->Create(hwnd_, x, y, w, h);
   if (HWND window = control->Window()) {
+    // Its id comes from its name, as for the stock controls.
+    const int id = core::ControlId(name);
+    SetWindowLongPtrW(window, GWLP_ID, id ? id : 0xFFFF);
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     controls_.emplace(std::string(name), window);
     names_.emplace(window, std::string(name));
