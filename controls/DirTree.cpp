@@ -120,6 +120,12 @@ bool TDirTree::HasSubfolder(const std::string& path) {
 void TDirTree::Expanding(TreeNode& node) {
   if (!node.children.empty())
     return;
+  // The computer's children are its drives; its empty path would list the
+  // root of the current drive instead.
+  if (node.kind == TreeNode::Kind::Computer) {
+    AddDrives();
+    return;
+  }
   const std::string path = WithBackslash(NodePath(node));
   node.hasChildren = false;
   for (const platform::DirEntry& entry : platform_.files.ListSubdirectories(path)) {

@@ -79,8 +79,6 @@ class TDirTree {
   void SetSelectedPath(std::string_view path);
   const std::string& SelectedFile() const { return selectedFile_; }
   void SetSelectedFile(std::string_view name);
-  bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
-  void SetPopUpMenuEnabled(bool enabled) { popUpMenuEnabled_ = enabled; }
   /// Receives every path the user chooses; unset by default.
   std::function<void(const std::string&)> FileList;
 
@@ -123,7 +121,6 @@ class TDirTree {
   TreeNode* selected_ = nullptr;
   std::string selectedPath_;
   std::string selectedFile_;
-  bool popUpMenuEnabled_ = true;
   std::string caption_;
 };
 

@@ -10,7 +10,6 @@ void TSchritt4::CreateBody() {
   ReportInput("Edit1", false);
   dirTree1_ = &AddOwned("DirTree1", std::make_unique<controls::DirTreeControl>(platform_), 40, 104,
                         409, 177);
-  dirTree1_->Tree().SetPopUpMenuEnabled(false);
   dirTree1_->Tree().SetMessageCaption("Tessarwolden");
   AddLabel("Label2", 40, kBodyTop + 212, 409, 16);
 }

@@ -147,11 +147,17 @@ TEST_F(DirTreeTest, NodePathsAndTheChosenPath) {
   }
 }
 
-TEST_F(DirTreeTest, ClickingTheComputerWithoutDrivesListsThem) {
+TEST_F(DirTreeTest, ClickingOrExpandingTheComputerWithoutDrivesListsThem) {
   tree.ResetToTop();
   EXPECT_TRUE(tree.Top().children.empty());
   tree.Clicked(tree.Top());
   EXPECT_EQ(tree.SelectedPath(), "Drives");
+  EXPECT_EQ(tree.Top().children.size(), 4u);
+
+  // Not the folders of the current drive's root.
+  tree.ResetToTop();
+  tree.Expanding(tree.Top());
+  EXPECT_EQ(Texts(tree.Top()).at(1), " (C:)  Lokaler Datenträger ");
   EXPECT_EQ(tree.Top().children.size(), 4u);
 }
 
