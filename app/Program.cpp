@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/ExitCode.h"
 #include "engine/InstallRun.h"
 #include "engine/Installation.h"
 #include "resources/ResourceIds.h"
@@ -104,7 +105,12 @@ void Program::ConnectHandlers() {
       .runStartup = [this] { startup_->Run(); },
       .openFirstPage =
           [this, &platform] {
-            Show(FirstPage(platform.system.Arguments()));
+            const core::WindowId first = FirstPage(platform.system.Arguments());
+            // After the restart the finish page ends an installation that
+            // completed before it.
+            if (first == core::WindowId::Ready)
+              state_.Outcome = core::RunOutcome::Installed;
+            Show(first);
             Hide(core::WindowId::Hauptprogramm);
           },
       .mayClose = [this] { return MayCloseMainWindow(state_); },
@@ -127,8 +133,10 @@ void Program::ConnectHandlers() {
 }
 
 int Program::Run() {
+  if (!HoldSingleInstance(services_.platform(), state_))
+    return ExitCodeOf(state_);
   if (!CreateWindows())
-    return 1;
+    return kExitFailed;
   ConnectHandlers();
   Show(core::WindowId::Hauptprogramm);
 
@@ -140,13 +148,26 @@ int Program::Run() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return static_cast<int>(msg.wParam);
+  return ExitCodeOf(state_);
 }
 
 void Program::RunInstallation() {
   platform::Platform& platform = services_.platform();
   engine::Installation phases(platform, state_, hauptprogramm_.ZipUnpacker1(), install_);
-  engine::RunInstallation(state_, install_, phases, platform.dialogs);
+  // Started stays when an exception ends the run: the form shows it.
+  state_.Outcome = core::RunOutcome::Started;
+  switch (engine::RunInstallation(state_, install_, phases, platform.dialogs)) {
+    case engine::RunEnd::Completed:
+      state_.Outcome =
+          state_.RebootRequired ? core::RunOutcome::RestartPending : core::RunOutcome::Installed;
+      break;
+    case engine::RunEnd::Stopped:
+      state_.Outcome = core::RunOutcome::Cancelled;
+      break;
+    case engine::RunEnd::MediaStopped:
+      state_.Outcome = core::RunOutcome::MediaStopped;
+      break;
+  }
 }
 
 void Program::OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) {

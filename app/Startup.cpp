@@ -24,6 +24,17 @@ constexpr core::WindowId kHeaderPictureWindows[] = {
 
 }  // namespace
 
+bool HoldSingleInstance(platform::Platform& platform, core::SetupState& state) {
+  if (platform.system.HoldLock(kSingleInstanceLock))
+    return true;
+  platform.dialogs.MessageBox("Setup",
+                              "Setup wird bereits ausgeführt.\rBitte warten Sie, bis das "
+                              "laufende Setup beendet ist, und starten Sie es dann erneut.",
+                              platform::MsgButtons::Ok, platform::MsgIcon::Information);
+  state.Outcome = core::RunOutcome::AlreadyRunning;
+  return false;
+}
+
 core::WindowId FirstPage(const std::vector<std::string>& arguments) {
   return (!arguments.empty() && arguments[0] == "/ready") ? core::WindowId::Ready
                                                           : core::WindowId::Schritt1;
@@ -56,6 +67,7 @@ bool Startup::Run() {
     platform_.dialogs.MessageBox("Fehler beim Initialisieren", kMissingControlFile,
                                  platform::MsgButtons::Ok, platform::MsgIcon::Error);
     state_.ExitState = -1;
+    state_.Outcome = core::RunOutcome::ControlFileMissing;
     platform_.system.PostQuit();
     return false;
   }

@@ -114,6 +114,10 @@ class SimPlatform {
   void SetModulePath(std::string_view windowsPath);
   void SetArguments(std::vector<std::string> args);
   bool QuitPosted() const;
+  /// Today's date as "yyyymmdd"; 10 December 2026 to begin with.
+  void SetLocalDate(std::string yyyymmdd);
+  /// Another process of the machine holds the lock of that name.
+  void HoldLockElsewhere(std::string_view name);
   /// How often the program asked Windows to restart; nothing restarts.
   int RestartRequests() const;
   /// Called whenever the program processes pending messages.

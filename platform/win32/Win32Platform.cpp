@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Platform.h"
@@ -327,6 +329,27 @@ class Win32System : public System {
       CloseHandle(token);
     }
     ExitWindowsEx(EWX_REBOOT, 0);
+  }
+
+  std::string LocalDate() override {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char date[16] = {};
+    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return date;
+  }
+
+  bool HoldLock(std::string_view name) override {
+    // The handle stays open for the life of the process; Windows releases
+    // the mutex when the process ends, however it ends.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, Widen(name).c_str());
+    if (!mutex)
+      return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseHandle(mutex);
+      return false;
+    }
+    return true;
   }
 };
 

@@ -132,7 +132,7 @@ TEST_F(Payload, CancellingTheFolderBrowserEndsTheSetupBeforeAnythingIsInstalled)
   Answer(setup, "Abbruch der Installation - Tessarwolden",
          "Damit keine Schäden auf Ihrem System entstehen, wird Setup nun beendet.\rSollten Ihnen "
          "Installationsmedien fehlen, informieren Sie bitte den Hersteller.");
-  EXPECT_EQ(setup.WaitForExit(), 0u);
+  EXPECT_EQ(setup.WaitForExit(), 3u) << "the exit code of a stop while joining the media";
   EXPECT_FALSE(PathExists(Target() + "\\produkt.exe"));
   EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
 }
