@@ -266,6 +266,10 @@ fs::path SimPlatform::HostPath(std::string_view windowsPath) {
   return impl_->files.HostPath(windowsPath);
 }
 
+const std::vector<std::string>& SimPlatform::RestartDeletes() const {
+  return impl_->files.RestartDeletes();
+}
+
 void SimPlatform::PutFile(std::string_view windowsPath, std::string_view content) {
   impl_->files.PutFile(windowsPath, content);
 }

@@ -66,6 +66,9 @@ class SimPlatform {
   /// bits of `attributes` (other bits are ignored); a Linux file system has no
   /// place for them. Throws SimError when the path does not exist.
   void SetAttributes(std::string_view windowsPath, uint32_t attributes);
+  /// The full paths the program marked for deletion at the next start of
+  /// Windows, in order.
+  const std::vector<std::string>& RestartDeletes() const;
 
   // --- registry ---
   /// Refuses every open or create below `root` (as a user without rights is

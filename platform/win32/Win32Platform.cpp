@@ -99,6 +99,22 @@ class Win32Key : public RegistryKey {
     return Set(name, REG_BINARY, value.data(), value.size());
   }
 
+  bool DeleteValue(std::string_view name) override {
+    return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+  }
+
+  std::vector<std::string> ValueNames() override {
+    return Names([this](DWORD index, wchar_t* name, DWORD* length) {
+      return RegEnumValueW(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
+  std::vector<std::string> SubkeyNames() override {
+    return Names([this](DWORD index, wchar_t* name, DWORD* length) {
+      return RegEnumKeyExW(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
  private:
   // The data of a value of one of two types; nullopt when it is missing, of
   // another type or cannot be read.
@@ -118,6 +134,19 @@ class Win32Key : public RegistryKey {
       }
       if (status != ERROR_MORE_DATA)
         return std::nullopt;
+    }
+  }
+
+  // Value names may be up to 16383 characters long, key names 255.
+  template <typename Enum>
+  std::vector<std::string> Names(Enum enumerate) {
+    std::vector<std::string> names;
+    std::wstring buffer(16384, L'\0');
+    for (DWORD index = 0;; ++index) {
+      DWORD length = static_cast<DWORD>(buffer.size());
+      if (enumerate(index, buffer.data(), &length) != ERROR_SUCCESS)
+        return names;
+      names.push_back(Narrow(std::wstring_view(buffer.data(), length)));
     }
   }
 
@@ -150,6 +179,25 @@ class Win32Registry : public Registry {
       return nullptr;
     }
     return std::make_unique<Win32Key>(key);
+  }
+
+  bool DeleteEmptyKey(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
+    const std::wstring subKey = KeyPath(path);
+    if (!parent || subKey.find_first_not_of(L'\\') == std::wstring::npos)
+      return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    const LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr,
+                                            nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    // RegDeleteKey would take a key with values along; only an empty one goes.
+    if (status != ERROR_SUCCESS || subkeys != 0 || values != 0)
+      return false;
+    return RegDeleteKeyW(parent, subKey.c_str()) == ERROR_SUCCESS;
   }
 };
 
