@@ -95,7 +95,7 @@ bool Program::CreateWindows() {
 }
 
 void Program::ConnectHandlers() {
-  platform::Platform& platform = services_.platform();
+  platform::Platform& platform = platform_;
   archive::TZipUnpacker& unpacker = hauptprogramm_.ZipUnpacker1();
   unpacker.SetOwnerWindow(reinterpret_cast<uintptr_t>(applicationWindow_));
   startup_.emplace(platform, state_, *this,
@@ -117,7 +117,7 @@ void Program::ConnectHandlers() {
   });
   install_.SetHandlers({
       .run = [this] { RunInstallation(); },
-      .cancelQuestion = [this] { wizard::AskCancel(services_.platform().dialogs, state_, *this); },
+      .cancelQuestion = [this] { wizard::AskCancel(platform_.dialogs, state_, *this); },
       .cancelRequested = [this] { state_.CancelRequested = true; },
       .showTargetDirectory =
           [this](std::string_view dir) {
@@ -126,6 +126,8 @@ void Program::ConnectHandlers() {
           },
       .showCompletion =
           [this](bool restartPage) {
+            if (unattended_)
+              return;
             Hide(core::WindowId::Install);
             Show(restartPage ? core::WindowId::RebootForm : core::WindowId::Ready);
           },
@@ -133,11 +135,24 @@ void Program::ConnectHandlers() {
 }
 
 int Program::Run() {
-  if (!HoldSingleInstance(services_.platform(), state_))
+  const std::vector<std::string> arguments = platform_.system.Arguments();
+  const SilentOptions options = ReadSilentOptions(arguments);
+  // "/ready" first keeps its meaning: the finish page after the restart.
+  unattended_ = options.silent && FirstPage(arguments) != core::WindowId::Ready;
+  if (unattended_) {
+    dialogs_.BeQuiet();
+    shell_.BeQuiet();
+  }
+  if (!HoldSingleInstance(platform_, state_)) {
+    if (unattended_)
+      WriteUnattendedLog(platform_, state_, dialogs_.Notes(), ExitCodeOf(state_));
     return ExitCodeOf(state_);
+  }
   if (!CreateWindows())
     return kExitFailed;
   ConnectHandlers();
+  if (unattended_)
+    return RunUnattended(options);
   Show(core::WindowId::Hauptprogramm);
 
   MSG msg;
@@ -151,8 +166,24 @@ int Program::Run() {
   return ExitCodeOf(state_);
 }
 
+int Program::RunUnattended(const SilentOptions& options) {
+  // The windows exist, as the run reports to the installation form, but
+  // none is shown; a restart is left to the caller (exit code 3010).
+  if (startup_->Run()) {
+    ProposeUnattendedValues(platform_, state_, options, startup_->ProgramFilesDir());
+    try {
+      RunInstallation();
+    } catch (const std::exception& error) {
+      dialogs_.Note(std::string("Fehler: ") + error.what());
+    }
+  }
+  const int exitCode = ExitCodeOf(state_);
+  WriteUnattendedLog(platform_, state_, dialogs_.Notes(), exitCode);
+  return exitCode;
+}
+
 void Program::RunInstallation() {
-  platform::Platform& platform = services_.platform();
+  platform::Platform& platform = platform_;
   engine::Installation phases(platform, state_, hauptprogramm_.ZipUnpacker1(), install_);
   // Started stays when an exception ends the run: the form shows it.
   state_.Outcome = core::RunOutcome::Started;

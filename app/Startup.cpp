@@ -108,9 +108,8 @@ bool Startup::Run() {
   state_.ProductTitle = core::Trim(state_.ProductTitle);
   state_.Company = core::Trim(state_.Company);
 
-  std::string programFilesDir;
   std::string programsDir;
-  ReadRegistryDefaults(programFilesDir, programsDir);
+  ReadRegistryDefaults(programFilesDir_, programsDir);
   ui_.SetText(core::WindowId::Schritt5, "Edit1", state_.UserName);
   ui_.SetText(core::WindowId::Schritt5, "Edit2", state_.UserCompany);
 
@@ -119,7 +118,7 @@ bool Startup::Run() {
   FormatLabel(core::WindowId::Schritt1, "Label1", state_.ProductTitle);
   FormatLabel(core::WindowId::Schritt4, "Label4", state_.ProductTitle);
 
-  ui_.OpenTreePath(programFilesDir);
+  ui_.OpenTreePath(programFilesDir_);
   FillProgramFolders(programsDir);
 
   state_.ProgramFolder = state_.Company.empty() ? state_.ProductTitle : state_.Company;

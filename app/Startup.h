@@ -45,6 +45,10 @@ class Startup {
   /// and the application has been asked to end.
   bool Run();
 
+  /// The program files folder the registry named, as start-up opened it in
+  /// the tree of the target directory page.
+  const std::string& ProgramFilesDir() const { return programFilesDir_; }
+
  private:
   void SetStatus(std::string_view text);
   void SetProgress(int position);
@@ -62,6 +66,7 @@ class Startup {
   // The directory that was current when the program started: the folder list
   // shows its subfolders when the registry names no programs folder.
   std::string startDirectory_;
+  std::string programFilesDir_;
 };
 
 }  // namespace app
