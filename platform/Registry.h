@@ -72,6 +72,9 @@ class Registry {
   /// is missing, still holds something, the deletion is refused, or the path
   /// names the root itself (which is never deleted).
   virtual bool DeleteEmptyKey(RegRoot root, std::string_view path) = 0;
+  /// Whether the key exists, asked with read rights only: a user whom full
+  /// access is refused can still see it. False when it is missing.
+  virtual bool KeyExists(RegRoot root, std::string_view path) = 0;
 };
 
 }  // namespace platform

@@ -81,6 +81,12 @@ class Remover {
                                    name + "\"");
         }
       }
+    } else if (!step.valueNames.empty() && registry.KeyExists(step.root, step.key)) {
+      // The key is there but may not be changed (a user without
+      // administrative rights on HKEY_LOCAL_MACHINE): its values stay.
+      report_.failed.push_back(std::string(RootName(step.root)) + "\\" + step.key +
+                               " (kein Zugriff)");
+      return;
     }
     if (IsProtectedKey(step.key) || !registry.DeleteEmptyKey(step.root, step.key) ||
         !step.keyParents) {

@@ -181,6 +181,15 @@ class Win32Registry : public Registry {
     return std::make_unique<Win32Key>(key);
   }
 
+  bool KeyExists(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
+    HKEY key = nullptr;
+    if (!parent || RegOpenKeyExW(parent, KeyPath(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(key);
+    return true;
+  }
+
   bool DeleteEmptyKey(RegRoot root, std::string_view path) override {
     const HKEY parent = RootKey(root);
     const std::wstring subKey = KeyPath(path);

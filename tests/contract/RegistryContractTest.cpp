@@ -175,8 +175,10 @@ TEST_F(RegistryContract, OnlyAnEmptyKeyIsDeleted) {
   EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key)) << "holds a subkey";
   EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key + "\\Produkt")) << "holds a value";
   ASSERT_TRUE(registry.OpenKey(RegRoot::CurrentUser, key + "\\Produkt")->DeleteValue("Name"));
+  EXPECT_TRUE(registry.KeyExists(RegRoot::CurrentUser, "\\" + key + "\\PRODUKT"));
   EXPECT_TRUE(registry.DeleteEmptyKey(RegRoot::CurrentUser, "\\" + key + "\\PRODUKT"));
   EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, key + "\\Produkt"), nullptr);
+  EXPECT_FALSE(registry.KeyExists(RegRoot::CurrentUser, key + "\\Produkt"));
   EXPECT_TRUE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key));
   EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key)) << "missing";
   EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, "")) << "never the root";

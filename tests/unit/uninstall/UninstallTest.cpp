@@ -270,6 +270,18 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
   EXPECT_FALSE(Exists(kInf));
 }
 
+TEST_F(Uninstaller, MachineKeysAUserMayNotChangeAreReportedAsLeft) {
+  sim_.DenyRegistryRoot(RegRoot::LocalMachine);
+  EXPECT_EQ(Run({kInf}), kRefusedOrFailed);
+  EXPECT_TRUE(sim_.RegKeyExists(RegRoot::LocalMachine, kUninstallKey));
+  ASSERT_EQ(sim_.Messages().size(), 2u);
+  EXPECT_NE(sim_.Messages()[1].text.find("HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey) +
+                                         " (kein Zugriff)"),
+            std::string::npos)
+      << sim_.Messages()[1].text;
+  EXPECT_FALSE(Exists(std::string(kMain) + "\\produkt.exe")) << "the files go all the same";
+}
+
 TEST_F(Uninstaller, NoChangesNothing) {
   sim_.QueueAnswers({MsgAnswer::No});
   EXPECT_EQ(Run({kInf}), kCancelled);
