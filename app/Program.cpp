@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/ExitCode.h"
 #include "engine/InstallRun.h"
 #include "engine/Installation.h"
 #include "resources/ResourceIds.h"
@@ -98,7 +99,7 @@ bool Program::CreateWindows() {
 }
 
 void Program::ConnectHandlers() {
-  platform::Platform& platform = services_.platform();
+  platform::Platform& platform = platform_;
   archive::TZipUnpacker& unpacker = hauptprogramm_.ZipUnpacker1();
   unpacker.SetOwnerWindow(reinterpret_cast<uintptr_t>(applicationWindow_));
   startup_.emplace(platform, state_, *this,
@@ -108,14 +109,19 @@ void Program::ConnectHandlers() {
       .runStartup = [this] { startup_->Run(); },
       .openFirstPage =
           [this, &platform] {
-            Show(FirstPage(platform.system.Arguments()));
+            const core::WindowId first = FirstPage(platform.system.Arguments());
+            // After the restart the finish page ends an installation that
+            // completed before it.
+            if (first == core::WindowId::Ready)
+              state_.Outcome = core::RunOutcome::Installed;
+            Show(first);
             Hide(core::WindowId::Hauptprogramm);
           },
       .mayClose = [this] { return MayCloseMainWindow(state_); },
   });
   install_.SetHandlers({
       .run = [this] { RunInstallation(); },
-      .cancelQuestion = [this] { wizard::AskCancel(services_.platform().dialogs, state_, *this); },
+      .cancelQuestion = [this] { wizard::AskCancel(platform_.dialogs, state_, *this); },
       .cancelRequested = [this] { state_.CancelRequested = true; },
       .showTargetDirectory =
           [this](std::string_view dir) {
@@ -124,6 +130,8 @@ void Program::ConnectHandlers() {
           },
       .showCompletion =
           [this](bool restartPage) {
+            if (unattended_)
+              return;
             Hide(core::WindowId::Install);
             Show(restartPage ? core::WindowId::RebootForm : core::WindowId::Ready);
           },
@@ -131,9 +139,24 @@ void Program::ConnectHandlers() {
 }
 
 int Program::Run() {
+  const std::vector<std::string> arguments = platform_.system.Arguments();
+  const SilentOptions options = ReadSilentOptions(arguments);
+  // "/ready" first keeps its meaning: the finish page after the restart.
+  unattended_ = options.silent && FirstPage(arguments) != core::WindowId::Ready;
+  if (unattended_) {
+    dialogs_.BeQuiet();
+    shell_.BeQuiet();
+  }
+  if (!HoldSingleInstance(platform_, state_)) {
+    if (unattended_)
+      WriteUnattendedLog(platform_, state_, dialogs_.Notes(), ExitCodeOf(state_));
+    return ExitCodeOf(state_);
+  }
   if (!CreateWindows())
-    return 1;
+    return kExitFailed;
   ConnectHandlers();
+  if (unattended_)
+    return RunUnattended(options);
   Show(core::WindowId::Hauptprogramm);
 
   MSG msg;
@@ -144,13 +167,42 @@ int Program::Run() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return static_cast<int>(msg.wParam);
+  return ExitCodeOf(state_);
+}
+
+int Program::RunUnattended(const SilentOptions& options) {
+  // The windows exist, as the run reports to the installation form, but
+  // none is shown; a restart is left to the caller (exit code 3010).
+  if (startup_->Run()) {
+    ProposeUnattendedValues(platform_, state_, options, startup_->ProgramFilesDir());
+    try {
+      RunInstallation();
+    } catch (const std::exception& error) {
+      dialogs_.Note(std::string("Fehler: ") + error.what());
+    }
+  }
+  const int exitCode = ExitCodeOf(state_);
+  WriteUnattendedLog(platform_, state_, dialogs_.Notes(), exitCode);
+  return exitCode;
 }
 
 void Program::RunInstallation() {
-  platform::Platform& platform = services_.platform();
+  platform::Platform& platform = platform_;
   engine::Installation phases(platform, state_, hauptprogramm_.ZipUnpacker1(), install_);
-  engine::RunInstallation(state_, install_, phases, platform.dialogs);
+  // Started stays when an exception ends the run: the form shows it.
+  state_.Outcome = core::RunOutcome::Started;
+  switch (engine::RunInstallation(state_, install_, phases, platform.dialogs)) {
+    case engine::RunEnd::Completed:
+      state_.Outcome =
+          state_.RebootRequired ? core::RunOutcome::RestartPending : core::RunOutcome::Installed;
+      break;
+    case engine::RunEnd::Stopped:
+      state_.Outcome = core::RunOutcome::Cancelled;
+      break;
+    case engine::RunEnd::MediaStopped:
+      state_.Outcome = core::RunOutcome::MediaStopped;
+      break;
+  }
 }
 
 void Program::OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) {

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/Hauptprogramm.h"
+#include "app/Silent.h"
 #include "app/Startup.h"
 #include "core/SetupState.h"
 #include "core/Ui.h"
@@ -62,11 +63,27 @@ class Program : public core::Ui, public core::UiEvents {
   bool CreateWindows();
   void ConnectHandlers();
   void RunInstallation();
+  /// The unattended run of "/silent": start-up, the proposed values and the
+  /// installation, without showing a window or a message box.
+  int RunUnattended(const SilentOptions& options);
 
   platform::win32::Win32Platform services_;
+  QuietDialogs dialogs_{services_.platform().dialogs};
+  QuietShell shell_{services_.platform().shell, dialogs_};
+  // The services with the message boxes and the folder browser that an
+  // unattended run keeps from showing.
+  platform::Platform platform_{services_.platform().registry,
+                               services_.platform().profile,
+                               services_.platform().files,
+                               dialogs_,
+                               services_.platform().libraries,
+                               services_.platform().system,
+                               shell_,
+                               services_.platform().processes};
+  bool unattended_ = false;
   core::SetupState state_;
   HWND applicationWindow_ = nullptr;
-  THauptprogramm hauptprogramm_{services_.platform()};
+  THauptprogramm hauptprogramm_{platform_};
   wizard::TSchritt1 schritt1_;
   wizard::TSchritt2 schritt2_;
   wizard::TSchritt3 schritt3_;
@@ -78,8 +95,8 @@ class Program : public core::Ui, public core::UiEvents {
   finish::TReady ready_;
   finish::TRebootForm rebootForm_;
   std::optional<Startup> startup_;
-  wizard::PageFlow pageFlow_{*this, state_, services_.platform()};
-  finish::Completion completion_{*this, state_, services_.platform()};
+  wizard::PageFlow pageFlow_{*this, state_, platform_};
+  finish::Completion completion_{*this, state_, platform_};
 };
 
 }  // namespace app

@@ -24,6 +24,17 @@ constexpr core::WindowId kHeaderPictureWindows[] = {
 
 }  // namespace
 
+bool HoldSingleInstance(platform::Platform& platform, core::SetupState& state) {
+  if (platform.system.HoldLock(kSingleInstanceLock))
+    return true;
+  platform.dialogs.MessageBox("Setup",
+                              "Setup wird bereits ausgeführt.\rBitte warten Sie, bis das "
+                              "laufende Setup beendet ist, und starten Sie es dann erneut.",
+                              platform::MsgButtons::Ok, platform::MsgIcon::Information);
+  state.Outcome = core::RunOutcome::AlreadyRunning;
+  return false;
+}
+
 core::WindowId FirstPage(const std::vector<std::string>& arguments) {
   return (!arguments.empty() && arguments[0] == "/ready") ? core::WindowId::Ready
                                                           : core::WindowId::Schritt1;
@@ -56,6 +67,7 @@ bool Startup::Run() {
     platform_.dialogs.MessageBox("Fehler beim Initialisieren", kMissingControlFile,
                                  platform::MsgButtons::Ok, platform::MsgIcon::Error);
     state_.ExitState = -1;
+    state_.Outcome = core::RunOutcome::ControlFileMissing;
     platform_.system.PostQuit();
     return false;
   }
@@ -96,9 +108,8 @@ bool Startup::Run() {
   state_.ProductTitle = core::Trim(state_.ProductTitle);
   state_.Company = core::Trim(state_.Company);
 
-  std::string programFilesDir;
   std::string programsDir;
-  ReadRegistryDefaults(programFilesDir, programsDir);
+  ReadRegistryDefaults(programFilesDir_, programsDir);
   ui_.SetText(core::WindowId::Schritt5, "Edit1", state_.UserName);
   ui_.SetText(core::WindowId::Schritt5, "Edit2", state_.UserCompany);
 
@@ -107,7 +118,7 @@ bool Startup::Run() {
   FormatLabel(core::WindowId::Schritt1, "Label1", state_.ProductTitle);
   FormatLabel(core::WindowId::Schritt4, "Label4", state_.ProductTitle);
 
-  ui_.OpenTreePath(programFilesDir);
+  ui_.OpenTreePath(programFilesDir_);
   FillProgramFolders(programsDir);
 
   state_.ProgramFolder = state_.Company.empty() ? state_.ProductTitle : state_.Company;

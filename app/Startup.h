@@ -16,6 +16,16 @@ namespace app {
 /// is exactly "/ready", page 1 otherwise.
 core::WindowId FirstPage(const std::vector<std::string>& arguments);
 
+/// The name of the lock that one Setup.exe at a time holds: the work folder
+/// in the Windows directory and the registry values are the machine's, so
+/// two runs would spoil each other's.
+inline constexpr std::string_view kSingleInstanceLock = "Global\\Tessarwolden.Setup";
+
+/// Takes the lock of the running Setup.exe. When another one holds it, tells
+/// the user, notes the outcome and returns false: the program then ends
+/// without showing a window.
+bool HoldSingleInstance(platform::Platform& platform, core::SetupState& state);
+
 /// Whether the start-up form may close: only once something has ended the
 /// program by setting ExitState.
 inline bool MayCloseMainWindow(const core::SetupState& state) {
@@ -35,6 +45,10 @@ class Startup {
   /// and the application has been asked to end.
   bool Run();
 
+  /// The program files folder the registry named, as start-up opened it in
+  /// the tree of the target directory page.
+  const std::string& ProgramFilesDir() const { return programFilesDir_; }
+
  private:
   void SetStatus(std::string_view text);
   void SetProgress(int position);
@@ -52,6 +66,7 @@ class Startup {
   // The directory that was current when the program started: the folder list
   // shows its subfolders when the registry names no programs folder.
   std::string startDirectory_;
+  std::string programFilesDir_;
 };
 
 }  // namespace app

@@ -386,8 +386,16 @@ void Form::SetPicture(std::string_view name, HBITMAP picture) {
 void Form::Show() {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
-  // The first control of the tab order gets the focus, as in a dialog.
-  if (HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE))
+  // The first field of the tab order gets the focus, as in a dialog; on a
+  // page without one the button that Enter clicks, so that Enter never
+  // goes back.
+  HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (first && IsClass(first, L"BUTTON") &&
+      (GetWindowLongW(first, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON) {
+    if (HWND enter = Control(enterButton_))
+      first = enter;
+  }
+  if (first)
     SetFocus(first);
   Repaint();
 }

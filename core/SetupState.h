@@ -5,6 +5,18 @@
 
 namespace core {
 
+/// How far the program got; the exit code tells a calling script.
+enum class RunOutcome {
+  NotStarted,          // no installation run began (the user cancelled on a page)
+  ControlFileMissing,  // Setup.inf was not found
+  AlreadyRunning,      // another Setup.exe was running
+  MediaStopped,        // the run stopped while joining the installation media
+  Started,             // the run began and did not end in order (an error ended it)
+  Cancelled,           // the user ended the program during the run
+  Installed,           // the run completed, or the finish page was shown after /ready
+  RestartPending,      // the run completed and needs a restart that has not happened
+};
+
 /// What the whole process knows about this setup: filled by start-up from
 /// Setup.inf and the registry, by the pages from the user's input, and read by
 /// the installation run and the completion pages. One instance lives as long
@@ -28,6 +40,7 @@ struct SetupState {
   std::string ProgramFolder;
   bool NoShortcuts = false;
   bool CancelRequested = false;
+  RunOutcome Outcome = RunOutcome::NotStarted;
 
   /// The program folder as the summary page shows it.
   std::string ProgramFolderLine() const { return NoShortcuts ? "(kein)" : ProgramFolder; }

@@ -77,6 +77,8 @@ void RegistryRegion(core::SetupState& state, InstallView& view, InstallPhases& p
 // Thrown between phases once the user has ended the program through the
 // cancel question; the run then stops before it touches anything else.
 struct ProgramEnded {};
+// Thrown when joining the installation media stopped.
+struct MediaStopped {};
 
 void CheckNotEnded(const core::SetupState& state) {
   if (state.ExitState != 0)
@@ -100,9 +102,8 @@ void Run(core::SetupState& state, InstallView& view, InstallPhases& phases,
 
   if (state.SplitPayload) {
     view.SetStatus("Lesen der Installationsmedien...");
-    if (!phases.JoinMedia())
-      throw ProgramEnded{};
-    CheckNotEnded(state);
+    if (!phases.JoinMedia() || state.ExitState != 0)
+      throw MediaStopped{};
   }
 
   step([&] { phases.WriteLogHeader(); });
@@ -151,6 +152,8 @@ RunEnd RunInstallation(core::SetupState& state, InstallView& view, InstallPhases
     Run(state, view, phases, dialogs);
   } catch (const ProgramEnded&) {
     return RunEnd::Stopped;
+  } catch (const MediaStopped&) {
+    return RunEnd::MediaStopped;
   }
   return RunEnd::Completed;
 }

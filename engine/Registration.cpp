@@ -1,5 +1,7 @@
 #include "engine/Registration.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 #include "core/Convert.h"
@@ -21,6 +23,45 @@ std::string ExtensionOf(std::string_view path) {
   const std::string name = NamePart(path);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? std::string() : name.substr(dot);
+}
+
+// The size of the files the run placed, in KB rounded up, as Apps & Features
+// shows it.
+uint32_t InstalledKilobytes(RunContext& run) {
+  uint64_t bytes = 0;
+  bool inFiles = false;
+  for (const std::string& line : run.log.Lines()) {
+    if (line.starts_with("[")) {
+      inFiles = line == "[Files]";
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (!inFiles || !line.starts_with("File") || equals == std::string::npos ||
+        line.find_first_not_of("0123456789", 4) != equals) {
+      continue;
+    }
+    if (auto file = run.platform.files.OpenRead(line.substr(equals + 1)))
+      bytes += file->Size();
+  }
+  return static_cast<uint32_t>(std::min<uint64_t>((bytes + 1023) / 1024, UINT32_MAX));
+}
+
+// What Apps & Features shows and uses today besides the values of the
+// uninstall registration: where the product is, its size and date, no
+// change or repair offered, and the uninstaller's unattended command.
+void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath) {
+  const std::unique_ptr<platform::RegistryKey> opened =
+      run.platform.registry.CreateKey(platform::RegRoot::LocalMachine, keyPath);
+  platform::RegistryKey& key = RequireKey(opened, keyPath);
+  const std::string command =
+      "\"" + Uninstaller(run).Path() + "\" \"" + run.state.TargetDir + "\\Uninstall.inf\"";
+  RequireWritten(key.WriteString("InstallLocation", run.state.TargetDir), "InstallLocation");
+  RequireWritten(key.WriteDWord("EstimatedSize", InstalledKilobytes(run)), "EstimatedSize");
+  RequireWritten(key.WriteString("InstallDate", run.platform.system.LocalDate()), "InstallDate");
+  RequireWritten(key.WriteDWord("NoModify", 1), "NoModify");
+  RequireWritten(key.WriteDWord("NoRepair", 1), "NoRepair");
+  RequireWritten(key.WriteString("QuietUninstallString", command + " /silent"),
+                 "QuietUninstallString");
 }
 
 }  // namespace
@@ -53,6 +94,7 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
       write(uninstall, name, control.ReadString("UninstallInfo", name, "1"));
     }
   }
+  RegisterAppsAndFeatures(run, uninstall);
 }
 
 void RegisterWebUpdate(RunContext& run) {

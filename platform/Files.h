@@ -81,6 +81,11 @@ class Files {
   virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
   /// Deletes a file; false when it is missing or refused.
   virtual bool DeleteFile(std::string_view path) = 0;
+  /// Marks an existing file to be deleted the next time Windows starts, as
+  /// for a file in use, which cannot be deleted now; the file stays until
+  /// then. False when the file is missing or the mark is refused (marking
+  /// needs administrator rights).
+  virtual bool DeleteAtRestart(std::string_view path) = 0;
   /// The whole content of a file; nullopt when it is missing or unreadable.
   virtual std::optional<std::string> ReadFile(std::string_view path) = 0;
   /// Replaces (or creates) a file with `content`; false on failure.

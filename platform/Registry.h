@@ -44,6 +44,16 @@ class RegistryKey {
   virtual bool WriteDWord(std::string_view name, uint32_t value) = 0;
   /// Writes a REG_BINARY value; false when refused.
   virtual bool WriteBinary(std::string_view name, const std::vector<uint8_t>& value) = 0;
+
+  /// Deletes a value (the empty name is the key's default value); false when
+  /// it is missing or the deletion is refused.
+  virtual bool DeleteValue(std::string_view name) = 0;
+  /// The names of the key's values, in no particular order; empty when it
+  /// has none or they cannot be listed.
+  virtual std::vector<std::string> ValueNames() = 0;
+  /// The names of the key's immediate subkeys, in no particular order; empty
+  /// when it has none or they cannot be listed.
+  virtual std::vector<std::string> SubkeyNames() = 0;
 };
 
 /// The system registry. Key paths may start with a backslash; it is ignored
@@ -58,6 +68,13 @@ class Registry {
   /// Opens a key with full access rights, creating it and its missing parents.
   /// nullptr when refused.
   virtual std::unique_ptr<RegistryKey> CreateKey(RegRoot root, std::string_view path) = 0;
+  /// Deletes a key that holds no values and no subkeys. False when the key
+  /// is missing, still holds something, the deletion is refused, or the path
+  /// names the root itself (which is never deleted).
+  virtual bool DeleteEmptyKey(RegRoot root, std::string_view path) = 0;
+  /// Whether the key exists, asked with read rights only: a user whom full
+  /// access is refused can still see it. False when it is missing.
+  virtual bool KeyExists(RegRoot root, std::string_view path) = 0;
 };
 
 }  // namespace platform

@@ -46,6 +46,12 @@ class System {
   /// not reported (the program ends when its windows are closed for the
   /// restart).
   virtual void RestartWindows() = 0;
+  /// Takes the machine-wide lock of that name and holds it until the process
+  /// ends (also when it ends by a crash). False when another process (or an
+  /// earlier call) holds it.
+  virtual bool HoldLock(std::string_view name) = 0;
+  /// Today's date in the user's time zone as "yyyymmdd".
+  virtual std::string LocalDate() = 0;
 };
 
 }  // namespace platform

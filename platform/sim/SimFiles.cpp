@@ -347,6 +347,19 @@ bool SimFiles::DeleteFile(std::string_view path) {
   return true;
 }
 
+bool SimFiles::DeleteAtRestart(std::string_view path) {
+  const std::optional<Resolved> file = Resolve(path);
+  std::error_code ec;
+  if (!file || !fs::is_regular_file(file->host, ec))
+    return false;
+  restartDeletes_.push_back(file->full);
+  return true;
+}
+
+const std::vector<std::string>& SimFiles::RestartDeletes() const {
+  return restartDeletes_;
+}
+
 std::optional<std::string> SimFiles::ReadFile(std::string_view path) {
   const std::unique_ptr<ReadStream> in = OpenRead(path);
   if (!in)

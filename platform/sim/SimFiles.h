@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Files.h"
 
@@ -40,6 +41,8 @@ class SimFiles : public Files {
   /// created, written, replaced or removed there. Throws SimError when the
   /// path names no drive.
   void DenyWrites(std::string_view path, bool deny);
+  /// The full paths marked for deletion at the next start, in order.
+  const std::vector<std::string>& RestartDeletes() const;
   /// The current directory; throws SimError when it does not exist.
   void ForceCurrentDirectory(std::string_view path);
 
@@ -49,6 +52,7 @@ class SimFiles : public Files {
   bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool DeleteFile(std::string_view path) override;
+  bool DeleteAtRestart(std::string_view path) override;
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view content) override;
   std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
@@ -99,6 +103,7 @@ class SimFiles : public Files {
   std::map<std::string, uint32_t> attributes_;
   std::map<std::string, OpenCount> open_;
   std::set<std::string> denied_;
+  std::vector<std::string> restartDeletes_;
 };
 
 }  // namespace platform::sim

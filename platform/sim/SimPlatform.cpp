@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <random>
+#include <set>
 #include <system_error>
 
 #include "platform/sim/SimFiles.h"
@@ -126,6 +127,8 @@ class SimSystem : public System {
     return CompareNamesForUser(Utf8ToUtf16(a), Utf8ToUtf16(b));
   }
   void RestartWindows() override { ++restartRequests; }
+  bool HoldLock(std::string_view name) override { return locks.emplace(name).second; }
+  std::string LocalDate() override { return localDate; }
 
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;
@@ -133,6 +136,8 @@ class SimSystem : public System {
   std::function<void()> hook;
   std::string decimalSeparator = ",";
   int restartRequests = 0;
+  std::set<std::string, std::less<>> locks;
+  std::string localDate = "20261210";
 };
 
 // The key to write a value to, created with its parents; throws SimError
@@ -261,6 +266,10 @@ fs::path SimPlatform::HostPath(std::string_view windowsPath) {
   return impl_->files.HostPath(windowsPath);
 }
 
+const std::vector<std::string>& SimPlatform::RestartDeletes() const {
+  return impl_->files.RestartDeletes();
+}
+
 void SimPlatform::PutFile(std::string_view windowsPath, std::string_view content) {
   impl_->files.PutFile(windowsPath, content);
 }
@@ -338,6 +347,14 @@ void SimPlatform::SetModulePath(std::string_view windowsPath) {
 
 void SimPlatform::SetArguments(std::vector<std::string> args) {
   impl_->system.arguments = std::move(args);
+}
+
+void SimPlatform::SetLocalDate(std::string yyyymmdd) {
+  impl_->system.localDate = std::move(yyyymmdd);
+}
+
+void SimPlatform::HoldLockElsewhere(std::string_view name) {
+  impl_->system.locks.emplace(name);
 }
 
 int SimPlatform::RestartRequests() const {

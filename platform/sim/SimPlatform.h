@@ -66,6 +66,9 @@ class SimPlatform {
   /// bits of `attributes` (other bits are ignored); a Linux file system has no
   /// place for them. Throws SimError when the path does not exist.
   void SetAttributes(std::string_view windowsPath, uint32_t attributes);
+  /// The full paths the program marked for deletion at the next start of
+  /// Windows, in order.
+  const std::vector<std::string>& RestartDeletes() const;
 
   // --- registry ---
   /// Refuses every open or create below `root` (as a user without rights is
@@ -114,6 +117,10 @@ class SimPlatform {
   void SetModulePath(std::string_view windowsPath);
   void SetArguments(std::vector<std::string> args);
   bool QuitPosted() const;
+  /// Today's date as "yyyymmdd"; 10 December 2026 to begin with.
+  void SetLocalDate(std::string yyyymmdd);
+  /// Another process of the machine holds the lock of that name.
+  void HoldLockElsewhere(std::string_view name);
   /// How often the program asked Windows to restart; nothing restarts.
   int RestartRequests() const;
   /// Called whenever the program processes pending messages.

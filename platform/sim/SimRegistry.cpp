@@ -60,6 +60,20 @@ class SimKey : public RegistryKey {
     return true;
   }
 
+  bool DeleteValue(std::string_view name) override { return key_.values.erase(FoldCase(name)) > 0; }
+  std::vector<std::string> ValueNames() override {
+    std::vector<std::string> names;
+    for (const auto& [folded, value] : key_.values)
+      names.push_back(value.name);
+    return names;
+  }
+  std::vector<std::string> SubkeyNames() override {
+    std::vector<std::string> names;
+    for (const auto& [folded, subkey] : key_.subkeys)
+      names.push_back(subkey->name);
+    return names;
+  }
+
  private:
   const SimRegistry::Value* Find(std::string_view name) const {
     const auto value = key_.values.find(FoldCase(name));
@@ -77,6 +91,26 @@ std::unique_ptr<RegistryKey> SimRegistry::OpenKey(RegRoot root, std::string_view
 
 std::unique_ptr<RegistryKey> SimRegistry::CreateKey(RegRoot root, std::string_view path) {
   return Open(root, path, true);
+}
+
+bool SimRegistry::DeleteEmptyKey(RegRoot root, std::string_view path) {
+  const std::optional<std::vector<std::string>> parts = KeyParts(path);
+  if (root == RegRoot::DynData || denied_.contains(root) || !parts || parts->empty())
+    return false;
+  Key* parent = &roots_[root];
+  for (size_t k = 0; k + 1 < parts->size(); ++k) {
+    const auto child = parent->subkeys.find(FoldCase((*parts)[k]));
+    if (child == parent->subkeys.end())
+      return false;
+    parent = child->second.get();
+  }
+  const auto key = parent->subkeys.find(FoldCase(parts->back()));
+  if (key == parent->subkeys.end() || !key->second->subkeys.empty() ||
+      !key->second->values.empty()) {
+    return false;
+  }
+  parent->subkeys.erase(key);
+  return true;
 }
 
 std::unique_ptr<RegistryKey> SimRegistry::Open(RegRoot root, std::string_view path, bool create) {

@@ -34,6 +34,10 @@ class SimRegistry : public Registry {
 
   std::unique_ptr<RegistryKey> OpenKey(RegRoot root, std::string_view path) override;
   std::unique_ptr<RegistryKey> CreateKey(RegRoot root, std::string_view path) override;
+  bool DeleteEmptyKey(RegRoot root, std::string_view path) override;
+  bool KeyExists(RegRoot root, std::string_view path) override {
+    return root != RegRoot::DynData && Find(root, path) != nullptr;
+  }
 
   void Deny(RegRoot root, bool deny);
   /// The key at `path`, created with its parents when `create` is set;

@@ -145,6 +145,16 @@ bool Win32Files::DeleteFile(std::string_view path) {
   return DeleteFileW(Widen(path).c_str()) != 0;
 }
 
+bool Win32Files::DeleteAtRestart(std::string_view path) {
+  // MoveFileEx does not look at the file when it only records the delayed
+  // deletion, so a missing file is caught here.
+  const std::wstring wide = Widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
+  return MoveFileExW(wide.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+}
+
 std::optional<std::string> Win32Files::ReadFile(std::string_view path) {
   const HANDLE handle = OpenForReading(path);
   if (handle == INVALID_HANDLE_VALUE)

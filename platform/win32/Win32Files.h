@@ -14,6 +14,7 @@ class Win32Files : public Files {
   bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool DeleteFile(std::string_view path) override;
+  bool DeleteAtRestart(std::string_view path) override;
   std::optional<std::string> ReadFile(std::string_view path) override;
   bool WriteFile(std::string_view path, std::string_view content) override;
   std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;

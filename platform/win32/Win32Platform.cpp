@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Platform.h"
@@ -97,6 +99,22 @@ class Win32Key : public RegistryKey {
     return Set(name, REG_BINARY, value.data(), value.size());
   }
 
+  bool DeleteValue(std::string_view name) override {
+    return RegDeleteValueW(key_, Widen(name).c_str()) == ERROR_SUCCESS;
+  }
+
+  std::vector<std::string> ValueNames() override {
+    return Names([this](DWORD index, wchar_t* name, DWORD* length) {
+      return RegEnumValueW(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
+  std::vector<std::string> SubkeyNames() override {
+    return Names([this](DWORD index, wchar_t* name, DWORD* length) {
+      return RegEnumKeyExW(key_, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    });
+  }
+
  private:
   // The data of a value of one of two types; nullopt when it is missing, of
   // another type or cannot be read.
@@ -116,6 +134,19 @@ class Win32Key : public RegistryKey {
       }
       if (status != ERROR_MORE_DATA)
         return std::nullopt;
+    }
+  }
+
+  // Value names may be up to 16383 characters long, key names 255.
+  template <typename Enum>
+  std::vector<std::string> Names(Enum enumerate) {
+    std::vector<std::string> names;
+    std::wstring buffer(16384, L'\0');
+    for (DWORD index = 0;; ++index) {
+      DWORD length = static_cast<DWORD>(buffer.size());
+      if (enumerate(index, buffer.data(), &length) != ERROR_SUCCESS)
+        return names;
+      names.push_back(Narrow(std::wstring_view(buffer.data(), length)));
     }
   }
 
@@ -148,6 +179,34 @@ class Win32Registry : public Registry {
       return nullptr;
     }
     return std::make_unique<Win32Key>(key);
+  }
+
+  bool KeyExists(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
+    HKEY key = nullptr;
+    if (!parent || RegOpenKeyExW(parent, KeyPath(path).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(key);
+    return true;
+  }
+
+  bool DeleteEmptyKey(RegRoot root, std::string_view path) override {
+    const HKEY parent = RootKey(root);
+    const std::wstring subKey = KeyPath(path);
+    if (!parent || subKey.find_first_not_of(L'\\') == std::wstring::npos)
+      return false;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(parent, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+      return false;
+    DWORD subkeys = 0;
+    DWORD values = 0;
+    const LSTATUS status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr,
+                                            nullptr, &values, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    // RegDeleteKey would take a key with values along; only an empty one goes.
+    if (status != ERROR_SUCCESS || subkeys != 0 || values != 0)
+      return false;
+    return RegDeleteKeyW(parent, subKey.c_str()) == ERROR_SUCCESS;
   }
 };
 
@@ -327,6 +386,27 @@ class Win32System : public System {
       CloseHandle(token);
     }
     ExitWindowsEx(EWX_REBOOT, 0);
+  }
+
+  std::string LocalDate() override {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    char date[16] = {};
+    std::snprintf(date, sizeof date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
+    return date;
+  }
+
+  bool HoldLock(std::string_view name) override {
+    // The handle stays open for the life of the process; Windows releases
+    // the mutex when the process ends, however it ends.
+    HANDLE mutex = CreateMutexW(nullptr, FALSE, Widen(name).c_str());
+    if (!mutex)
+      return false;
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+      CloseHandle(mutex);
+      return false;
+    }
+    return true;
   }
 };
 

@@ -186,6 +186,22 @@ TEST_F(FilesContract, OpenReadLetsOthersReadButNotWrite) {
   EXPECT_TRUE(files.DeleteFile(Scratch("shared.bin")));
 }
 
+TEST_F(FilesContract, AFileInUseIsMarkedForDeletionAtTheNextStart) {
+  auto& files = platform().files;
+  ASSERT_TRUE(files.WriteFile(Scratch("busy.dll"), "in use"));
+  {
+    std::unique_ptr<platform::ReadStream> in = files.OpenRead(Scratch("busy.dll"));
+    ASSERT_NE(in, nullptr);
+    ASSERT_FALSE(files.DeleteFile(Scratch("busy.dll")));
+    EXPECT_TRUE(files.DeleteAtRestart(Scratch("busy.dll")));
+  }
+  EXPECT_EQ(files.ReadFile(Scratch("busy.dll")), "in use") << "it stays until the restart";
+
+  EXPECT_FALSE(files.DeleteAtRestart(Scratch("missing.dll")));
+  ASSERT_TRUE(files.CreateDirectory(Scratch("folder")));
+  EXPECT_FALSE(files.DeleteAtRestart(Scratch("folder"))) << "only files";
+}
+
 TEST_F(FilesContract, WriteStreamAppendsAndTruncates) {
   auto& files = platform().files;
   ASSERT_TRUE(files.WriteFile(Scratch("w.txt"), "old content that is long"));

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,48 @@ TEST_F(RegistryContract, EmptyKeyNamesCollapseExceptAtTheStart) {
   EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, "\\\\" + key), nullptr)
       << "only one leading backslash is ignored";
   EXPECT_EQ(registry.CreateKey(RegRoot::CurrentUser, "\\\\" + key), nullptr);
+}
+
+TEST_F(RegistryContract, ValuesAreListedAndDeleted) {
+  auto& registry = platform().registry;
+  auto key = registry.CreateKey(RegRoot::CurrentUser, kScratchKey);
+  ASSERT_NE(key, nullptr);
+  ASSERT_TRUE(key->WriteString("Pfad", "C:\\Programme"));
+  ASSERT_TRUE(key->WriteDWord("Aktiv", 1));
+  ASSERT_TRUE(key->WriteString("", "default"));
+  ASSERT_NE(registry.CreateKey(RegRoot::CurrentUser, kScratchKey + "\\Unter"), nullptr);
+
+  std::vector<std::string> values = key->ValueNames();
+  std::sort(values.begin(), values.end());
+  EXPECT_EQ(values, (std::vector<std::string>{"", "Aktiv", "Pfad"}));
+  EXPECT_EQ(key->SubkeyNames(), std::vector<std::string>{"Unter"});
+
+  EXPECT_TRUE(key->DeleteValue("PFAD")) << "names match without regard to case";
+  EXPECT_FALSE(key->DeleteValue("Pfad")) << "already gone";
+  EXPECT_TRUE(key->DeleteValue("")) << "the default value";
+  EXPECT_EQ(key->ValueNames(), std::vector<std::string>{"Aktiv"});
+  EXPECT_EQ(key->ReadDWord("Aktiv"), 1u);
+}
+
+TEST_F(RegistryContract, OnlyAnEmptyKeyIsDeleted) {
+  auto& registry = platform().registry;
+  const std::string key = kScratchKey + "\\Firma";
+  {
+    auto created = registry.CreateKey(RegRoot::CurrentUser, key + "\\Produkt");
+    ASSERT_NE(created, nullptr);
+    ASSERT_TRUE(created->WriteString("Name", "x"));
+  }
+  EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key)) << "holds a subkey";
+  EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key + "\\Produkt")) << "holds a value";
+  ASSERT_TRUE(registry.OpenKey(RegRoot::CurrentUser, key + "\\Produkt")->DeleteValue("Name"));
+  EXPECT_TRUE(registry.KeyExists(RegRoot::CurrentUser, "\\" + key + "\\PRODUKT"));
+  EXPECT_TRUE(registry.DeleteEmptyKey(RegRoot::CurrentUser, "\\" + key + "\\PRODUKT"));
+  EXPECT_EQ(registry.OpenKey(RegRoot::CurrentUser, key + "\\Produkt"), nullptr);
+  EXPECT_FALSE(registry.KeyExists(RegRoot::CurrentUser, key + "\\Produkt"));
+  EXPECT_TRUE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key));
+  EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, key)) << "missing";
+  EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, "")) << "never the root";
+  EXPECT_FALSE(registry.DeleteEmptyKey(RegRoot::CurrentUser, "\\"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
@@ -111,6 +112,23 @@ TEST_F(SystemContract, NamesCompareAlphabeticallyWithoutCaseAndWithUmlautsBeside
     EXPECT_GT(platform().system.CompareNames(ordered[i + 1], ordered[i]), 0);
   }
   EXPECT_EQ(platform().system.CompareNames("Zubehör", "ZUBEHÖR"), 0);
+}
+
+TEST_F(SystemContract, LocalDateIsYearMonthDay) {
+  const std::string date = platform().system.LocalDate();
+  ASSERT_EQ(date.size(), 8u) << date;
+  EXPECT_TRUE(std::all_of(date.begin(), date.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      << date;
+  EXPECT_GE(date, "20260101");
+  EXPECT_GE(date.substr(4, 2), "01");
+  EXPECT_LE(date.substr(4, 2), "12");
+}
+
+TEST_F(SystemContract, ALockIsHeldByTheFirstTakerOnly) {
+  const std::string name = "Tessarwolden.ContractTest." + std::to_string(std::random_device{}());
+  EXPECT_TRUE(platform().system.HoldLock(name));
+  EXPECT_FALSE(platform().system.HoldLock(name));
+  EXPECT_TRUE(platform().system.HoldLock(name + ".other"));
 }
 
 }  // namespace

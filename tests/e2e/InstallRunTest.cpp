@@ -58,7 +58,7 @@ TEST_F(InstallRun, AnErrorIsShownAndTheFormStaysAndItsCloseBoxAsksTheCancelQuest
   EXPECT_TRUE(setup.IsVisible("TInstall"));
   Post(install, WM_CLOSE);
   setup.WaitForMessageBox("Setup beenden").Press(IDYES);
-  EXPECT_EQ(setup.WaitForExit(), 0u);
+  EXPECT_EQ(setup.WaitForExit(), 4u) << "the exit code of a run ended by an error";
 }
 
 }  // namespace

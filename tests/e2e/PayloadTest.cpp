@@ -93,6 +93,49 @@ TEST_F(Payload, ABuilderMadeSetupInstallsItsFilesThroughTheWizard) {
   EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
+// Unattended, the product lands as the wizard would have placed it with the
+// same answers, and no window shows.
+TEST_F(Payload, ASilentRunInstallsAsTheWizardWouldWithoutAWindow) {
+  folder_.CopyPrepared("produkt");
+  SetupProcess& setup = Start("/silent \"/dir=" + Target() + "\"");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+  EXPECT_TRUE(setup.SeenVisible().empty());
+  ExpectInstalled();
+  const std::string log = ReadBytes(Target() + "\\Setup.log");
+  EXPECT_NE(log.find("Ergebnis: 0\r\n"), std::string::npos) << log;
+}
+
+TEST_F(Payload, ASilentRunProposesTheProgramFilesFolderAndTakesTheGroup) {
+  folder_.CopyPrepared("produkt");
+  SetupProcess& setup = Start("/silent \"/group=Werkzeuge\\Produkt\"");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+  wchar_t programFiles[MAX_PATH] = {};
+  DWORD size = sizeof programFiles;
+  ASSERT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion",
+                         L"ProgramFilesDir", RRF_RT_REG_SZ, nullptr, programFiles, &size),
+            ERROR_SUCCESS);
+  const std::string target = platform::win32::Narrow(programFiles) + "\\Firma\\Produkt 2.1";
+  EXPECT_EQ(ReadBytes(target + "\\produkt.exe"), "MZ Produkt 2.1\r\n");
+  EXPECT_NE(ReadBytes(target + "\\Uninstall.inf")
+                .find("[ProgramPath]\r\nPath=\"" + ShellFolder(L"Programs") +
+                      "\\Werkzeuge\\Produkt\"\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Payload, ASilentRunWithoutItsControlFileEndsWithItsCodeAndALog) {
+  SetupProcess& setup = Start("/silent");
+  EXPECT_EQ(setup.WaitForExit(), 2u);
+  EXPECT_TRUE(setup.SeenVisible().empty());
+  wchar_t temporary[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temporary);
+  const std::string log = ReadBytes(platform::win32::Narrow(temporary) + "Tessarwolden-Setup.log");
+  EXPECT_NE(log.find("Fehler beim Initialisieren: Die Steuerdatei \"Setup.inf\" wurde nicht "
+                     "gefunden."),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Ergebnis: 2\r\n"), std::string::npos) << log;
+}
+
 TEST_F(Payload, ASplitSetupIsJoinedFromItsMediaWithAPartFoundThroughTheBrowser) {
   folder_.CopyPrepared("geteilt");
   const std::string medium = MovePartsAway();
@@ -132,7 +175,7 @@ TEST_F(Payload, CancellingTheFolderBrowserEndsTheSetupBeforeAnythingIsInstalled)
   Answer(setup, "Abbruch der Installation - Tessarwolden",
          "Damit keine Schäden auf Ihrem System entstehen, wird Setup nun beendet.\rSollten Ihnen "
          "Installationsmedien fehlen, informieren Sie bitte den Hersteller.");
-  EXPECT_EQ(setup.WaitForExit(), 0u);
+  EXPECT_EQ(setup.WaitForExit(), 3u) << "the exit code of a stop while joining the media";
   EXPECT_FALSE(PathExists(Target() + "\\produkt.exe"));
   EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
 }

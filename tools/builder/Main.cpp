@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Aufruf: setup-builder <Beschreibung> <Setup-Ordner> [--setup-exe PFAD] "
-    "[--unzip-library PFAD]\n";
+    "[--unzip-library PFAD] [--uninstaller PFAD]\n";
 
 struct Arguments {
   std::string description;
@@ -29,13 +29,14 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
   std::vector<std::string> positional;
   for (int k = 1; k < argc; ++k) {
     const std::string_view arg = argv[k];
-    if (arg == "--setup-exe" || arg == "--unzip-library") {
+    if (arg == "--setup-exe" || arg == "--unzip-library" || arg == "--uninstaller") {
       if (k + 1 == argc) {
         std::cerr << "setup-builder: " << arg << " braucht einen Pfad\n" << kUsage;
         return std::nullopt;
       }
-      auto& option =
-          arg == "--setup-exe" ? arguments.options.setupExe : arguments.options.unzipLibrary;
+      auto& option = arg == "--setup-exe"       ? arguments.options.setupExe
+                     : arg == "--unzip-library" ? arguments.options.unzipLibrary
+                                                : arguments.options.uninstaller;
       if (option) {
         std::cerr << "setup-builder: " << arg << " ist doppelt angegeben\n" << kUsage;
         return std::nullopt;

@@ -66,11 +66,22 @@ void CheckSource(const fs::path& path, int line, std::string_view what) {
     fail(std::string(what) + " kann nicht gelesen werden: " + path.string());
 }
 
+// The uninstaller image: the description's, else the one of the options.
+std::optional<fs::path> UninstallerImage(const Description& description,
+                                         const BuildOptions& options) {
+  if (description.uninstaller)
+    return description.uninstaller->path;
+  return options.uninstaller;
+}
+
 void CheckSources(const Description& description, const BuildOptions& options) {
   for (const ProductFile& file : description.files)
     CheckSource(file.source.path, file.source.line, "Quelldatei");
-  if (description.uninstaller)
+  if (description.uninstaller) {
     CheckSource(description.uninstaller->path, description.uninstaller->line, "Quelldatei");
+  } else if (options.uninstaller) {
+    CheckSource(*options.uninstaller, 0, "Das Deinstallationsprogramm (--uninstaller)");
+  }
   for (const ComponentFile& file : description.componentFiles)
     CheckSource(file.source.path, file.source.line, "Quelldatei");
   for (const MediaFile& file : description.media)
@@ -83,12 +94,13 @@ void CheckSources(const Description& description, const BuildOptions& options) {
 
 // The date of the payload's generated entries: that of the newest file it
 // packs, so that the same sources give the same payload byte for byte.
-std::time_t GeneratedEntryTime(const Description& description) {
+std::time_t GeneratedEntryTime(const Description& description,
+                               const std::optional<fs::path>& uninstaller) {
   std::vector<fs::path> packed;
   for (const ProductFile& file : description.files)
     packed.push_back(file.source.path);
-  if (description.uninstaller)
-    packed.push_back(description.uninstaller->path);
+  if (uninstaller)
+    packed.push_back(*uninstaller);
   for (const ComponentFile& file : description.componentFiles)
     packed.push_back(file.source.path);
   std::optional<std::time_t> newest;
@@ -172,7 +184,8 @@ void WriteComponentArchive(const Description& description, const fs::path& path,
   archive.Close();
 }
 
-void WritePayload(const Description& description, const fs::path& folder, std::time_t time) {
+void WritePayload(const Description& description, const std::optional<fs::path>& uninstaller,
+                  const fs::path& folder, std::time_t time) {
   const fs::path components = folder / engine::payload::kComponentEntry;
   if (!description.components.empty())
     WriteComponentArchive(description, components, time);
@@ -180,8 +193,8 @@ void WritePayload(const Description& description, const fs::path& folder, std::t
   for (size_t k = 0; k < description.files.size(); ++k)
     payload.AddFile(std::to_string(k + 1), description.files[k].source.path);
   payload.AddBytes(engine::payload::kListEntry, PayloadListEntry(description.files), time);
-  if (description.uninstaller)
-    payload.AddFile(engine::payload::kUninstallerEntry, description.uninstaller->path);
+  if (uninstaller)
+    payload.AddFile(engine::payload::kUninstallerEntry, *uninstaller);
   if (!description.components.empty())
     payload.AddFile(engine::payload::kComponentEntry, components, time);
   payload.Close();
@@ -229,7 +242,8 @@ BuildResult BuildSetupFolder(const Description& description, const BuildOptions&
   CheckSources(description, options);
 
   WorkFolder work(result.folder);
-  WritePayload(description, work.path(), GeneratedEntryTime(description));
+  const std::optional<fs::path> uninstaller = UninstallerImage(description, options);
+  WritePayload(description, uninstaller, work.path(), GeneratedEntryTime(description, uninstaller));
   const fs::path archive = work.path() / engine::payload::kArchiveName;
   result.payloadSize = fs::file_size(archive);
   if (description.splitSize > 0)
@@ -251,10 +265,10 @@ BuildResult BuildSetupFolder(const Description& description, const BuildOptions&
     result.notes.push_back(std::string(kLibraryName) +
                            " fehlt noch: bitte die Entpackbibliothek in den Setup-Ordner kopieren "
                            "(oder --unzip-library angeben).");
-  if (!description.uninstaller)
+  if (!uninstaller)
     result.notes.push_back(
-        "Kein Deinstallationsprogramm angegeben ([Builder] Uninstaller=): das installierte "
-        "Produkt bekommt keines.");
+        "Kein Deinstallationsprogramm angegeben (--uninstaller oder [Builder] Uninstaller=): "
+        "das installierte Produkt bekommt keines.");
   return result;
 } catch (const fs::filesystem_error& error) {
   // Only unforeseen faults (a file vanishing during the build) get here.

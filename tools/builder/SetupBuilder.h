@@ -18,6 +18,9 @@ struct BuildOptions {
   std::filesystem::path output;  // must not exist, or be an empty folder
   std::optional<std::filesystem::path> setupExe;
   std::optional<std::filesystem::path> unzipLibrary;
+  /// The uninstaller image packed when the description names none
+  /// ([Builder] Uninstaller= takes precedence).
+  std::optional<std::filesystem::path> uninstaller = std::nullopt;
 };
 
 struct BuildResult {

@@ -40,6 +40,21 @@ class StartupTest : public ::testing::Test {
   std::string libraryDir;
 };
 
+TEST_F(StartupTest, OnlyOneSetupRunsAtATime) {
+  EXPECT_TRUE(app::HoldSingleInstance(sim.platform(), state));
+  EXPECT_TRUE(sim.Messages().empty());
+
+  platform::sim::SimPlatform other;
+  other.HoldLockElsewhere(app::kSingleInstanceLock);
+  EXPECT_FALSE(app::HoldSingleInstance(other.platform(), state));
+  ASSERT_EQ(other.Messages().size(), 1u);
+  EXPECT_EQ(other.Messages()[0].caption, "Setup");
+  EXPECT_EQ(other.Messages()[0].text,
+            "Setup wird bereits ausgeführt.\rBitte warten Sie, bis das laufende Setup beendet "
+            "ist, und starten Sie es dann erneut.");
+  EXPECT_EQ(state.Outcome, core::RunOutcome::AlreadyRunning);
+}
+
 TEST_F(StartupTest, MissingControlFileStopsWithTheErrorAndEndsTheProgram) {
   EXPECT_FALSE(RunStartup());
 
@@ -53,6 +68,7 @@ TEST_F(StartupTest, MissingControlFileStopsWithTheErrorAndEndsTheProgram) {
   EXPECT_EQ(box.icon, platform::MsgIcon::Error);
   EXPECT_EQ(box.buttons, platform::MsgButtons::Ok);
   EXPECT_EQ(state.ExitState, -1);
+  EXPECT_EQ(state.Outcome, core::RunOutcome::ControlFileMissing);
   EXPECT_TRUE(sim.QuitPosted());
   EXPECT_TRUE(ui.Log().empty()) << "no other step may run";
   EXPECT_TRUE(libraryDir.empty());

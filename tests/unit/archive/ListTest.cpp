@@ -256,6 +256,7 @@ class FailingFiles : public platform::Files {
     return real_.CopyFile(f, t, x);
   }
   bool DeleteFile(std::string_view p) override { return real_.DeleteFile(p); }
+  bool DeleteAtRestart(std::string_view p) override { return real_.DeleteAtRestart(p); }
   std::optional<std::string> ReadFile(std::string_view p) override { return real_.ReadFile(p); }
   bool WriteFile(std::string_view p, std::string_view c) override { return real_.WriteFile(p, c); }
   std::unique_ptr<platform::WriteStream> OpenWrite(std::string_view p) override {

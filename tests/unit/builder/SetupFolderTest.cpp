@@ -8,6 +8,7 @@
 
 #include "engine/PayloadFormat.h"
 #include "tests/unit/builder/BuilderTest.h"
+#include "tools/builder/BuildError.h"
 #include "unpack/Directory.h"
 #include "unpack/EntryData.h"
 
@@ -287,6 +288,27 @@ TEST_F(SetupFolderTest, UninstallerProgramAndLibraryAreAddedOnlyWhenGiven) {
   EXPECT_EQ(FindEntry(ReadZip(ReadBytes(out / "Setup.szp")), "in32i$$.ex_").data,
             "MZ deinstallieren");
   EXPECT_TRUE(full.notes.empty());
+}
+
+TEST_F(SetupFolderTest, TheGivenUninstallerIsPackedUnlessTheDescriptionNamesOne) {
+  Source("a.txt", "a");
+  Source("build/Uninstall.exe", "MZ gebaut");
+  Source("eigenes.exe", "MZ eigenes");
+  builder::BuildOptions options{out, std::nullopt, std::nullopt, root / "build/Uninstall.exe"};
+
+  const builder::BuildResult built = Build(kSettings + "[Files]\na.txt=C:\\a.txt\n", options);
+  EXPECT_EQ(FindEntry(ReadZip(ReadBytes(out / "Setup.szp")), "in32i$$.ex_").data, "MZ gebaut");
+  for (const std::string& note : built.notes)
+    EXPECT_EQ(note.find("Deinstallationsprogramm"), std::string::npos) << note;
+
+  fs::remove_all(out);
+  Build(kSettings + "[Builder]\nUninstaller=eigenes.exe\n[Files]\na.txt=C:\\a.txt\n", options);
+  EXPECT_EQ(FindEntry(ReadZip(ReadBytes(out / "Setup.szp")), "in32i$$.ex_").data, "MZ eigenes");
+
+  fs::remove_all(out);
+  options.uninstaller = root / "build/fehlt.exe";
+  EXPECT_THROW(Build(kSettings + "[Files]\na.txt=C:\\a.txt\n", options), builder::BuildError);
+  EXPECT_FALSE(fs::exists(out)) << "nothing is written";
 }
 
 TEST_F(SetupFolderTest, MediaFilesAreCopiedUnderTheirOwnOrTheGivenName) {

@@ -181,7 +181,7 @@ TEST_F(InstallRunTest, SplitPayloadJoinsMediaFirstAndAStoppedJoinEndsTheRunAtOnc
   phases.joinSucceeds = false;
   phases.actions["JoinMedia"] = [this] { state.ExitState = -1; };
 
-  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  EXPECT_EQ(Run(), engine::RunEnd::MediaStopped);
   EXPECT_EQ(PhaseCalls(), (std::vector<std::string>{"Prepare", "JoinMedia"}))
       << "no clean-up of the work folder after a stop while joining";
   EXPECT_EQ(Matching("status "), std::vector<std::string>{"Lesen der Installationsmedien..."});

@@ -99,7 +99,7 @@ TEST_F(MediaJoin, NoUsableFolderFromTheBrowserEndsTheSetup) {
     sim.QueueFolderChoices({choice});
     StartUp("C:\\Ziel");
 
-    EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+    EXPECT_EQ(Run(), engine::RunEnd::MediaStopped);
     EXPECT_EQ(Shown().back(), kAbort);
     EXPECT_EQ(sim.Messages().back().icon, MsgIcon::Error);
     EXPECT_EQ(state.ExitState, -1);
@@ -115,7 +115,7 @@ TEST_F(MediaJoin, APartThatCannotBeReadEndsTheSetupWithTheBrokenMediumMessage) {
   const std::unique_ptr<platform::WriteStream> writer =
       sim.platform().files.OpenWrite("C:\\Setup\\Disk2.id");
 
-  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  EXPECT_EQ(Run(), engine::RunEnd::MediaStopped);
   EXPECT_EQ(Shown().back(),
             "Installationsdiskette fehlt oder ist defekt - Tessarwolden: Beim Zusammensetzen des "
             "Archivs trat ein Fehler auf.\rPrüfen Sie bitte, ob Sie die korrekte Diskette "
@@ -149,7 +149,7 @@ TEST_F(MediaJoin, EndingTheProgramAtAMediumQuestionRemovesWhatWasJoined) {
       state.ExitState = -1;
   });
 
-  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+  EXPECT_EQ(Run(), engine::RunEnd::MediaStopped);
   EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
   EXPECT_FALSE(sim.QuitPosted()) << "the cancel question ends the program itself";
 }

@@ -61,6 +61,36 @@ TEST_F(Registration, UninstallEntryNamesTheUninstallerWithItsControlFile) {
   EXPECT_EQ(Value(kUninstallKey, "Publisher"), std::nullopt) << "extended values only on request";
 }
 
+TEST_F(Registration, AppsAndFeaturesGetsLocationSizeDateAndTheUnattendedUninstall) {
+  SetupInf("[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\n");
+  StartUp("C:\\Programme\\Firma\\Produkt 2.1");
+  sim.PutFile("C:\\Programme\\Firma\\Produkt 2.1\\a.exe", std::string(3000, 'a'));
+  sim.PutFile("C:\\Programme\\Firma\\Produkt 2.1\\b.dat", std::string(1025, 'b'));
+  sim.SetLocalDate("20270102");
+  run.emplace(sim.platform(), state, zip, view);
+  run->windowsDir = "C:\\WINDOWS";
+  // Only the files of [Files] count; a line naming a missing file adds
+  // nothing.
+  for (const char* line :
+       {"[Files]", "FileCount=3", "File1=C:\\Programme\\Firma\\Produkt 2.1\\a.exe",
+        "File2=C:\\Programme\\Firma\\Produkt 2.1\\b.dat",
+        "File3=C:\\Programme\\Firma\\Produkt 2.1\\weg.txt", "[ExtraFiles]", "ExtraCount=1",
+        "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\a.exe"}) {
+    run->log.Append(line);
+  }
+  engine::RegisterUninstall(*run, "[Tessarwolden]");
+
+  EXPECT_EQ(Value(kUninstallKey, "InstallLocation"), "C:\\Programme\\Firma\\Produkt 2.1");
+  EXPECT_EQ(sim.RegDWord(RegRoot::LocalMachine, kUninstallKey, "EstimatedSize"), 4u)
+      << "4025 bytes: 4 KB begun";
+  EXPECT_EQ(Value(kUninstallKey, "InstallDate"), "20270102");
+  EXPECT_EQ(sim.RegDWord(RegRoot::LocalMachine, kUninstallKey, "NoModify"), 1u);
+  EXPECT_EQ(sim.RegDWord(RegRoot::LocalMachine, kUninstallKey, "NoRepair"), 1u);
+  EXPECT_EQ(Value(kUninstallKey, "QuietUninstallString"),
+            "\"C:\\WINDOWS\\Inst_Produkt_remove.exe\" "
+            "\"C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf\" /silent");
+}
+
 TEST_F(Registration, DisplayIconGetsTheIconIndexOnlyForPrograms) {
   struct Case {
     const char* icon;

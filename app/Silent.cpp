@@ -1,0 +1,103 @@
+#include "app/Silent.h"
+
+#include "core/Convert.h"
+#include "wizard/TargetPath.h"
+
+namespace app {
+
+namespace {
+
+std::optional<std::string> ValueOf(std::string_view argument, std::string_view option) {
+  if (argument.size() < option.size() ||
+      !core::SameTextIgnoreCase(argument.substr(0, option.size()), option)) {
+    return std::nullopt;
+  }
+  return std::string(argument.substr(option.size()));
+}
+
+// One line of the log for a text that may span lines.
+std::string OneLine(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\r' || c == '\n') {
+      if (!line.empty() && line.back() != ' ')
+        line += ' ';
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+SilentOptions ReadSilentOptions(const std::vector<std::string>& arguments) {
+  SilentOptions options;
+  for (const std::string& argument : arguments) {
+    if (core::SameTextIgnoreCase(argument, "/silent"))
+      options.silent = true;
+    else if (auto dir = ValueOf(argument, "/dir="))
+      options.dir = core::TrimRight(*dir);
+    else if (auto group = ValueOf(argument, "/group="))
+      options.group = *group;
+  }
+  return options;
+}
+
+platform::MsgAnswer QuietDialogs::MessageBox(std::string_view caption, std::string_view text,
+                                             platform::MsgButtons buttons, platform::MsgIcon icon) {
+  if (!quiet_)
+    return shown_.MessageBox(caption, text, buttons, icon);
+  Note(OneLine(caption) + ": " + OneLine(text));
+  switch (buttons) {
+    case platform::MsgButtons::OkCancel:
+      return platform::MsgAnswer::Cancel;
+    case platform::MsgButtons::YesNo:
+      return platform::MsgAnswer::No;
+    case platform::MsgButtons::Ok:
+      break;
+  }
+  return platform::MsgAnswer::Ok;
+}
+
+std::optional<std::string> QuietShell::BrowseForFolder(std::string_view prompt) {
+  if (!quiet_)
+    return shell_.BrowseForFolder(prompt);
+  notes_.Note("Ordnerauswahl nicht angezeigt: " + OneLine(prompt));
+  return std::nullopt;
+}
+
+void ProposeUnattendedValues(platform::Platform& platform, core::SetupState& state,
+                             const SilentOptions& options, std::string_view programFilesDir) {
+  if (options.dir) {
+    state.TargetDir = *options.dir;
+  } else {
+    state.TargetDir = wizard::BuildTargetPath(programFilesDir, state.Company, state.ProductTitle,
+                                              [&platform](std::string_view dir) {
+                                                return platform.files.DirectoryExists(dir);
+                                              })
+                          .value_or("");
+  }
+  if (options.group)
+    state.ProgramFolder = *options.group;
+  state.NoShortcuts = false;
+}
+
+std::string WriteUnattendedLog(platform::Platform& platform, const core::SetupState& state,
+                               const std::vector<std::string>& notes, int exitCode) {
+  const std::string target = core::TrimRight(state.TargetDir);
+  const std::string path = !target.empty() && platform.files.DirectoryExists(target)
+                               ? target + "\\Setup.log"
+                               : platform.files.TempDirectory() + "Tessarwolden-Setup.log";
+  // UTF-8 with its byte-order mark, so that every editor shows the umlauts.
+  std::string text = "\xEF\xBB\xBF";
+  text += "Unbeaufsichtigte Installation von " + state.ProductTitle + "\r\n";
+  text += "Zielverzeichnis: " + state.TargetDir + "\r\n";
+  text += "Programmordner: " + state.ProgramFolderLine() + "\r\n";
+  for (const std::string& note : notes)
+    text += note + "\r\n";
+  text += "Ergebnis: " + std::to_string(exitCode) + "\r\n";
+  return platform.files.WriteFile(path, text) ? path : std::string();
+}
+
+}  // namespace app

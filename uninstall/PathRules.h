@@ -1,0 +1,62 @@
+#pragma once
+
+// What the uninstaller accepts as a path from Uninstall.inf, and the folders
+// it never removes, whatever the file says.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace uninstall {
+
+/// The text with the letters of ASCII and of Latin-1 (as UTF-8) in upper
+/// case, as Windows compares file names.
+std::string FoldName(std::string_view text);
+bool SameName(std::string_view a, std::string_view b);
+
+/// Why `path` is no absolute local path the uninstaller may act on, in
+/// German; nullopt when it is one. Refused: anything but "X:\..." (relative
+/// paths, network and device paths), "." and ".." and empty components,
+/// characters Windows does not allow in names, components ending in a dot
+/// or blank (Windows drops those, so the path would name another one), short
+/// names such as "PROGRA~1" (they stand for other names) and device names
+/// such as "CON" or "LPT1.txt".
+std::optional<std::string> RefusePath(std::string_view path);
+/// The same for a single file name.
+std::optional<std::string> RefuseName(std::string_view name);
+
+/// `path` lies below `folder` (not the folder itself); both checked paths.
+bool IsBelow(std::string_view path, std::string_view folder);
+/// The folder that holds `path`, without trailing backslash; empty for a
+/// drive root.
+std::string ParentOf(std::string_view path);
+
+/// The folders of the system and the user that are never removed, nor any
+/// folder above them: drive roots, the Windows directory with its system
+/// folders, the program files folders, the temporary folder and the user's
+/// shell folders (which puts the user profile and the profiles folder above
+/// them under protection too).
+class ProtectedFolders {
+ public:
+  explicit ProtectedFolders(platform::Platform& platform);
+
+  /// True when `path` is a drive root, a protected folder or above one.
+  bool Covers(std::string_view path) const;
+  /// True when `path` is the Windows directory or lies below it.
+  bool InWindowsDirectory(std::string_view path) const;
+  const std::string& WindowsDirectory() const { return windows_; }
+  /// The user's Start-menu programs folder; empty when unknown.
+  const std::string& Programs() const { return programs_; }
+
+ private:
+  void Add(std::string path);
+
+  std::string windows_;
+  std::string programs_;
+  std::vector<std::string> folders_;
+};
+
+}  // namespace uninstall

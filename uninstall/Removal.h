@@ -1,0 +1,39 @@
+#pragma once
+
+// Carries out a removal plan and tells what became of each item.
+
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "uninstall/PathRules.h"
+#include "uninstall/RemovalPlan.h"
+#include "uninstall/RemovalView.h"
+
+namespace uninstall {
+
+struct RemovalReport {
+  int files = 0;
+  int shortcuts = 0;
+  int folders = 0;
+  int registryValues = 0;
+  /// Files in use, marked for deletion at the next start of Windows.
+  std::vector<std::string> atRestart;
+  /// Folders that stay because something not installed is in them.
+  std::vector<std::string> kept;
+  /// What could neither be removed nor marked for removal.
+  std::vector<std::string> failed;
+  /// What the plan left alone, with the reason.
+  std::vector<std::string> skipped;
+};
+
+/// Removes the plan's items in order, showing each on `view` (nullptr for
+/// none) and letting the program handle its messages in between. Something
+/// already gone counts as neither removed nor failed.
+RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform,
+                       const ProtectedFolders& protectedFolders, RemovalView* view);
+
+/// The closing message: what was removed and what was left, in German.
+std::string ClosingMessage(std::string_view product, const RemovalReport& report);
+
+}  // namespace uninstall

@@ -1,0 +1,53 @@
+#pragma once
+
+// What Uninstall.inf records of one installation run, read back through the
+// profile-string service (the run writes it in the ANSI code page, CR LF
+// after every line).
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace uninstall {
+
+/// The [Settings] signature of every Uninstall.inf the run writes.
+inline constexpr std::string_view kSignature = "#$Meravlunx_Tessarwolden$#";
+
+/// One value of [Registry]: root name as written, key path and value name.
+struct RecordedValue {
+  std::string root;
+  std::string key;
+  std::string title;
+};
+
+struct UninstallRecord {
+  std::string signature;
+  std::string appName;
+  std::string company;
+  std::string version;
+  bool standardReg = false;
+  bool marrowlink = false;
+  std::string mainDir;
+  /// [Files] and [ExtraFiles] together, in the order of writing, each path once.
+  std::vector<std::string> files;
+  std::vector<std::string> extraDirs;
+  std::vector<RecordedValue> values;
+  /// [Marrowlink] ProgramID; nullopt when the section has none.
+  std::optional<std::string> programId;
+  /// The Path lines of [Links]; an entry without one (a skipped shortcut)
+  /// gives nothing.
+  std::vector<std::string> links;
+  std::string programPath;
+
+  /// "<AppName> <Version>", or a word for the product when both are empty.
+  std::string ProductTitle() const;
+};
+
+/// Reads the file at `path`. Items whose lines are missing are left out, so a
+/// count larger than the lines present does no harm; no count is taken above
+/// the number of lines the file has.
+UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path);
+
+}  // namespace uninstall
