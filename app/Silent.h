@@ -59,6 +59,11 @@ class QuietShell : public platform::Shell {
     return shell_.WriteShortcut(shortcut, path);
   }
   void OpenAddress(std::string_view address) override { shell_.OpenAddress(address); }
+  std::string ComputerName() override { return shell_.ComputerName(); }
+  std::string DisplayName(std::string_view path) override { return shell_.DisplayName(path); }
+  bool RenameFolder(std::string_view from, std::string_view to) override {
+    return shell_.RenameFolder(from, to);
+  }
 
  private:
   platform::Shell& shell_;
