@@ -128,6 +128,12 @@ class Uninstaller : public testing::Test {
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "DisplayName", "Produkt 2.1");
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "UninstallString",
                       "\"" + std::string(kCopy) + "\" \"" + kInf + "\"");
+    // What Apps & Features shows besides.
+    sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "InstallLocation", main);
+    sim_.PutRegDWord(RegRoot::LocalMachine, kUninstallKey, "EstimatedSize", 4);
+    sim_.PutRegDWord(RegRoot::LocalMachine, kUninstallKey, "NoRepair", 1);
+    sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "QuietUninstallString",
+                      "\"" + std::string(kCopy) + "\" \"" + kInf + "\" /silent");
     sim_.PutRegString(RegRoot::LocalMachine, "Software\\Firma\\Produkt\\2.1", "Company", "Firma");
     sim_.PutRegString(RegRoot::LocalMachine, "Software\\Firma\\Produkt\\2.1", "Name", "Anna");
     // Others' things beside the product's.
@@ -262,7 +268,7 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
   EXPECT_EQ(closing.icon, MsgIcon::Information);
   EXPECT_EQ(closing.text,
             "Produkt 2.1 wurde von diesem Computer entfernt, bis auf das Folgende.\n\n"
-            "Entfernt: 2 Dateien, 2 Verknüpfungen, 1 Ordner, 5 Registrierungseinträge.\n\n"
+            "Entfernt: 2 Dateien, 2 Verknüpfungen, 1 Ordner, 9 Registrierungseinträge.\n\n"
             "Erhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:\n" +
                 std::string(kMain) + "\\Daten\n" + kMain);
   EXPECT_TRUE(Exists(std::string(kMain) + "\\Daten\\meine Notizen.txt"));
