@@ -88,7 +88,8 @@ bool Program::CreateWindows() {
   applicationWindow_ = CreateApplicationWindow();
   if (!applicationWindow_)
     return false;
-  ShowWindow(applicationWindow_, SW_SHOWNOACTIVATE);
+  if (!unattended_)
+    ShowWindow(applicationWindow_, SW_SHOWNOACTIVATE);
   for (core::WindowId window : core::kAllWindows) {
     controls::Form& form = FormOf(window);
     form.SetEvents(*this);
@@ -109,6 +110,10 @@ void Program::ConnectHandlers() {
       .runStartup = [this] { startup_->Run(); },
       .openFirstPage =
           [this, &platform] {
+            // Start-up's full bar opens the first page; an unattended run
+            // shows none.
+            if (unattended_)
+              return;
             const core::WindowId first = FirstPage(platform.system.Arguments());
             // After the restart the finish page ends an installation that
             // completed before it.

@@ -15,10 +15,12 @@ constexpr std::string_view kUninstallList =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 constexpr std::string_view kWebUpdateKey = "Software\\Vormek\\TW_UPD_WEB";
 
-// The values the uninstall registration and the web-update registration write.
+// The values the uninstall registration and the web-update registration
+// write, those for Apps & Features included.
 const std::vector<std::string> kUninstallValues = {
-    "DisplayName", "UninstallString", "DisplayIcon",  "DisplayVersion",
-    "Publisher",   "HelpLink",        "URLInfoAbout", "URLUpdateInfo"};
+    "DisplayName", "UninstallString", "DisplayIcon",   "DisplayVersion",      "Publisher",
+    "HelpLink",    "URLInfoAbout",    "URLUpdateInfo", "InstallLocation",     "EstimatedSize",
+    "InstallDate", "NoModify",        "NoRepair",      "QuietUninstallString"};
 const std::vector<std::string> kVendorValues = {"Company", "Name"};
 const std::vector<std::string> kWebUpdateValues = {
     "Asked",       "CompanyName",          "CurrentVersion", "InstallPath", "ProgramName",

@@ -1,5 +1,6 @@
 #include <shlobj.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,7 @@ TEST_F(Payload, ASilentRunInstallsAsTheWizardWouldWithoutAWindow) {
   folder_.CopyPrepared("produkt");
   SetupProcess& setup = Start("/silent \"/dir=" + Target() + "\"");
   EXPECT_EQ(setup.WaitForExit(), 0u);
-  EXPECT_TRUE(setup.SeenVisible().empty());
+  EXPECT_EQ(setup.SeenVisible(), std::set<std::string>{});
   ExpectInstalled();
   const std::string log = ReadBytes(Target() + "\\Setup.log");
   EXPECT_NE(log.find("Ergebnis: 0\r\n"), std::string::npos) << log;
@@ -125,7 +126,7 @@ TEST_F(Payload, ASilentRunProposesTheProgramFilesFolderAndTakesTheGroup) {
 TEST_F(Payload, ASilentRunWithoutItsControlFileEndsWithItsCodeAndALog) {
   SetupProcess& setup = Start("/silent");
   EXPECT_EQ(setup.WaitForExit(), 2u);
-  EXPECT_TRUE(setup.SeenVisible().empty());
+  EXPECT_EQ(setup.SeenVisible(), std::set<std::string>{});
   wchar_t temporary[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temporary);
   const std::string log = ReadBytes(platform::win32::Narrow(temporary) + "Tessarwolden-Setup.log");

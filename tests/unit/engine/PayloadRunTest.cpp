@@ -5,6 +5,7 @@
 
 #include "core/Convert.h"
 #include "engine/Directories.h"
+#include "tests/support/ExampleUninstallInf.h"
 #include "tests/unit/engine/RunFixture.h"
 #include "tools/builder/Description.h"
 #include "tools/builder/SetupBuilder.h"
@@ -24,48 +25,7 @@ constexpr const char* kExampleTarget = "C:\\Programme\\Firma\\Produkt 2.1";
 class PayloadRun : public RunFixture {
  protected:
   // Uninstall.inf of the documented example.
-  std::string ExampleUninstallInf() {
-    return AnsiLines({
-        ";Manuelle Deinstallation:",
-        ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-        ";",
-        "[Settings]",
-        "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-        "AppName=\"Produkt\"",
-        "Company=\"Firma\"",
-        "Version=\"2.1\"",
-        "StandardReg=1",
-        "Marrowlink=0",
-        "[Directories]",
-        "MainDir=C:\\Programme\\Firma\\Produkt 2.1",
-        "[Files]",
-        "FileCount=2",
-        "File1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-        "File2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-        "[ExtraFiles]",
-        "ExtraCount=2",
-        "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-        "ExFile2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-        "[ExtraDir]",
-        "DirCount=1",
-        "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
-        "[Registry]",
-        "RegCount=1",
-        "[Reg1]",
-        "Root=HKCU",
-        "Key=\\Software\\Firma\\Produkt",
-        "Title=Pfad",
-        "[Links]",
-        "LinkCount=2",
-        "[Link1]",
-        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"",
-        "[Link2]",
-        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt 2.1 "
-        "deinstallieren.lnk\"",
-        "[ProgramPath]",
-        "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
-    });
-  }
+  std::string ExampleUninstallInf() { return AnsiLines(testing_support::ExampleUninstallLines()); }
 };
 
 TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {

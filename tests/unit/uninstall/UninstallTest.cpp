@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "tests/support/ExampleUninstallInf.h"
 #include "uninstall/RemovalPlan.h"
 #include "uninstall/UninstallProgram.h"
 #include "uninstall/UninstallRecord.h"
@@ -40,49 +41,6 @@ std::string AnsiFile(const std::vector<std::string>& lines) {
   return text;
 }
 
-// The worked example of Uninstall.inf: Produkt 2.1 by Firma.
-std::vector<std::string> ExampleLines() {
-  return {
-      ";Manuelle Deinstallation:",
-      ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-      ";",
-      "[Settings]",
-      "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-      "AppName=\"Produkt\"",
-      "Company=\"Firma\"",
-      "Version=\"2.1\"",
-      "StandardReg=1",
-      "Marrowlink=0",
-      "[Directories]",
-      "MainDir=C:\\Programme\\Firma\\Produkt 2.1",
-      "[Files]",
-      "FileCount=2",
-      "File1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-      "File2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-      "[ExtraFiles]",
-      "ExtraCount=2",
-      "ExFile1=C:\\Programme\\Firma\\Produkt 2.1\\produkt.exe",
-      "ExFile2=C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt",
-      "[ExtraDir]",
-      "DirCount=1",
-      "Dir1=C:\\Programme\\Firma\\Produkt 2.1\\Daten",
-      "[Registry]",
-      "RegCount=1",
-      "[Reg1]",
-      "Root=HKCU",
-      "Key=\\Software\\Firma\\Produkt",
-      "Title=Pfad",
-      "[Links]",
-      "LinkCount=2",
-      "[Link1]",
-      "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"",
-      "[Link2]",
-      "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt 2.1 deinstallieren.lnk\"",
-      "[ProgramPath]",
-      "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
-  };
-}
-
 // Replaces the line that starts with `start` (up to its '=').
 std::vector<std::string> With(std::vector<std::string> lines, const std::string& start,
                               const std::string& replacement) {
@@ -112,7 +70,7 @@ class Uninstaller : public testing::Test {
  protected:
   Uninstaller() {
     sim_.SetSpecialFolder(platform::SpecialFolder::Programs, kPrograms);
-    Install(ExampleLines());
+    Install(testing_support::ExampleUninstallLines());
   }
 
   void Install(const std::vector<std::string>& lines) {
@@ -128,6 +86,12 @@ class Uninstaller : public testing::Test {
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "DisplayName", "Produkt 2.1");
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "UninstallString",
                       "\"" + std::string(kCopy) + "\" \"" + kInf + "\"");
+    // What Apps & Features shows besides.
+    sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "InstallLocation", main);
+    sim_.PutRegDWord(RegRoot::LocalMachine, kUninstallKey, "EstimatedSize", 4);
+    sim_.PutRegDWord(RegRoot::LocalMachine, kUninstallKey, "NoRepair", 1);
+    sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "QuietUninstallString",
+                      "\"" + std::string(kCopy) + "\" \"" + kInf + "\" /silent");
     sim_.PutRegString(RegRoot::LocalMachine, "Software\\Firma\\Produkt\\2.1", "Company", "Firma");
     sim_.PutRegString(RegRoot::LocalMachine, "Software\\Firma\\Produkt\\2.1", "Name", "Anna");
     // Others' things beside the product's.
@@ -262,7 +226,7 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
   EXPECT_EQ(closing.icon, MsgIcon::Information);
   EXPECT_EQ(closing.text,
             "Produkt 2.1 wurde von diesem Computer entfernt, bis auf das Folgende.\n\n"
-            "Entfernt: 2 Dateien, 2 Verknüpfungen, 1 Ordner, 5 Registrierungseinträge.\n\n"
+            "Entfernt: 2 Dateien, 2 Verknüpfungen, 1 Ordner, 9 Registrierungseinträge.\n\n"
             "Erhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:\n" +
                 std::string(kMain) + "\\Daten\n" + kMain);
   EXPECT_TRUE(Exists(std::string(kMain) + "\\Daten\\meine Notizen.txt"));
@@ -310,7 +274,7 @@ TEST_F(Uninstaller, AFileInUseIsDeletedAtTheNextRestart) {
 TEST_F(Uninstaller, EdgeCasesOfTheFileRemoveWhatIsThere) {
   // No [Registry], a skipped link (its [Link1] has no Path), no program
   // folder chosen, and counts larger than the lines present.
-  std::vector<std::string> lines = ExampleLines();
+  std::vector<std::string> lines = testing_support::ExampleUninstallLines();
   lines.erase(lines.begin() + 23, lines.begin() + 29);
   lines = With(lines, "FileCount", "FileCount=40");
   lines = With(lines, "ExtraCount", "ExtraCount=2147483647");
@@ -361,7 +325,7 @@ TEST_P(RefusedFile, ChangesNothingAndSaysWhy) {
   EXPECT_EQ(sim_.Messages().size(), 1u) << "silent: no message";
 }
 
-const std::vector<std::string> kExample = ExampleLines();
+const std::vector<std::string> kExample = testing_support::ExampleUninstallLines();
 
 INSTANTIATE_TEST_SUITE_P(
     Uninstaller, RefusedFile,
@@ -394,7 +358,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<RefusedCase>& info) { return info.param.name; });
 
 TEST_F(Uninstaller, HostileItemsAreSkippedWithANote) {
-  std::vector<std::string> lines = ExampleLines();
+  std::vector<std::string> lines = testing_support::ExampleUninstallLines();
   lines = With(lines, "FileCount", "FileCount=6");
   lines = With(lines, "File2",
                "File2=C:\\Windows\\win.ini\r\nFile3=C:\\Programme\\Firma\\Produkt "
@@ -433,7 +397,8 @@ TEST_F(Uninstaller, AnotherInstallationsUninstallEntryAndCopyStay) {
 }
 
 TEST_F(Uninstaller, OnlyTheWebUpdateEntryOfThisInstallationGoes) {
-  std::vector<std::string> lines = With(ExampleLines(), "Marrowlink", "Marrowlink=1");
+  std::vector<std::string> lines =
+      With(testing_support::ExampleUninstallLines(), "Marrowlink", "Marrowlink=1");
   lines = With(lines, "[Links]", "[Marrowlink]\r\nProgramID=PRD-21\r\n[Links]");
   sim_.PutFile(kInf, AnsiFile(lines));
   const std::string web = "Software\\Vormek\\TW_UPD_WEB";
