@@ -244,6 +244,12 @@ void TZipUnpacker::ShowError(int number, std::string_view extra) {
 
 // ---------------------------------------------------------------- List
 
+std::string TZipUnpacker::EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags) {
+  return unpack::EntryTextToUtf8(
+      raw, versionMadeBy, flags, codePage_,
+      [this](std::string_view oem) { return platform_.system.OemToUtf8(oem); });
+}
+
 void TZipUnpacker::List() {
   directory_.clear();
   directoryOffset_ = 0;
@@ -343,10 +349,9 @@ void TZipUnpacker::ReadDirectory() {
   const zip::EndRecord& end = found.record;
   const size_t commentStart = found.inTail + zip::kEndSize;
   const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
-  comment_ = unpack::EntryTextToUtf8(
-      std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
-                       commentEnd - commentStart),
-      0, 0, codePage_);
+  comment_ = EntryText(std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
+                                        commentEnd - commentStart),
+                       0, 0);
   if (commentEnd < tail.size()) {
     bool zeroPadding = size % 512 == 0 && std::all_of(tail.begin() + static_cast<long>(commentEnd),
                                                       tail.end(), [](uint8_t b) { return b == 0; });
@@ -440,11 +445,11 @@ void TZipUnpacker::ReadDirectory() {
     ZipDirEntry e;
     e.header = h;
     e.extent = zip::ResolveExtent(h, extra.data(), extra.size());
-    e.name = unpack::EntryTextToUtf8(rawName, h.versionMadeBy, h.flags, codePage_);
+    e.name = EntryText(rawName, h.versionMadeBy, h.flags);
     ToBackslashes(e.name);
     e.encrypted = (h.flags & zip::kFlagEncrypted) != 0;
     e.extra = std::move(extra);
-    e.comment = unpack::EntryTextToUtf8(rawComment, h.versionMadeBy, h.flags, codePage_);
+    e.comment = EntryText(rawComment, h.versionMadeBy, h.flags);
 
     if (firstOffset || e.extent.localHeaderOffset < lowestLocalOffset_) {
       lowestLocalOffset_ = e.extent.localHeaderOffset;
@@ -665,7 +670,7 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
     }
     std::string name(reinterpret_cast<const char*>(spanHeaders_[i].data()) + zip::kCentralSize,
                      h.nameLength);
-    name = unpack::EntryTextToUtf8(name, h.versionMadeBy, h.flags, codePage_);
+    name = EntryText(name, h.versionMadeBy, h.flags);
     ToBackslashes(name);
     items.push_back({i, h.startDisk, h.localHeaderOffset, h.compressedSize, h.flags, name});
   }

@@ -189,6 +189,9 @@ class TZipUnpacker {
   /// names the copy once it exists.
   void RebuildSpanned(const std::string& copy, std::string& created);
   void ShowError(int number, std::string_view extra = {});
+  /// An entry name or comment as UTF-8, by CodePage and the system's OEM
+  /// code page.
+  std::string EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
   int HandleCallback(unpack::CallbackRecord& record);
   void AskPassword(unpack::CallbackRecord& record, const std::string& name);
   static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);

@@ -14,6 +14,7 @@
 #include "unpack/EntryData.h"
 #include "unpack/EntryName.h"
 #include "unpack/FileIo.h"
+#include "unpack/OemCodePage.h"
 #include "unpack/UnpackApi.h"
 #include "unpack/ZipCrypto.h"
 #include "unpack/ZipFormat.h"
@@ -155,7 +156,8 @@ class Session {
       const CentralEntry& e = walker.Current();
       std::string converted;
       if (!ascii)
-        converted = EntryTextToUtf8(*raw, e.header.versionMadeBy, e.header.flags);
+        converted = EntryTextToUtf8(*raw, e.header.versionMadeBy, e.header.flags,
+                                    NameCodePage::Auto, OemToUtf8);
       const std::string_view name = ascii ? *raw : std::string_view(converted);
       MakeMatchKey(name, key);
       auto it = wanted.find(key);

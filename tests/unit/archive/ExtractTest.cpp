@@ -26,7 +26,7 @@ class ExtractTest : public ArchiveTest {
 TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   const std::string text = FixtureBytes("big.txt");
   for (const char* fixture : {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip",
-                              "names.zip", "sfx.zip", "fakeend.zip", "gap.zip"}) {
+                              "names.zip", "oemnames.zip", "sfx.zip", "fakeend.zip", "gap.zip"}) {
     SCOPED_TRACE(fixture);
     const std::string dir = std::string("C:\\Out\\") + fixture;
     sim.PutFile(dir + "\\keep", "");
@@ -44,6 +44,9 @@ TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   }
   EXPECT_EQ(HostFile("C:\\Out\\bsdtar.zip\\big"), text);
   EXPECT_EQ(HostFile("C:\\Out\\names.zip\\Gr\u00fcn.txt"), "oem");
+  // The simulated machine's OEM code page is 850, as the library's is.
+  EXPECT_EQ(HostFile("C:\\Out\\oemnames.zip\\S\u00f8ren.txt"), "dos");
+  EXPECT_EQ(HostFile("C:\\Out\\oemnames.zip\\\u00c1rea.txt"), "hpfs");
   EXPECT_EQ(sim.OpenLibraryCount(), 1) << "the component keeps the library loaded";
   for (const auto& loaded : sim.LoadedLibraries()) {
     EXPECT_EQ(loaded, "C:\\Setup\\SZUNPACK.DLL");

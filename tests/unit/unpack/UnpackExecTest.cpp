@@ -574,6 +574,34 @@ TEST_F(UnpackExecTest, MatchesNamesInEveryEncodingAndWithoutRegardToCase) {
   EXPECT_EQ(ReadAll("inner.txt"), "inner");
 }
 
+// The system's OEM code page decides: 850 by default, as on a German
+// Windows; 437 when the environment names it, as on an American one.
+TEST_F(UnpackExecTest, ReadsOemNamesInTheSystemsOemCodePage) {
+  struct Case {
+    const char* codePage;  // SZUNPACK_OEMCP; nullptr for the default
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {nullptr, {"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}},
+      {"850", {"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}},
+      {"437", {"S\u00a2ren.txt", "\u00a5lkanne.txt", "\u2561rea.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.codePage ? c.codePage : "default");
+    if (c.codePage)
+      ::setenv("SZUNPACK_OEMCP", c.codePage, 1);
+    const fs::path dir = outer_ / "work" / (c.codePage ? c.codePage : "default");
+    fs::create_directory(dir);
+    fs::current_path(dir);
+    EXPECT_EQ(Extract(Fixture("oemnames.zip"), c.names), 3);
+    ::unsetenv("SZUNPACK_OEMCP");
+    EXPECT_EQ(ReadAll(c.names[0]), "dos");
+    EXPECT_EQ(ReadAll(c.names[1]), "ntfs");
+    EXPECT_EQ(ReadAll(c.names[2]), "hpfs");
+    EXPECT_EQ(Files(dir).size(), 3u);
+  }
+}
+
 TEST_F(UnpackExecTest, StopsWhenTheCallbackCancels) {
   answer_ = [](const CallbackRecord& r) { return r.action == kActionProgress ? -1 : 0; };
   EXPECT_EQ(Extract(Fixture("deflated.zip"), {"big", "1"}), 0);
