@@ -315,7 +315,10 @@ void TZipUnpacker::ReadDirectory() {
   auto stream = files.OpenRead(archivePath_);
   if (!stream)
     throw EZipUnpacker(kCannotOpen);
-  volumeNumber_ = VolumeNumberOf(files, full, drive_, label);
+  // On fixed and network drives the name carries the number instead of the
+  // label; only a number from the label marks the file as a volume of a set.
+  const int labelNumber = VolumeNumberOfLabel(label);
+  volumeNumber_ = VolumesByName(files, drive_) ? VolumeNumberOfName(full) : labelNumber;
   const uint64_t size = stream->Size();
 
   uint8_t head[8];
@@ -337,7 +340,7 @@ void TZipUnpacker::ReadDirectory() {
     case zip::EndSearch::ReadFailed:
       throw EZipUnpacker(kEndRead);
     case zip::EndSearch::NotFound:
-      if (!spanSignature && volumeNumber_ != 0)
+      if (!spanSignature && labelNumber != 0)
         throw EZipUnpacker(kNoEndNumberedVolume);
       if (!spanSignature)
         throw EZipUnpacker(kNoEndSingle);
