@@ -496,22 +496,36 @@ void TZipUnpacker::Extract() {
     if (!platform_.files.FileExists(dllPath))
       dllPath = "SZUNPACK.DLL";
     std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
+    // A load by the path of the library held already gives that library
+    // again, whose entry points and version are known.
+    const bool held = library && heldLibrary_ && dllPath == held_.path;
+    EntryPoints entries = held ? held_.entries : EntryPoints{};
+    if (library && !held) {
+      entries.exec = reinterpret_cast<unpack::UnpackExecFn>(library->Find("UnpackExec"));
+      entries.getVersion =
+          reinterpret_cast<unpack::GetUnpackVersionFn>(library->Find("GetUnpackVersion"));
+    }
     bool loaded = false;
     if (!library) {
       ShowError(kLibraryNotLoaded);
-    } else if (!library->Find("UnpackExec")) {
+    } else if (!entries.exec) {
       ShowError(kNoUnpackExec);
-    } else if (!library->Find("GetUnpackVersion")) {
+    } else if (!entries.getVersion) {
       ShowError(kNoGetUnpackVersion);
     } else {
       loaded = true;
       if (trace_)
         ShowError(kLibraryLoaded);
-      // The engine extracts one entry per call. Mapping and unmapping the
-      // library each time cost more than the extraction itself; with this
-      // reference held, each call's load and release only count.
-      if (!heldLibrary_)
-        heldLibrary_ = platform_.libraries.Load(dllPath);
+      if (!held) {
+        entries.version = entries.getVersion();
+        // The engine extracts one entry per call. Mapping and unmapping the
+        // library each time cost more than the extraction itself; with this
+        // reference held, each call's load and release only count.
+        if (!heldLibrary_) {
+          heldLibrary_ = platform_.libraries.Load(dllPath);
+          held_ = {dllPath, entries};
+        }
+      }
     }
     if (loaded) {
       // The copy of a spanned archive goes again whatever happens, unless it
@@ -542,7 +556,7 @@ void TZipUnpacker::Extract() {
           platform_.files.SetCurrentDirectory(extractDir_);
         }
         try {
-          RunLibrary(*library, archive, tries);
+          RunLibrary(entries, archive, tries);
         } catch (const std::exception& e) {
           ShowError(kLibraryCall, e.what());
         } catch (...) {
@@ -558,11 +572,10 @@ void TZipUnpacker::Extract() {
   busy_ = false;
 }
 
-void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& archive,
+void TZipUnpacker::RunLibrary(const EntryPoints& library, const std::string& archive,
                               unsigned passwordTries) {
-  auto getVersion = reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"));
-  auto exec = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"));
-  const int32_t version = getVersion();
+  const unpack::UnpackExecFn exec = library.exec;
+  const int32_t version = library.version;
 
   std::vector<std::string> names(entryNames_.begin(), entryNames_.end());
   std::string password = password_;

@@ -5,9 +5,6 @@
 namespace unpack {
 namespace {
 
-// Below the size for which malloc maps fresh memory: the directory is read
-// once per call, and callers make a call per entry.
-constexpr size_t kChunk = 64 * 1024;
 // A header with the longest name, extra field and comment.
 constexpr size_t kLongestHeader = zip::kCentralSize + 3 * 0xFFFF;
 
@@ -30,12 +27,13 @@ std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
   where.size = record.size;
   // Nothing when the directory is where its stored offset says.
   where.shift = static_cast<int64_t>(*offset - record.storedOffset);
+  where.record = record;
   return where;
 }
 
-DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where)
+DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where, size_t chunk)
     : file_(file), where_(where), pos_(where.offset), end_(where.offset + where.size) {
-  buffer_.resize(static_cast<size_t>(std::min<uint64_t>(kChunk, where.size)));
+  buffer_.resize(static_cast<size_t>(std::min<uint64_t>(chunk, where.size)));
 }
 
 bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {

@@ -21,6 +21,8 @@ struct DirectoryLocation {
   /// has data in front of it (a self-extractor stub) that its offsets do not
   /// count.
   int64_t shift = 0;
+  /// What the end record (and the ZIP64 end record) said.
+  zip::DirectoryRecord record;
 };
 
 /// Finds the central directory through the end record (and the ZIP64 end
@@ -45,7 +47,9 @@ struct CentralEntry {
 
 class DirectoryWalker {
  public:
-  DirectoryWalker(InputFile& file, const DirectoryLocation& where);
+  /// Reads `chunk` bytes at a time: large for walking the whole directory,
+  /// small for reading one header.
+  DirectoryWalker(InputFile& file, const DirectoryLocation& where, size_t chunk = kWalkChunk);
 
   /// The next header, valid until the following call; nullptr at the end of
   /// the directory or at a damaged header (Damaged() tells which).
@@ -60,6 +64,11 @@ class DirectoryWalker {
   /// unless its ZIP64 extra field holds the values.
   EntrySpan CurrentSpan();
   bool Damaged() const { return damaged_; }
+  /// Where in the file the header NextName moved to starts.
+  uint64_t CurrentOffset() const { return currentPos_; }
+
+  /// Below the size for which malloc maps fresh memory.
+  static constexpr size_t kWalkChunk = 64 * 1024;
 
  private:
   bool Ensure(uint64_t pos, size_t len);

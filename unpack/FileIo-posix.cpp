@@ -13,10 +13,12 @@ namespace {
 
 class PosixInput final : public InputFile {
  public:
-  PosixInput(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  PosixInput(int fd, uint64_t size, uint64_t lastWrite)
+      : fd_(fd), size_(size), lastWrite_(lastWrite) {}
   ~PosixInput() override { ::close(fd_); }
 
   uint64_t Size() const override { return size_; }
+  uint64_t LastWriteTime() const override { return lastWrite_; }
 
   std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
     size_t done = 0;
@@ -38,6 +40,7 @@ class PosixInput final : public InputFile {
  private:
   int fd_;
   uint64_t size_;
+  uint64_t lastWrite_;  // nanoseconds since 1970
 };
 
 class PosixOutput final : public OutputFile {
@@ -116,7 +119,9 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixInput>(fd, static_cast<uint64_t>(st.st_size));
+  const uint64_t lastWrite = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                             static_cast<uint64_t>(st.st_mtim.tv_nsec);
+  return std::make_unique<PosixInput>(fd, static_cast<uint64_t>(st.st_size), lastWrite);
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -599,6 +600,38 @@ TEST_F(UnpackExecTest, ReadsOemNamesInTheSystemsOemCodePage) {
     EXPECT_EQ(ReadAll(c.names[1]), "ntfs");
     EXPECT_EQ(ReadAll(c.names[2]), "hpfs");
     EXPECT_EQ(Files(dir).size(), 3u);
+  }
+}
+
+// The library keeps what it learned of an archive's directory between calls;
+// a rewritten archive under the same path is read again when its size, its
+// last-write time or its end record differ.
+TEST_F(UnpackExecTest, ReadsAnArchiveAgainOnceItChanges) {
+  struct Case {
+    const char* fixture;
+    bool sameTime;  // the last-write time put back as it was
+    const char* x;  // what entry x holds then
+  };
+  const Case cases[] = {
+      {"reread-b.zip", false, "BBBB"},    // entries in the other order, same size and end record
+      {"reread-c.zip", false, "CCCCCC"},  // larger
+      {"reread-d.zip", true, "DDDD"},     // same size and time, another end record
+      {"reread-a.zip", false, "AAAA"},
+  };
+  const fs::path archive = outer_ / "Setup.szp";
+  fs::copy_file(Fixture("reread-a.zip"), archive);
+  EXPECT_EQ(Extract(archive.string(), {"x"}), 1);
+  EXPECT_EQ(ReadAll("x"), "AAAA");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    fs::remove("x");
+    const fs::file_time_type before = fs::last_write_time(archive);
+    fs::copy_file(Fixture(c.fixture), archive, fs::copy_options::overwrite_existing);
+    fs::last_write_time(archive, c.sameTime ? before : before + std::chrono::seconds(5));
+    seen_.clear();
+    EXPECT_EQ(Extract(archive.string(), {"x"}), 1);
+    EXPECT_EQ(ReadAll("x"), c.x);
+    EXPECT_TRUE(Of(kActionMessage).empty());
   }
 }
 
