@@ -28,16 +28,22 @@ std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
   // Nothing when the directory is where its stored offset says.
   where.shift = static_cast<int64_t>(*offset - record.storedOffset);
   where.record = record;
+  where.counted = record.entries;
+  where.limit = std::max(record.recordStart, where.offset + where.size);
   return where;
 }
 
 DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where, size_t chunk)
-    : file_(file), where_(where), pos_(where.offset), end_(where.offset + where.size) {
+    : file_(file),
+      where_(where),
+      pos_(where.offset),
+      sizeEnd_(where.offset + where.size),
+      end_(std::max(sizeEnd_, where.limit)) {
   buffer_.resize(static_cast<size_t>(std::min<uint64_t>(chunk, where.size)));
 }
 
 bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
-  if (pos + len > end_)
+  if (pos + len > (read_ < where_.counted ? end_ : sizeEnd_))
     return false;
   if (pos >= bufferStart_ && pos + len <= bufferStart_ + bufferLength_)
     return true;
@@ -51,26 +57,30 @@ bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
 }
 
 std::optional<std::string_view> DirectoryWalker::NextName() {
-  if (damaged_ || pos_ >= end_)
+  if (damaged_ || pos_ >= end_ || (pos_ >= sizeEnd_ && read_ >= where_.counted))
     return std::nullopt;
+  // Past the size field's end the count alone says a header follows; what
+  // is not one there ends the directory.
+  const bool pastSize = pos_ >= sizeEnd_;
   if (!Ensure(pos_, zip::kCentralSize)) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   const uint8_t* p = buffer_.data() + (pos_ - bufferStart_);
   if (zip::Le32(p) != zip::kSigCentral) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   const size_t nameLength = zip::Le16(p + zip::kCentralNameLengthAt);
   const size_t total = zip::kCentralSize + nameLength + zip::Le16(p + zip::kCentralExtraLengthAt) +
                        zip::Le16(p + zip::kCentralCommentLengthAt);
   if (!Ensure(pos_, total)) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   currentPos_ = pos_;
   pos_ += total;
+  ++read_;
   p = buffer_.data() + (currentPos_ - bufferStart_);
   return std::string_view(reinterpret_cast<const char*>(p + zip::kCentralSize), nameLength);
 }

@@ -49,8 +49,6 @@ DirectoryIndex::DirectoryIndex(InputFile& file, const DirectoryLocation& where) 
     uint32_t header;
   };
   std::vector<Span> spans;
-  const uint64_t fileSize = file.Size();
-  const uint64_t directoryEnd = where.offset + where.size;
   DirectoryWalker walker(file, where);
   while (const std::optional<std::string_view> raw = walker.NextName()) {
     const auto header = static_cast<uint32_t>(headerOffsets_.size());
@@ -58,11 +56,13 @@ DirectoryIndex::DirectoryIndex(InputFile& file, const DirectoryLocation& where) 
     // ASCII names are their own UTF-8; only others are converted.
     const uint64_t hash = IsAscii(*raw) ? KeyHash(*raw) : KeyHash(EntryName(walker.Current()));
     byKey_.emplace_back(hash, header);
-    const EntrySpan s = walker.CurrentSpan();
-    const bool damaged = s.end > fileSize || (s.start < directoryEnd && where.offset < s.end);
-    if (!damaged)
-      spans.push_back({s, header});
+    spans.push_back({walker.CurrentSpan(), header});
   }
+  directoryEnd_ = std::max(where.offset + where.size, walker.Position());
+  const uint64_t fileSize = file.Size();
+  std::erase_if(spans, [&](const Span& s) {
+    return s.span.end > fileSize || (s.span.start < directoryEnd_ && where.offset < s.span.end);
+  });
   damaged_ = walker.Damaged();
   std::sort(byKey_.begin(), byKey_.end());
 
@@ -90,9 +90,10 @@ std::optional<IndexedEntry> DirectoryIndex::Find(InputFile& file, std::string_vi
   auto it = std::lower_bound(byKey_.begin(), byKey_.end(), std::make_pair(hash, uint32_t{0}));
   for (; it != byKey_.end() && it->first == hash; ++it) {
     const uint64_t at = headerOffsets_[it->second];
-    DirectoryLocation one = where_;
+    DirectoryLocation one;
     one.offset = at;
-    one.size = where_.offset + where_.size - at;
+    one.size = directoryEnd_ - at;
+    one.shift = where_.shift;
     DirectoryWalker walker(file, one, kOneHeader);
     const CentralEntry* e = walker.Next();
     if (!e)

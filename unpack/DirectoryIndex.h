@@ -45,6 +45,9 @@ class DirectoryIndex {
   /// True when the walk stopped at a damaged header; the index then holds the
   /// entries before it.
   bool Damaged() const { return damaged_; }
+  /// Where the directory's headers end: past its size field's end when the
+  /// end record counts headers behind it.
+  uint64_t DirectoryEnd() const { return directoryEnd_; }
 
   /// Whether the bytes from `from` to `to` share one with the span of an
   /// entry other than the one at `headerIndex`. Spans that run into the
@@ -54,6 +57,7 @@ class DirectoryIndex {
 
  private:
   DirectoryLocation where_;
+  uint64_t directoryEnd_ = 0;
   bool damaged_ = false;
   std::vector<uint64_t> headerOffsets_;  // of every header, in directory order
   // (hash of the match key, header index), sorted: equal keys lie together in

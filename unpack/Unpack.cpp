@@ -197,8 +197,7 @@ class Session {
   bool Overlaps(const DirectoryIndex& index, const Match& m, uint64_t start) const {
     const uint64_t from = m.extent.localHeaderOffset;
     const uint64_t to = start + m.extent.compressedSize;  // LocateData: within the file
-    const uint64_t directoryEnd = where_.offset + where_.size;
-    if (from < directoryEnd && where_.offset < to)
+    if (from < index.DirectoryEnd() && where_.offset < to)
       return true;
     return index.OverlapsAnother(m.headerIndex, from, to);
   }

@@ -25,8 +25,9 @@ class ExtractTest : public ArchiveTest {
 
 TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   const std::string text = FixtureBytes("big.txt");
-  for (const char* fixture : {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip",
-                              "names.zip", "oemnames.zip", "sfx.zip", "fakeend.zip", "gap.zip"}) {
+  for (const char* fixture :
+       {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip", "names.zip",
+        "oemnames.zip", "sfx.zip", "fakeend.zip", "gap.zip", "shortsize.zip"}) {
     SCOPED_TRACE(fixture);
     const std::string dir = std::string("C:\\Out\\") + fixture;
     sim.PutFile(dir + "\\keep", "");

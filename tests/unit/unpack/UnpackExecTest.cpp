@@ -152,6 +152,8 @@ TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
       {"many.zip", "69999", "69999", "69999\n"},
       {"many.zip", "1", "1", "1\n"},
       {"wrapped.zip", "69999", "69999", "69999\n"},
+      // The last counted header lies past the directory's size field.
+      {"shortsize.zip", "sub/dir/3", "3", "third file\n"},
       {"longheader.zip", "1", "1", "long header\n"},
       {"longheader.zip", "2", "2", "after the long header\n"},
       {"unsafe.zip", "a/b/1", "1", "nested"},
