@@ -89,9 +89,12 @@ class Session {
     std::unordered_set<std::string> asked;
     for (int32_t i = 0; i < params_.head.entryCount; ++i) {
       const char* name = params_.entries[i].name;
-      if (!name || !asked.insert(MatchKey(name)).second)
+      if (!name)
         continue;
-      if (std::optional<Match> m = index.Find(file, MatchKey(name)))
+      const std::string key = MatchKey(name);
+      if (!asked.insert(key).second)
+        continue;
+      if (std::optional<Match> m = index.Find(file, key))
         matches.push_back(std::move(*m));
       else
         missing.emplace_back(name);
