@@ -492,8 +492,11 @@ void TZipUnpacker::Extract() {
     busy_ = true;
     cancel_ = false;
 
+    // The file of a library held from LibraryDir cannot go while it is
+    // loaded, and a load by its path gives the loaded library in any case.
     std::string dllPath = libraryDir_ + "\\SZUNPACK.DLL";
-    if (!platform_.files.FileExists(dllPath))
+    const bool heldFromDir = heldLibrary_ && held_.path == dllPath;
+    if (!heldFromDir && !platform_.files.FileExists(dllPath))
       dllPath = "SZUNPACK.DLL";
     std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
     // A load by the path of the library held already gives that library

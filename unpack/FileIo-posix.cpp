@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
 #include "unpack/FileIo.h"
@@ -87,10 +88,18 @@ class PosixOutput final : public OutputFile {
       ::unlink(temporary.c_str());
       return CreateResult::Failed;
     }
-    const bool linked = ::link(temporary.c_str(), name_.c_str()) == 0;
-    const int error = errno;
+    // One step where the file system can rename without replacing; else a
+    // second name and the temporary one removed.
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name_.c_str(), RENAME_NOREPLACE) == 0)
+      return CreateResult::Created;
+    int error = errno;
+    bool placed = false;
+    if (error == EINVAL || error == ENOSYS) {
+      placed = ::link(temporary.c_str(), name_.c_str()) == 0;
+      error = errno;
+    }
     ::unlink(temporary.c_str());
-    if (linked)
+    if (placed)
       return CreateResult::Created;
     return error == EEXIST ? CreateResult::Exists : CreateResult::Failed;
   }
