@@ -49,6 +49,13 @@ DirectoryIndex::DirectoryIndex(InputFile& file, const DirectoryLocation& where) 
     uint32_t header;
   };
   std::vector<Span> spans;
+  // As many as the end record counts where the size has room for them, so
+  // that no vector doubles past what it holds.
+  const auto expected =
+      static_cast<size_t>(std::min<uint64_t>(where.record.entries, where.size / zip::kCentralSize));
+  headerOffsets_.reserve(expected);
+  byKey_.reserve(expected);
+  spans.reserve(expected);
   DirectoryWalker walker(file, where);
   while (const std::optional<std::string_view> raw = walker.NextName()) {
     const auto header = static_cast<uint32_t>(headerOffsets_.size());
