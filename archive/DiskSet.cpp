@@ -58,13 +58,17 @@ DriveProbe ProbeDrive(platform::Files& files, const std::string& full) {
   return probe;
 }
 
-int VolumeNumberOf(platform::Files& files, const std::string& full, const std::string& drive,
-                   const std::string& label) {
-  if (label.starts_with(kLabelPrefix) && label.size() >= kLabelPrefix.size() + 3)
-    return std::atoi(label.substr(kLabelPrefix.size(), 3).c_str());
-  if (drive.empty() || files.GetDriveType(drive) != platform::DriveType::Removable)
-    return VolumeNumberOfName(full);
-  return 0;
+bool VolumesByName(platform::Files& files, const std::string& drive) {
+  if (drive.empty())
+    return true;
+  const platform::DriveType type = files.GetDriveType(drive);
+  return type == platform::DriveType::Fixed || type == platform::DriveType::Remote;
+}
+
+int VolumeNumberOfLabel(const std::string& label) {
+  if (!label.starts_with(kLabelPrefix) || label.size() < kLabelPrefix.size() + 3)
+    return 0;
+  return std::atoi(label.substr(kLabelPrefix.size(), 3).c_str());
 }
 
 int VolumeNumberOfName(const std::string& path) {
@@ -103,14 +107,13 @@ DiskSet::DiskSet(platform::Platform& platform, std::string title, std::string ar
       title_(std::move(title)),
       archivePath_(std::move(archivePath)),
       drive_(std::move(drive)),
-      removable_(!drive_.empty() &&
-                 platform.files.GetDriveType(drive_) == platform::DriveType::Removable),
+      byLabel_(!VolumesByName(platform.files, drive_)),
       ask_(ask),
       events_(std::move(events)) {}
 
 std::unique_ptr<platform::ReadStream> DiskSet::TryOpen(int volume) {
   platform::Files& files = platform_.files;
-  if (removable_) {
+  if (byLabel_) {
     auto info = files.VolumeInformation(drive_);
     if (!info || info->label != Label(volume))
       return nullptr;

@@ -2,9 +2,9 @@
 
 // The volumes of a spanned archive and the disk requests that bring them in.
 //
-// On removable drives every disk of a set holds the archive under the same
-// path, and the disk's label "PKBACK# nnn" gives its 1-based number. On fixed
-// and network drives all volumes lie side by side in one folder, and the last
+// On removable and CD drives every disk of a set holds the archive under the
+// same path, and the disk's label "PKBACK# nnn" gives its 1-based number. On
+// fixed and network drives all volumes lie side by side in one folder, and the last
 // three characters of the file name before the extension carry the number:
 // Setup001.szp, Setup002.szp, ... (any name of that shape names the set).
 
@@ -31,12 +31,14 @@ struct DriveProbe {
 };
 DriveProbe ProbeDrive(platform::Files& files, const std::string& full);
 
-/// The number of the volume `full` on the drive `drive` (empty for a network
-/// path) whose label is `label`: the number in a "PKBACK# nnn" label, else on
-/// anything but a removable drive the number its name carries; 0 when it has
-/// none.
-int VolumeNumberOf(platform::Files& files, const std::string& full, const std::string& drive,
-                   const std::string& label);
+/// Whether the volumes of a set on `drive` (empty for a network path) are
+/// told apart by the number in their file names: on fixed and network drives.
+/// Elsewhere (removable and CD drives) every volume has the same name and its
+/// disk label "PKBACK# nnn" tells the number.
+bool VolumesByName(platform::Files& files, const std::string& drive);
+
+/// The number in a "PKBACK# nnn" disk label; 0 for any other label.
+int VolumeNumberOfLabel(const std::string& label);
 
 /// The path of volume `volume` of the set that `path` belongs to, named as
 /// described above; empty when `path` carries no volume number.
@@ -72,7 +74,7 @@ class DiskSet {
   std::string title_;
   std::string archivePath_;
   std::string drive_;
-  bool removable_;
+  bool byLabel_;
   bool ask_;
   Events events_;
 };

@@ -244,6 +244,12 @@ void TZipUnpacker::ShowError(int number, std::string_view extra) {
 
 // ---------------------------------------------------------------- List
 
+std::string TZipUnpacker::EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags) {
+  return unpack::EntryTextToUtf8(
+      raw, versionMadeBy, flags, codePage_,
+      [this](std::string_view oem) { return platform_.system.OemToUtf8(oem); });
+}
+
 void TZipUnpacker::List() {
   directory_.clear();
   directoryOffset_ = 0;
@@ -309,7 +315,10 @@ void TZipUnpacker::ReadDirectory() {
   auto stream = files.OpenRead(archivePath_);
   if (!stream)
     throw EZipUnpacker(kCannotOpen);
-  volumeNumber_ = VolumeNumberOf(files, full, drive_, label);
+  // On fixed and network drives the name carries the number instead of the
+  // label; only a number from the label marks the file as a volume of a set.
+  const int labelNumber = VolumeNumberOfLabel(label);
+  volumeNumber_ = VolumesByName(files, drive_) ? VolumeNumberOfName(full) : labelNumber;
   const uint64_t size = stream->Size();
 
   uint8_t head[8];
@@ -331,7 +340,7 @@ void TZipUnpacker::ReadDirectory() {
     case zip::EndSearch::ReadFailed:
       throw EZipUnpacker(kEndRead);
     case zip::EndSearch::NotFound:
-      if (!spanSignature && volumeNumber_ != 0)
+      if (!spanSignature && labelNumber != 0)
         throw EZipUnpacker(kNoEndNumberedVolume);
       if (!spanSignature)
         throw EZipUnpacker(kNoEndSingle);
@@ -343,10 +352,9 @@ void TZipUnpacker::ReadDirectory() {
   const zip::EndRecord& end = found.record;
   const size_t commentStart = found.inTail + zip::kEndSize;
   const size_t commentEnd = std::min(tail.size(), commentStart + end.commentLength);
-  comment_ = unpack::EntryTextToUtf8(
-      std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
-                       commentEnd - commentStart),
-      0, 0, codePage_);
+  comment_ = EntryText(std::string_view(reinterpret_cast<const char*>(tail.data()) + commentStart,
+                                        commentEnd - commentStart),
+                       0, 0);
   if (commentEnd < tail.size()) {
     bool zeroPadding = size % 512 == 0 && std::all_of(tail.begin() + static_cast<long>(commentEnd),
                                                       tail.end(), [](uint8_t b) { return b == 0; });
@@ -440,11 +448,11 @@ void TZipUnpacker::ReadDirectory() {
     ZipDirEntry e;
     e.header = h;
     e.extent = zip::ResolveExtent(h, extra.data(), extra.size());
-    e.name = unpack::EntryTextToUtf8(rawName, h.versionMadeBy, h.flags, codePage_);
+    e.name = EntryText(rawName, h.versionMadeBy, h.flags);
     ToBackslashes(e.name);
     e.encrypted = (h.flags & zip::kFlagEncrypted) != 0;
     e.extra = std::move(extra);
-    e.comment = unpack::EntryTextToUtf8(rawComment, h.versionMadeBy, h.flags, codePage_);
+    e.comment = EntryText(rawComment, h.versionMadeBy, h.flags);
 
     if (firstOffset || e.extent.localHeaderOffset < lowestLocalOffset_) {
       lowestLocalOffset_ = e.extent.localHeaderOffset;
@@ -484,26 +492,43 @@ void TZipUnpacker::Extract() {
     busy_ = true;
     cancel_ = false;
 
+    // The file of a library held from LibraryDir cannot go while it is
+    // loaded, and a load by its path gives the loaded library in any case.
     std::string dllPath = libraryDir_ + "\\SZUNPACK.DLL";
-    if (!platform_.files.FileExists(dllPath))
+    const bool heldFromDir = heldLibrary_ && held_.path == dllPath;
+    if (!heldFromDir && !platform_.files.FileExists(dllPath))
       dllPath = "SZUNPACK.DLL";
     std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
+    // A load by the path of the library held already gives that library
+    // again, whose entry points and version are known.
+    const bool held = library && heldLibrary_ && dllPath == held_.path;
+    EntryPoints entries = held ? held_.entries : EntryPoints{};
+    if (library && !held) {
+      entries.exec = reinterpret_cast<unpack::UnpackExecFn>(library->Find("UnpackExec"));
+      entries.getVersion =
+          reinterpret_cast<unpack::GetUnpackVersionFn>(library->Find("GetUnpackVersion"));
+    }
     bool loaded = false;
     if (!library) {
       ShowError(kLibraryNotLoaded);
-    } else if (!library->Find("UnpackExec")) {
+    } else if (!entries.exec) {
       ShowError(kNoUnpackExec);
-    } else if (!library->Find("GetUnpackVersion")) {
+    } else if (!entries.getVersion) {
       ShowError(kNoGetUnpackVersion);
     } else {
       loaded = true;
       if (trace_)
         ShowError(kLibraryLoaded);
-      // The engine extracts one entry per call. Mapping and unmapping the
-      // library each time cost more than the extraction itself; with this
-      // reference held, each call's load and release only count.
-      if (!heldLibrary_)
-        heldLibrary_ = platform_.libraries.Load(dllPath);
+      if (!held) {
+        entries.version = entries.getVersion();
+        // The engine extracts one entry per call. Mapping and unmapping the
+        // library each time cost more than the extraction itself; with this
+        // reference held, each call's load and release only count.
+        if (!heldLibrary_) {
+          heldLibrary_ = platform_.libraries.Load(dllPath);
+          held_ = {dllPath, entries};
+        }
+      }
     }
     if (loaded) {
       // The copy of a spanned archive goes again whatever happens, unless it
@@ -534,7 +559,7 @@ void TZipUnpacker::Extract() {
           platform_.files.SetCurrentDirectory(extractDir_);
         }
         try {
-          RunLibrary(*library, archive, tries);
+          RunLibrary(entries, archive, tries);
         } catch (const std::exception& e) {
           ShowError(kLibraryCall, e.what());
         } catch (...) {
@@ -550,11 +575,10 @@ void TZipUnpacker::Extract() {
   busy_ = false;
 }
 
-void TZipUnpacker::RunLibrary(platform::Library& library, const std::string& archive,
+void TZipUnpacker::RunLibrary(const EntryPoints& library, const std::string& archive,
                               unsigned passwordTries) {
-  auto getVersion = reinterpret_cast<unpack::GetUnpackVersionFn>(library.Find("GetUnpackVersion"));
-  auto exec = reinterpret_cast<unpack::UnpackExecFn>(library.Find("UnpackExec"));
-  const int32_t version = getVersion();
+  const unpack::UnpackExecFn exec = library.exec;
+  const int32_t version = library.version;
 
   std::vector<std::string> names(entryNames_.begin(), entryNames_.end());
   std::string password = password_;
@@ -665,7 +689,7 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
     }
     std::string name(reinterpret_cast<const char*>(spanHeaders_[i].data()) + zip::kCentralSize,
                      h.nameLength);
-    name = unpack::EntryTextToUtf8(name, h.versionMadeBy, h.flags, codePage_);
+    name = EntryText(name, h.versionMadeBy, h.flags);
     ToBackslashes(name);
     items.push_back({i, h.startDisk, h.localHeaderOffset, h.compressedSize, h.flags, name});
   }

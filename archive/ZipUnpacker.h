@@ -180,15 +180,25 @@ class TZipUnpacker {
   std::function<void(int volume, const std::string& label, uint32_t serial)> OnDiskStatus;
 
  private:
+  /// What the component uses of a loaded library.
+  struct EntryPoints {
+    unpack::UnpackExecFn exec = nullptr;
+    unpack::GetUnpackVersionFn getVersion = nullptr;
+    int32_t version = 0;  // what GetUnpackVersion answered
+  };
+
   void List();
   void ReadDirectory();
   /// Calls the library for the entries named in EntryNames, allowing it
   /// `passwordTries` password requests per entry.
-  void RunLibrary(platform::Library& library, const std::string& archive, unsigned passwordTries);
+  void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
   /// Writes the spanned archive into the single-file archive `copy`; `created`
   /// names the copy once it exists.
   void RebuildSpanned(const std::string& copy, std::string& created);
   void ShowError(int number, std::string_view extra = {});
+  /// An entry name or comment as UTF-8, by CodePage and the system's OEM
+  /// code page.
+  std::string EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
   int HandleCallback(unpack::CallbackRecord& record);
   void AskPassword(unpack::CallbackRecord& record, const std::string& name);
   static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
@@ -233,6 +243,10 @@ class TZipUnpacker {
   int64_t totalSize_ = 0;
   std::exception_ptr callbackFailure_;
   std::unique_ptr<platform::Library> heldLibrary_;
+  struct {
+    std::string path;  // as loaded
+    EntryPoints entries;
+  } held_;
 };
 
 }  // namespace archive

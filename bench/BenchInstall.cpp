@@ -13,11 +13,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/IniReader.h"
-#include "core/SetupState.h"
 #include "app/Startup.h"
 #include "archive/ZipUnpacker.h"
 #include "bench/ChildRun.h"
+#include "core/IniReader.h"
+#include "core/SetupState.h"
 #include "engine/InstallRun.h"
 #include "engine/InstallView.h"
 #include "engine/Installation.h"

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Makes the benchmark archives with Python's zipfile (deflated):
 large.zip: 20 files, about 400 MB in all; many.zip: 10,000 files of 1 to 64 KB,
-named 1 .. 10000 as the payload archive names its files.
+named 1 .. 10000 as the payload archive names its files; many100k.zip:
+100,000 files of 20 to 200 bytes, named alike.
 install-large.szp and install-many.szp: payloads of the same kinds of files
 for the installation run, with the scrambled payload list and the uninstaller
 image; the large one puts its files into %selected%\\daten, the many one
@@ -23,6 +24,7 @@ LARGE_FILES = 20
 LARGE_SIZE = 20 * 1000 * 1000
 MANY_FILES = 10000
 MANY_FOLDERS = 100
+TINY_FILES = 100000
 
 
 def text(size):
@@ -68,6 +70,13 @@ def main():
     with zipfile.ZipFile(os.path.join(out, "many.zip"), "w", zipfile.ZIP_DEFLATED) as z:
         for i, data in enumerate(small_files(pool, random.Random(1)), 1):
             z.writestr(str(i), data)
+
+    tiny = random.Random(3)
+    with zipfile.ZipFile(os.path.join(out, "many100k.zip"), "w", zipfile.ZIP_DEFLATED) as z:
+        for i in range(1, TINY_FILES + 1):
+            size = tiny.randint(20, 200)
+            start = tiny.randint(0, len(pool) - size)
+            z.writestr(str(i), pool[start:start + size])
 
     write_payload(os.path.join(out, "install-large.szp"),
                   (("%%selected%%\\daten\\file%02d.bin" % i, text(LARGE_SIZE))

@@ -33,6 +33,9 @@ class System {
   virtual std::string Utf8ToAnsi(std::string_view utf8) = 0;
   /// Text from the OEM code page to UTF-8; every byte yields a character.
   virtual std::string OemToUtf8(std::string_view oem) = 0;
+  /// The number of the OEM code page that OemToUtf8 reads (850 on a German or
+  /// Western Windows, 437 on an American one). Cannot fail.
+  virtual unsigned OemCodePage() = 0;
   /// The decimal separator of the user's number format ("," on a German
   /// Windows); "." when it cannot be determined.
   virtual std::string DecimalSeparator() = 0;

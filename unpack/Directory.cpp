@@ -5,9 +5,6 @@
 namespace unpack {
 namespace {
 
-// Below the size for which malloc maps fresh memory: the directory is read
-// once per call, and callers make a call per entry.
-constexpr size_t kChunk = 64 * 1024;
 // A header with the longest name, extra field and comment.
 constexpr size_t kLongestHeader = zip::kCentralSize + 3 * 0xFFFF;
 
@@ -30,16 +27,23 @@ std::optional<DirectoryLocation> LocateDirectory(InputFile& file) {
   where.size = record.size;
   // Nothing when the directory is where its stored offset says.
   where.shift = static_cast<int64_t>(*offset - record.storedOffset);
+  where.record = record;
+  where.counted = record.entries;
+  where.limit = std::max(record.recordStart, where.offset + where.size);
   return where;
 }
 
-DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where)
-    : file_(file), where_(where), pos_(where.offset), end_(where.offset + where.size) {
-  buffer_.resize(static_cast<size_t>(std::min<uint64_t>(kChunk, where.size)));
+DirectoryWalker::DirectoryWalker(InputFile& file, const DirectoryLocation& where, size_t chunk)
+    : file_(file),
+      where_(where),
+      pos_(where.offset),
+      sizeEnd_(where.offset + where.size),
+      end_(std::max(sizeEnd_, where.limit)) {
+  buffer_.resize(static_cast<size_t>(std::min<uint64_t>(chunk, where.size)));
 }
 
 bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
-  if (pos + len > end_)
+  if (pos + len > (read_ < where_.counted ? end_ : sizeEnd_))
     return false;
   if (pos >= bufferStart_ && pos + len <= bufferStart_ + bufferLength_)
     return true;
@@ -53,26 +57,30 @@ bool DirectoryWalker::Ensure(uint64_t pos, size_t len) {
 }
 
 std::optional<std::string_view> DirectoryWalker::NextName() {
-  if (damaged_ || pos_ >= end_)
+  if (damaged_ || pos_ >= end_ || (pos_ >= sizeEnd_ && read_ >= where_.counted))
     return std::nullopt;
+  // Past the size field's end the count alone says a header follows; what
+  // is not one there ends the directory.
+  const bool pastSize = pos_ >= sizeEnd_;
   if (!Ensure(pos_, zip::kCentralSize)) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   const uint8_t* p = buffer_.data() + (pos_ - bufferStart_);
   if (zip::Le32(p) != zip::kSigCentral) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   const size_t nameLength = zip::Le16(p + zip::kCentralNameLengthAt);
   const size_t total = zip::kCentralSize + nameLength + zip::Le16(p + zip::kCentralExtraLengthAt) +
                        zip::Le16(p + zip::kCentralCommentLengthAt);
   if (!Ensure(pos_, total)) {
-    damaged_ = true;
+    damaged_ = !pastSize;
     return std::nullopt;
   }
   currentPos_ = pos_;
   pos_ += total;
+  ++read_;
   p = buffer_.data() + (currentPos_ - bufferStart_);
   return std::string_view(reinterpret_cast<const char*>(p + zip::kCentralSize), nameLength);
 }

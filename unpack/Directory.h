@@ -21,6 +21,14 @@ struct DirectoryLocation {
   /// has data in front of it (a self-extractor stub) that its offsets do not
   /// count.
   int64_t shift = 0;
+  /// What the end record (and the ZIP64 end record) said.
+  zip::DirectoryRecord record;
+  /// A directory whose size field is too small still holds every header the
+  /// end record counts, as the archive component reads them: the walk goes
+  /// on past `size` until `counted` headers are read, up to `limit` (where
+  /// the end record starts) at the latest. 0 and 0: the walk ends at `size`.
+  uint64_t counted = 0;
+  uint64_t limit = 0;
 };
 
 /// Finds the central directory through the end record (and the ZIP64 end
@@ -45,7 +53,9 @@ struct CentralEntry {
 
 class DirectoryWalker {
  public:
-  DirectoryWalker(InputFile& file, const DirectoryLocation& where);
+  /// Reads `chunk` bytes at a time: large for walking the whole directory,
+  /// small for reading one header.
+  DirectoryWalker(InputFile& file, const DirectoryLocation& where, size_t chunk = kWalkChunk);
 
   /// The next header, valid until the following call; nullptr at the end of
   /// the directory or at a damaged header (Damaged() tells which).
@@ -60,6 +70,13 @@ class DirectoryWalker {
   /// unless its ZIP64 extra field holds the values.
   EntrySpan CurrentSpan();
   bool Damaged() const { return damaged_; }
+  /// Where in the file the header NextName moved to starts.
+  uint64_t CurrentOffset() const { return currentPos_; }
+  /// Where the headers read so far end.
+  uint64_t Position() const { return pos_; }
+
+  /// Below the size for which malloc maps fresh memory.
+  static constexpr size_t kWalkChunk = 64 * 1024;
 
  private:
   bool Ensure(uint64_t pos, size_t len);
@@ -67,7 +84,9 @@ class DirectoryWalker {
   InputFile& file_;
   DirectoryLocation where_;
   uint64_t pos_;
-  uint64_t end_;
+  uint64_t sizeEnd_;   // where the size field says the directory ends
+  uint64_t end_;       // the furthest counted headers may reach
+  uint64_t read_ = 0;  // headers
   std::vector<uint8_t> buffer_;
   uint64_t bufferStart_ = 0;
   size_t bufferLength_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,13 +20,16 @@ inline constexpr uint16_t kFlagUtf8 = 0x0800;
 /// byte 50, for MS-DOS (0) under Auto, for everything under Oem.
 bool NameIsOem(uint16_t versionMadeBy, NameCodePage codePage);
 
+/// Text in the system's OEM code page to UTF-8; every byte yields a
+/// character.
+using OemDecoder = std::function<std::string(std::string_view)>;
+
 /// An entry name or comment as UTF-8: taken as it is when the UTF-8 flag is
-/// set and it is valid UTF-8, read as code page 437 when NameIsOem says so,
+/// set and it is valid UTF-8, read by `oemToUtf8` when NameIsOem says so,
 /// otherwise as Windows-1252. ASCII is never changed.
 std::string EntryTextToUtf8(std::string_view raw, uint16_t versionMadeBy, uint16_t flags,
-                            NameCodePage codePage = NameCodePage::Auto);
+                            NameCodePage codePage, const OemDecoder& oemToUtf8);
 
-std::string Cp437ToUtf8(std::string_view text);
 std::string Cp1252ToUtf8(std::string_view text);
 bool IsValidUtf8(std::string_view text);
 /// True when no byte of `text` is 128 or above.

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <utility>
 
 #include "unpack/FileIo.h"
@@ -13,10 +14,12 @@ namespace {
 
 class PosixInput final : public InputFile {
  public:
-  PosixInput(int fd, uint64_t size) : fd_(fd), size_(size) {}
+  PosixInput(int fd, uint64_t size, uint64_t lastWrite)
+      : fd_(fd), size_(size), lastWrite_(lastWrite) {}
   ~PosixInput() override { ::close(fd_); }
 
   uint64_t Size() const override { return size_; }
+  uint64_t LastWriteTime() const override { return lastWrite_; }
 
   std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
     size_t done = 0;
@@ -38,6 +41,7 @@ class PosixInput final : public InputFile {
  private:
   int fd_;
   uint64_t size_;
+  uint64_t lastWrite_;  // nanoseconds since 1970
 };
 
 class PosixOutput final : public OutputFile {
@@ -84,10 +88,18 @@ class PosixOutput final : public OutputFile {
       ::unlink(temporary.c_str());
       return CreateResult::Failed;
     }
-    const bool linked = ::link(temporary.c_str(), name_.c_str()) == 0;
-    const int error = errno;
+    // One step where the file system can rename without replacing; else a
+    // second name and the temporary one removed.
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, name_.c_str(), RENAME_NOREPLACE) == 0)
+      return CreateResult::Created;
+    int error = errno;
+    bool placed = false;
+    if (error == EINVAL || error == ENOSYS) {
+      placed = ::link(temporary.c_str(), name_.c_str()) == 0;
+      error = errno;
+    }
     ::unlink(temporary.c_str());
-    if (linked)
+    if (placed)
       return CreateResult::Created;
     return error == EEXIST ? CreateResult::Exists : CreateResult::Failed;
   }
@@ -116,7 +128,9 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
     ::close(fd);
     return nullptr;
   }
-  return std::make_unique<PosixInput>(fd, static_cast<uint64_t>(st.st_size));
+  const uint64_t lastWrite = static_cast<uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                             static_cast<uint64_t>(st.st_mtim.tv_nsec);
+  return std::make_unique<PosixInput>(fd, static_cast<uint64_t>(st.st_size), lastWrite);
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,

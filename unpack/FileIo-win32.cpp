@@ -26,10 +26,12 @@ std::wstring Widen(const std::string& utf8) {
 
 class Win32Input final : public InputFile {
  public:
-  Win32Input(HANDLE handle, uint64_t size) : handle_(handle), size_(size) {}
+  Win32Input(HANDLE handle, uint64_t size, uint64_t lastWrite)
+      : handle_(handle), size_(size), lastWrite_(lastWrite) {}
   ~Win32Input() override { CloseHandle(handle_); }
 
   uint64_t Size() const override { return size_; }
+  uint64_t LastWriteTime() const override { return lastWrite_; }
 
   std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
     size_t done = 0;
@@ -56,6 +58,7 @@ class Win32Input final : public InputFile {
  private:
   HANDLE handle_;
   uint64_t size_;
+  uint64_t lastWrite_;  // 100-nanosecond steps since 1601
 };
 
 class Win32Output final : public OutputFile {
@@ -123,11 +126,13 @@ std::unique_ptr<InputFile> InputFile::Open(const std::string& path) {
   if (h == INVALID_HANDLE_VALUE)
     return nullptr;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(h, &size)) {
+  FILETIME written{};
+  if (!GetFileSizeEx(h, &size) || !GetFileTime(h, nullptr, nullptr, &written)) {
     CloseHandle(h);
     return nullptr;
   }
-  return std::make_unique<Win32Input>(h, static_cast<uint64_t>(size.QuadPart));
+  const uint64_t lastWrite = (uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime;
+  return std::make_unique<Win32Input>(h, static_cast<uint64_t>(size.QuadPart), lastWrite);
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& name, bool replace,

@@ -19,6 +19,9 @@ class InputFile {
   static std::unique_ptr<InputFile> Open(const std::string& path);
 
   virtual uint64_t Size() const = 0;
+  /// When the file was last written, in the system's units, as it was at
+  /// opening; 0 when the system cannot tell.
+  virtual uint64_t LastWriteTime() const = 0;
   /// Reads up to `size` bytes at `offset`; how many were read (fewer only at
   /// the end of the file), nullopt on a read error.
   virtual std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) = 0;

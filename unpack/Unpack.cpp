@@ -7,10 +7,11 @@
 #include <limits>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "unpack/Directory.h"
+#include "unpack/DirectoryIndex.h"
 #include "unpack/EntryData.h"
 #include "unpack/EntryName.h"
 #include "unpack/FileIo.h"
@@ -21,46 +22,7 @@
 namespace unpack {
 namespace {
 
-// Names are compared as Windows compares file names: either slash, ASCII
-// letters without regard to case.
-char FoldForMatch(char c) {
-  if (c == '/')
-    return '\\';
-  if (c >= 'A' && c <= 'Z')
-    return static_cast<char>(c + 32);
-  return c;
-}
-
-void MakeMatchKey(std::string_view name, std::string& key) {
-  key.assign(name);
-  for (char& c : key)
-    c = FoldForMatch(c);
-}
-
-// Whether `name` has the match key `key`, without making its key. Numbered
-// names differ at their end, so the comparison starts there.
-bool SameKey(std::string_view name, std::string_view key) {
-  if (name.size() != key.size())
-    return false;
-  for (size_t i = name.size(); i-- > 0;) {
-    if (FoldForMatch(name[i]) != key[i])
-      return false;
-  }
-  return true;
-}
-
-std::string MatchKey(std::string_view name) {
-  std::string key;
-  MakeMatchKey(name, key);
-  return key;
-}
-
-struct Match {
-  std::string name;  // UTF-8, as stored
-  zip::CentralHeader header;
-  zip::EntryExtent extent;  // sizes and offset: the header's are only 32 bits wide
-  size_t headerIndex = 0;   // in the directory
-};
+using Match = IndexedEntry;
 
 // How the keys for an encrypted entry were found, or why not.
 enum class Unlock { Ok, NoPassword, WrongPassword, Damaged, Cancelled };
@@ -97,8 +59,9 @@ class Session {
       return Finish();
     }
     where_ = *where;
+    const IndexCache::Lease index = IndexCache::Shared().Get(head.archivePath, *file, where_);
     std::vector<Match> matches;
-    if (!FindEntries(*file, matches))
+    if (!FindEntries(*file, *index, matches))
       return Finish();
 
     uint64_t total = 0;
@@ -107,7 +70,7 @@ class Session {
     if (!Report(kActionTotalSize, 0, ReportedSize(total), ""))
       return Finish();
     for (const Match& m : matches) {
-      if (!ExtractOne(*file, m))
+      if (!ExtractOne(*file, *index, m))
         break;
     }
     return Finish();
@@ -119,76 +82,37 @@ class Session {
     return count_;
   }
 
-  // Walks the directory once, picks the requested entries and notes the span
-  // of every entry. Most headers are ruled out by the length of their name
-  // alone, once every name has been found all are, and only a header whose
-  // name matches is read in full.
-  bool FindEntries(InputFile& file, std::vector<Match>& matches) {
-    std::unordered_map<std::string, bool> wanted;
-    size_t longest = 0;
+  // Looks the requested entries up, each once however often it is named,
+  // and puts them in directory order, the order they are extracted in.
+  bool FindEntries(InputFile& file, const DirectoryIndex& index, std::vector<Match>& matches) {
+    std::vector<std::string> missing;
+    std::unordered_set<std::string> asked;
     for (int32_t i = 0; i < params_.head.entryCount; ++i) {
       const char* name = params_.entries[i].name;
       if (!name)
         continue;
-      wanted.emplace(MatchKey(name), false);
-      longest = std::max(longest, std::strlen(name));
+      const std::string key = MatchKey(name);
+      if (!asked.insert(key).second)
+        continue;
+      if (std::optional<Match> m = index.Find(file, key))
+        matches.push_back(std::move(*m));
+      else
+        missing.emplace_back(name);
     }
-    std::vector<bool> wantedLength(longest + 1, false);
-    for (const auto& [key, found] : wanted)
-      wantedLength[key.size()] = true;
-    // One name, the usual request, is compared in place without a lookup.
-    const std::string* onlyKey = wanted.size() == 1 ? &wanted.begin()->first : nullptr;
-    size_t missing = wanted.size();
-    std::string key;
-    DirectoryWalker walker(file, where_);
-    while (const std::optional<std::string_view> raw = walker.NextName()) {
-      spans_.push_back(walker.CurrentSpan());
-      if (missing == 0)
-        continue;
-      // Converted names are never shorter than the stored bytes, and ASCII
-      // names keep their length.
-      if (raw->size() > longest)
-        continue;
-      const bool ascii = IsAscii(*raw);
-      if (ascii && (!wantedLength[raw->size()] || (onlyKey && !SameKey(*raw, *onlyKey))))
-        continue;
-      const CentralEntry& e = walker.Current();
-      std::string converted;
-      if (!ascii)
-        converted = EntryTextToUtf8(*raw, e.header.versionMadeBy, e.header.flags);
-      const std::string_view name = ascii ? *raw : std::string_view(converted);
-      MakeMatchKey(name, key);
-      auto it = wanted.find(key);
-      if (it == wanted.end() || it->second)
-        continue;
-      it->second = true;
-      --missing;
-      Match m;
-      m.name = std::string(name);
-      m.header = e.header;
-      m.extent = e.extent;
-      m.headerIndex = spans_.size() - 1;
-      matches.push_back(std::move(m));
-    }
-    if (walker.Damaged()) {
+    std::sort(matches.begin(), matches.end(),
+              [](const Match& a, const Match& b) { return a.headerIndex < b.headerIndex; });
+    if (index.Damaged()) {
       Message(kMsgArchiveFormat, "the central directory is damaged");
     }
-    for (int32_t i = 0; i < params_.head.entryCount; ++i) {
-      const char* name = params_.entries[i].name;
-      if (!name)
-        continue;
-      auto it = wanted.find(MatchKey(name));
-      if (it != wanted.end() && !it->second) {
-        it->second = true;  // reported once even when named twice
-        if (!Message(kMsgNotFound, std::string("not found in archive: ") + name))
-          return false;
-      }
+    for (const std::string& name : missing) {
+      if (!Message(kMsgNotFound, "not found in archive: " + name))
+        return false;
     }
     return true;
   }
 
   // False when the caller cancelled.
-  bool ExtractOne(InputFile& file, const Match& m) {
+  bool ExtractOne(InputFile& file, const DirectoryIndex& index, const Match& m) {
     auto flat = FlatFileName(m.name);
     if (!flat)
       return Skip(kMsgUnsafeName, m.name, "not a valid file name, skipped: ");
@@ -201,7 +125,7 @@ class Session {
     // Found once for the password check and the extraction; each reports a
     // missing local header at its own point.
     const std::optional<uint64_t> start = LocateData(file, m.extent);
-    if (start && Overlaps(m, *start, file.Size())) {
+    if (start && Overlaps(index, m, *start)) {
       return Skip(kMsgOverlap, m.name,
                   "data shared with another entry or the directory, skipped: ");
     }
@@ -272,22 +196,13 @@ class Session {
   // starts at `start`, shares a byte with the central directory or with
   // another entry's span: entries that share their data (many headers for
   // one local entry, or data that holds the next entry) make a small archive
-  // write far more than its size. An entry whose span runs into the
-  // directory or past the end of the file is damaged, cannot be extracted,
-  // and is left out.
-  bool Overlaps(const Match& m, uint64_t start, uint64_t fileSize) const {
+  // write far more than its size.
+  bool Overlaps(const DirectoryIndex& index, const Match& m, uint64_t start) const {
     const uint64_t from = m.extent.localHeaderOffset;
     const uint64_t to = start + m.extent.compressedSize;  // LocateData: within the file
-    const uint64_t directoryEnd = where_.offset + where_.size;
-    if (from < directoryEnd && where_.offset < to)
+    if (from < index.DirectoryEnd() && where_.offset < to)
       return true;
-    for (size_t i = 0; i < spans_.size(); ++i) {
-      const EntrySpan& s = spans_[i];
-      const bool damaged = s.end > fileSize || (s.start < directoryEnd && where_.offset < s.end);
-      if (i != m.headerIndex && !damaged && s.start < to && from < s.end)
-        return true;
-    }
-    return false;
+    return index.OverlapsAnother(m.headerIndex, from, to);
   }
 
   // The working password first (at the start the one from the record), then
@@ -387,7 +302,6 @@ class Session {
 
   const Params& params_;
   DirectoryLocation where_;
-  std::vector<EntrySpan> spans_;  // of every header, in directory order
   std::string password_;
   int32_t count_ = 0;
 };

@@ -162,6 +162,7 @@ struct DirectoryRecord {
   uint32_t thisDisk = 0;
   uint32_t directoryDisk = 0;
   bool zip64 = false;
+  bool operator==(const DirectoryRecord&) const = default;
 };
 /// The directory record of the end record `found` (whose result is Found).
 DirectoryRecord ReadDirectoryRecord(const ReadAtFn& read, const EndLocation& found);

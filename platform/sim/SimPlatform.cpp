@@ -122,6 +122,7 @@ class SimSystem : public System {
   std::string AnsiToUtf8(std::string_view ansi) override { return Utf16ToUtf8(AnsiToUtf16(ansi)); }
   std::string Utf8ToAnsi(std::string_view utf8) override { return Utf16ToAnsi(Utf8ToUtf16(utf8)); }
   std::string OemToUtf8(std::string_view oem) override { return Utf16ToUtf8(OemToUtf16(oem)); }
+  unsigned OemCodePage() override { return 850; }
   std::string DecimalSeparator() override { return decimalSeparator; }
   int CompareNames(std::string_view a, std::string_view b) override {
     return CompareNamesForUser(Utf8ToUtf16(a), Utf8ToUtf16(b));

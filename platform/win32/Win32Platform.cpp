@@ -352,6 +352,7 @@ class Win32System : public System {
   }
 
   std::string OemToUtf8(std::string_view oem) override { return FromCodePage(CP_OEMCP, oem); }
+  unsigned OemCodePage() override { return GetOEMCP(); }
 
   std::string DecimalSeparator() override {
     // Windows allows at most three characters and the terminator here.

@@ -276,6 +276,7 @@ TEST(SimSystem, CodePagesAreWindows1252AndOem850) {
       << "undefined bytes pass as C1 controls";
   EXPECT_EQ(system.AnsiToUtf8("\x8A\x9F"), "ŠŸ");
   EXPECT_EQ(system.OemToUtf8("\x9B\xD5\xF2\xB0"), "øı‗░") << "where 850 differs from 437";
+  EXPECT_EQ(system.OemCodePage(), 850u);
   EXPECT_EQ(system.Utf8ToAnsi("\xFF"), "?") << "invalid UTF-8";
 }
 

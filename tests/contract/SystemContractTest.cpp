@@ -88,6 +88,27 @@ TEST_F(SystemContract, OemBytesAreDistinctCharacters) {
   EXPECT_EQ(system.OemToUtf8("ASCII text"), "ASCII text");
 }
 
+// The number names the code page OemToUtf8 reads: the bytes below differ
+// between the two OEM code pages of Western Windows.
+TEST_F(SystemContract, OemCodePageNumberMatchesTheConversion) {
+  auto& system = platform().system;
+  struct Known {
+    unsigned codePage;
+    const char* utf8;  // of the bytes 9B 9D B5 E9
+  };
+  const unsigned codePage = system.OemCodePage();
+  const std::string converted = system.OemToUtf8("\x9B\x9D\xB5\xE9");
+  for (const Known& k :
+       {Known{437, "\u00A2\u00A5\u2561\u0398"}, Known{850, "\u00F8\u00D8\u00C1\u00DA"}}) {
+    if (k.codePage == codePage) {
+      EXPECT_EQ(converted, k.utf8) << codePage;
+    } else {
+      EXPECT_NE(converted, k.utf8) << "converted as " << k.codePage << ", named " << codePage;
+    }
+  }
+  EXPECT_GT(codePage, 0u);
+}
+
 // The separator differs between machines (a German Windows has a comma,
 // Wine's default locale a point); it is one character that cannot be taken
 // for part of a number or a gap.

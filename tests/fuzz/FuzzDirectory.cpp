@@ -11,6 +11,7 @@
 #include "tests/fuzz/MemoryInput.h"
 #include "unpack/Directory.h"
 #include "unpack/EntryName.h"
+#include "unpack/OemCodePage.h"
 
 namespace {
 
@@ -37,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     unpack::DirectoryWalker walker(input, *where);
     while (const unpack::CentralEntry* e = walker.Next()) {
       std::string name =
-          unpack::EntryTextToUtf8(e->rawName, e->header.versionMadeBy, e->header.flags);
+          unpack::EntryTextToUtf8(e->rawName, e->header.versionMadeBy, e->header.flags,
+                                  unpack::NameCodePage::Auto, unpack::OemToUtf8);
       if (!unpack::IsValidUtf8(name))
         __builtin_trap();
       if (auto flat = unpack::FlatFileName(name)) {

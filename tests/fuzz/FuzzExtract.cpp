@@ -15,6 +15,7 @@
 #include "tests/fuzz/MemoryInput.h"
 #include "unpack/Directory.h"
 #include "unpack/EntryName.h"
+#include "unpack/OemCodePage.h"
 #include "unpack/UnpackApi.h"
 
 namespace fs = std::filesystem;
@@ -61,8 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     unpack::DirectoryWalker walker(input, *where);
     while (const unpack::CentralEntry* e = walker.Next()) {
       if (names.size() < 4) {
-        names.push_back(
-            unpack::EntryTextToUtf8(e->rawName, e->header.versionMadeBy, e->header.flags));
+        names.push_back(unpack::EntryTextToUtf8(e->rawName, e->header.versionMadeBy,
+                                                e->header.flags, unpack::NameCodePage::Auto,
+                                                unpack::OemToUtf8));
       }
       declared.push_back(e->extent.uncompressedSize);
     }

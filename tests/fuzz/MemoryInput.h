@@ -12,6 +12,7 @@ class MemoryInput final : public unpack::InputFile {
  public:
   MemoryInput(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   uint64_t Size() const override { return size_; }
+  uint64_t LastWriteTime() const override { return 0; }
   std::optional<size_t> ReadAt(uint64_t offset, void* buffer, size_t size) override {
     if (offset >= size_)
       return 0;

@@ -242,6 +242,25 @@ TEST_F(UnpackWineTest, WritesNamesOfEveryEncodingAsUnicodeFileNames) {
   EXPECT_EQ(ReadFileW(L"Stra\u00dfe.txt"), "utf8");
 }
 
+// DOS, NTFS (version byte 50) and OS/2 names are read in the system's OEM
+// code page: 850 on a German Windows, which reads 9B 9D B5 apart from 437.
+TEST_F(UnpackWineTest, ReadsOemNamesInTheSystemsOemCodePage) {
+  std::vector<std::string> names;
+  for (const char* raw : {"S\x9Bren.txt", "\x9Dlkanne.txt", "\xB5rea.txt"}) {
+    wchar_t wide[64] = {};
+    ASSERT_GT(MultiByteToWideChar(CP_OEMCP, 0, raw, -1, wide, 64), 0);
+    names.push_back(Narrow(wide));
+  }
+  if (GetOEMCP() == 850) {
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}));
+  }
+  EXPECT_EQ(Extract(Fixture("oemnames.zip"), names), 3) << GetOEMCP();
+  EXPECT_EQ(ReadFileW(Widen(names[0])), "dos");
+  EXPECT_EQ(ReadFileW(Widen(names[1])), "ntfs");
+  EXPECT_EQ(ReadFileW(Widen(names[2])), "hpfs");
+}
+
 TEST_F(UnpackWineTest, OpensAnArchiveWhosePathIsNotAscii) {
   std::wstring folder = outer_ + L"\\Pr\u00fcfung";
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));

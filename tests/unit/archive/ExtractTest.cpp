@@ -25,8 +25,9 @@ class ExtractTest : public ArchiveTest {
 
 TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   const std::string text = FixtureBytes("big.txt");
-  for (const char* fixture : {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip",
-                              "names.zip", "sfx.zip", "fakeend.zip", "gap.zip"}) {
+  for (const char* fixture :
+       {"stored.zip", "deflated.zip", "bsdtar.zip", "7z.zip", "zip64.zip", "names.zip",
+        "oemnames.zip", "sfx.zip", "fakeend.zip", "gap.zip", "shortsize.zip"}) {
     SCOPED_TRACE(fixture);
     const std::string dir = std::string("C:\\Out\\") + fixture;
     sim.PutFile(dir + "\\keep", "");
@@ -44,6 +45,9 @@ TEST_F(ExtractTest, ExtractsWhatTheListNamesFromEveryPeerTool) {
   }
   EXPECT_EQ(HostFile("C:\\Out\\bsdtar.zip\\big"), text);
   EXPECT_EQ(HostFile("C:\\Out\\names.zip\\Gr\u00fcn.txt"), "oem");
+  // The simulated machine's OEM code page is 850, as the library's is.
+  EXPECT_EQ(HostFile("C:\\Out\\oemnames.zip\\S\u00f8ren.txt"), "dos");
+  EXPECT_EQ(HostFile("C:\\Out\\oemnames.zip\\\u00c1rea.txt"), "hpfs");
   EXPECT_EQ(sim.OpenLibraryCount(), 1) << "the component keeps the library loaded";
   for (const auto& loaded : sim.LoadedLibraries()) {
     EXPECT_EQ(loaded, "C:\\Setup\\SZUNPACK.DLL");
@@ -149,10 +153,12 @@ struct FakeLibrary {
   int32_t seven = 0;
   std::string password;
   std::string archivePath;
+  int versionAsked = 0;
 };
 FakeLibrary* g_fake = nullptr;
 
 int32_t UNPACK_CALL FakeVersion() {
+  ++g_fake->versionAsked;
   return g_fake->version;
 }
 
@@ -239,6 +245,10 @@ TEST_F(FakeLibraryTest, BuildsTheRecordForTheLibraryVersion) {
     SCOPED_TRACE(c.version);
     fake = FakeLibrary{};
     fake.version = c.version;
+    // A library of another version: the one held goes when LibraryDir
+    // changes.
+    zip.SetLibraryDir("C:\\Setup");
+    zip.SetLibraryDir("C:\\Fake");
     zip.SetPasswordTries(7);
     ExtractInto({"1", "sub\\dir\\3"});
     EXPECT_EQ(fake.names, (Strings{"1", "sub\\dir\\3"}));
@@ -251,6 +261,24 @@ TEST_F(FakeLibraryTest, BuildsTheRecordForTheLibraryVersion) {
     EXPECT_EQ(Head().caller, &zip);
     EXPECT_EQ(fake.archivePath, "C:\\Setup\\Setup.szp");
   }
+}
+
+// Every Extract loads and releases the library; while the component holds
+// it, a load by the same path gives the same library, whose entry points and
+// version it knows already.
+TEST_F(FakeLibraryTest, AsksAHeldLibraryForItsVersionOnce) {
+  for (int i = 0; i < 3; ++i)
+    ExtractInto({"1"});
+  EXPECT_EQ(fake.versionAsked, 1);
+  EXPECT_EQ(sim.LoadedLibraries().size(), 4u) << "three calls and the held reference";
+  EXPECT_EQ(sim.OpenLibraryCount(), 1);
+  EXPECT_EQ(zip.SuccessCount(), 1);
+  zip.SetLibraryDir("C:\\Setup");
+  EXPECT_EQ(sim.OpenLibraryCount(), 0);
+  zip.SetLibraryDir("C:\\Fake");
+  ExtractInto({"1"});
+  EXPECT_EQ(fake.versionAsked, 2);
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(FakeLibraryTest, PassesOptionsFlagsPasswordAndOwner) {

@@ -99,7 +99,7 @@ TEST_F(ListTest, ConvertsNamesByHostSystemAndCodePage) {
        {"Gr\u0081n.txt", "Caf\u00e9.txt", "\u00e4rger.txt", "\u00dcber\u00f6.txt",
         "Stra\u00dfe.txt", "folder\\inner.txt"}},
       {CodePage::Oem,
-       {"Gr\u00fcn.txt", "Caf\u0398.txt", "\u00e4rger.txt", "\u00dcber\u00f6.txt",
+       {"Gr\u00fcn.txt", "Caf\u00da.txt", "\u00e4rger.txt", "\u00dcber\u00f6.txt",
         "Stra\u00dfe.txt", "folder\\inner.txt"}},
   };
   for (const auto& c : cases) {
@@ -108,6 +108,10 @@ TEST_F(ListTest, ConvertsNamesByHostSystemAndCodePage) {
     EXPECT_EQ(Names(), c.names) << static_cast<int>(c.codePage);
     EXPECT_EQ(zip.SkippedFolderEntries(), 1);
   }
+  // In the system's OEM code page, 850 on the simulated machine.
+  zip.SetCodePage(CodePage::Auto);
+  zip.SetArchivePath(Put("oemnames.zip"));
+  EXPECT_EQ(Names(), (Strings{"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}));
   zip.SetKeepFolderEntries(true);
   zip.SetArchivePath(Put("names.zip"));
   EXPECT_EQ(Names().at(5), "folder\\");
@@ -174,26 +178,42 @@ TEST_F(ListTest, RaisesEachErrorOfABrokenArchiveAndForgetsThePath) {
   }
 }
 
-TEST_F(ListTest, ReadsTheVolumeNumberFromTheDiskLabel) {
+// Removable and CD drives number their volumes by the disk label, fixed
+// drives by the file name; an archive without an end record is reported as a
+// numbered volume (11038) only when its label gave a number.
+TEST_F(ListTest, NumbersVolumesByLabelOrNameAsTheDriveTypeSays) {
+  using platform::DriveType;
   struct Case {
-    const char* fixture;
+    DriveType type;
     const char* label;
+    const char* name;
+    const char* fixture;
+    int volume;
     int number;
   };
   const Case cases[] = {
-      {"span.zip", "PKBACK# 001", 11037},
-      {"span.zip", "PKBACK# 002", 11045},
-      {"noend.zip", "PKBACK# 003", 11038},
-      {"noend.zip", "DATEN", 11036},
+      {DriveType::Removable, "PKBACK# 001", "Setup.szp", "span.zip", 1, 11037},
+      {DriveType::Removable, "PKBACK# 002", "Setup.szp", "span.zip", 2, 11045},
+      {DriveType::Removable, "PKBACK# 003", "Setup.szp", "noend.zip", 3, 11038},
+      {DriveType::Removable, "DATEN", "Setup.szp", "noend.zip", 0, 11036},
+      {DriveType::Removable, "DATEN", "Setup002.szp", "noend.zip", 0, 11036},
+      {DriveType::CdRom, "PKBACK# 001", "Setup007.szp", "span.zip", 1, 11037},
+      {DriveType::CdRom, "DATEN", "Setup001.szp", "span.zip", 0, 11045},
+      {DriveType::CdRom, "DATEN", "Setup002.szp", "noend.zip", 0, 11036},
+      {DriveType::Fixed, "DATEN", "Setup001.szp", "span.zip", 1, 11037},
+      {DriveType::Fixed, "DATEN", "Setup002.szp", "noend.zip", 2, 11036},
+      {DriveType::Fixed, "PKBACK# 003", "Setup.szp", "noend.zip", 0, 11038},
+      {DriveType::Remote, "DATEN", "Setup002.szp", "span.zip", 2, 11045},
   };
   char letter = 'D';
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.label);
+    SCOPED_TRACE(std::string(c.label) + " " + c.name + " on " +
+                 std::to_string(static_cast<int>(c.type)));
     messages.clear();
-    sim.AddDrive(letter, platform::DriveType::Removable, true, c.label, 0x1234);
-    std::string path = std::string(1, letter) + ":\\Setup.szp";
-    zip.SetArchivePath(Put(c.fixture, path));
+    sim.AddDrive(letter, c.type, true, c.label, 0x1234);
+    zip.SetArchivePath(Put(c.fixture, std::string(1, letter) + ":\\" + c.name));
     EXPECT_EQ(messages, std::vector<int>{c.number});
+    EXPECT_EQ(zip.VolumeNumber(), c.volume);
     ++letter;
   }
 }

@@ -68,11 +68,12 @@ class SpannedTest : public ArchiveTest {
     };
   }
 
-  /// A removable drive A: holding disk `volume` of the set.
+  /// Drive A: (a floppy drive unless `driveType` says otherwise) holding
+  /// disk `volume` of the set as `diskPath`.
   void Insert(int volume) {
-    sim.AddDrive('A', platform::DriveType::Removable, false);
-    sim.AddDrive('A', platform::DriveType::Removable, true, Label(volume), 0x1000u + volume);
-    sim.PutFile("A:\\SETUP.ZIP", FixtureBytes(Volume(stem, volume)));
+    sim.AddDrive('A', driveType, false);
+    sim.AddDrive('A', driveType, true, Label(volume), 0x1000u + volume);
+    sim.PutFile(diskPath, FixtureBytes(Volume(stem, volume)));
   }
 
   /// The set on floppies, the last disk in the drive.
@@ -115,6 +116,8 @@ class SpannedTest : public ArchiveTest {
   }
 
   std::string stem;
+  platform::DriveType driveType = platform::DriveType::Removable;
+  std::string diskPath = "A:\\SETUP.ZIP";
   int count = 0;
   bool removable = false;
   bool swapDisks = true;
@@ -244,6 +247,24 @@ TEST_F(SpannedTest, ExtractRebuildsTheSetDiskByDiskFromFloppies) {
     for (const auto& name : c.names)
       sim.platform().files.DeleteFile("C:\\Out\\" + name.substr(name.find_last_of('\\') + 1));
   }
+}
+
+// A CD is asked for by its label like a floppy; the digits in the file name
+// are no volume number there.
+TEST_F(SpannedTest, ExtractsASetOnCdsByTheirLabels) {
+  driveType = platform::DriveType::CdRom;
+  diskPath = "A:\\Setup007.szp";
+  UseFloppies("spanA");
+  zip.SetArchivePath(diskPath);
+  EXPECT_EQ(Names(), kDeflatedNames);
+  EXPECT_EQ(zip.VolumeNumber(), count);
+  prompts.clear();
+  ExtractAll({"2", "sub\\dir\\3"});
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(zip.SuccessCount(), 2);
+  EXPECT_EQ(HostFile("C:\\Out\\3"), "third file\n");
+  EXPECT_EQ(prompts.at(0),
+            Prompt("Please insert disk volume 1 of " + std::to_string(count), "A:\\"));
 }
 
 TEST_F(SpannedTest, APeerToolAcceptsTheSingleFileCopy) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "unpack/OemCodePage.h"
+
 namespace unpack {
 namespace {
 
@@ -29,7 +33,7 @@ TEST(EntryTextToUtf8, FollowsFlagHostSystemAndCodePage) {
       {"\x84rger", MadeBy(11, 20), 0, NameCodePage::Auto, "\u201erger"},
       // Unix without the UTF-8 flag: the ANSI code page, unless forced to OEM.
       {"Caf\xe9", MadeBy(3, 20), 0, NameCodePage::Auto, "Caf\u00e9"},
-      {"Caf\xe9", MadeBy(3, 20), 0, NameCodePage::Oem, "Caf\u0398"},
+      {"Caf\xe9", MadeBy(3, 20), 0, NameCodePage::Oem, "Caf\u00da"},
       {"\x80", MadeBy(3, 20), 0, NameCodePage::Auto, "\u20ac"},
       // The UTF-8 flag wins, unless the bytes are no UTF-8.
       {"Stra\xc3\x9f"
@@ -41,9 +45,23 @@ TEST(EntryTextToUtf8, FollowsFlagHostSystemAndCodePage) {
       {"\xed\xa0\x80", MadeBy(3, 20), kFlagUtf8, NameCodePage::Auto, "\u00ed\u00a0\u20ac"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(EntryTextToUtf8(c.raw, c.versionMadeBy, c.flags, c.codePage), c.expected)
+    EXPECT_EQ(EntryTextToUtf8(c.raw, c.versionMadeBy, c.flags, c.codePage, OemToUtf8), c.expected)
         << c.raw << " made by " << c.versionMadeBy;
   }
+}
+
+TEST(OemCodePage, Is850UnlessTheEnvironmentNames437) {
+  const char* bytes = "\x9B\x9D\xB5\xE9\xD5 ASCII";
+  EXPECT_EQ(OemCodePage(), 850u);
+  EXPECT_EQ(OemToUtf8(bytes), "\u00f8\u00d8\u00c1\u00da\u0131 ASCII");
+  for (const char* other : {"1252", "", "437x"}) {
+    ::setenv("SZUNPACK_OEMCP", other, 1);
+    EXPECT_EQ(OemCodePage(), 850u) << other;
+  }
+  ::setenv("SZUNPACK_OEMCP", "437", 1);
+  EXPECT_EQ(OemCodePage(), 437u);
+  EXPECT_EQ(OemToUtf8(bytes), "\u00a2\u00a5\u2561\u0398\u2552 ASCII");
+  ::unsetenv("SZUNPACK_OEMCP");
 }
 
 TEST(FlatFileName, KeepsOnlyTheLastPartAndRefusesWhatIsNoFileName) {

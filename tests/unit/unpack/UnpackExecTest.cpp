@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -151,6 +152,8 @@ TEST_F(UnpackExecTest, ExtractsEntriesOfEveryPeerToolFlat) {
       {"many.zip", "69999", "69999", "69999\n"},
       {"many.zip", "1", "1", "1\n"},
       {"wrapped.zip", "69999", "69999", "69999\n"},
+      // The last counted header lies past the directory's size field.
+      {"shortsize.zip", "sub/dir/3", "3", "third file\n"},
       {"longheader.zip", "1", "1", "long header\n"},
       {"longheader.zip", "2", "2", "after the long header\n"},
       {"unsafe.zip", "a/b/1", "1", "nested"},
@@ -572,6 +575,66 @@ TEST_F(UnpackExecTest, MatchesNamesInEveryEncodingAndWithoutRegardToCase) {
   EXPECT_EQ(ReadAll("\u00dcber\u00f6.txt"), "hpfs");
   EXPECT_EQ(ReadAll("Stra\u00dfe.txt"), "utf8");
   EXPECT_EQ(ReadAll("inner.txt"), "inner");
+}
+
+// The system's OEM code page decides: 850 by default, as on a German
+// Windows; 437 when the environment names it, as on an American one.
+TEST_F(UnpackExecTest, ReadsOemNamesInTheSystemsOemCodePage) {
+  struct Case {
+    const char* codePage;  // SZUNPACK_OEMCP; nullptr for the default
+    std::vector<std::string> names;
+  };
+  const Case cases[] = {
+      {nullptr, {"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}},
+      {"850", {"S\u00f8ren.txt", "\u00d8lkanne.txt", "\u00c1rea.txt"}},
+      {"437", {"S\u00a2ren.txt", "\u00a5lkanne.txt", "\u2561rea.txt"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.codePage ? c.codePage : "default");
+    if (c.codePage)
+      ::setenv("SZUNPACK_OEMCP", c.codePage, 1);
+    const fs::path dir = outer_ / "work" / (c.codePage ? c.codePage : "default");
+    fs::create_directory(dir);
+    fs::current_path(dir);
+    EXPECT_EQ(Extract(Fixture("oemnames.zip"), c.names), 3);
+    ::unsetenv("SZUNPACK_OEMCP");
+    EXPECT_EQ(ReadAll(c.names[0]), "dos");
+    EXPECT_EQ(ReadAll(c.names[1]), "ntfs");
+    EXPECT_EQ(ReadAll(c.names[2]), "hpfs");
+    EXPECT_EQ(Files(dir).size(), 3u);
+  }
+}
+
+// The library keeps what it learned of an archive's directory between calls;
+// a rewritten archive under the same path is read again when its size, its
+// last-write time or its end record differ.
+TEST_F(UnpackExecTest, ReadsAnArchiveAgainOnceItChanges) {
+  struct Case {
+    const char* fixture;
+    bool sameTime;  // the last-write time put back as it was
+    const char* x;  // what entry x holds then
+  };
+  const Case cases[] = {
+      {"reread-b.zip", false, "BBBB"},    // entries in the other order, same size and end record
+      {"reread-c.zip", false, "CCCCCC"},  // larger
+      {"reread-d.zip", true, "DDDD"},     // same size and time, another end record
+      {"reread-a.zip", false, "AAAA"},
+  };
+  const fs::path archive = outer_ / "Setup.szp";
+  fs::copy_file(Fixture("reread-a.zip"), archive);
+  EXPECT_EQ(Extract(archive.string(), {"x"}), 1);
+  EXPECT_EQ(ReadAll("x"), "AAAA");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fixture);
+    fs::remove("x");
+    const fs::file_time_type before = fs::last_write_time(archive);
+    fs::copy_file(Fixture(c.fixture), archive, fs::copy_options::overwrite_existing);
+    fs::last_write_time(archive, c.sameTime ? before : before + std::chrono::seconds(5));
+    seen_.clear();
+    EXPECT_EQ(Extract(archive.string(), {"x"}), 1);
+    EXPECT_EQ(ReadAll("x"), c.x);
+    EXPECT_TRUE(Of(kActionMessage).empty());
+  }
 }
 
 TEST_F(UnpackExecTest, StopsWhenTheCallbackCancels) {
