@@ -243,9 +243,8 @@ void Form::OnClick(std::string_view name, std::function<void()> handler) {
   clicks_[Named(name)] = std::move(handler);
 }
 
-void Form::ReportInput(std::string_view name, bool mouse) {
-  SetWindowSubclass(Named(name), &Form::InputProc, mouse ? 1 : 0,
-                    reinterpret_cast<DWORD_PTR>(this));
+void Form::ReportKeyUp(std::string_view name) {
+  SetWindowSubclass(Named(name), &Form::KeyUpProc, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
 void Form::SetDefaultButtons(std::string_view enter, std::string_view escape) {
@@ -253,20 +252,15 @@ void Form::SetDefaultButtons(std::string_view enter, std::string_view escape) {
   escapeButton_ = escape;
 }
 
-LRESULT CALLBACK Form::InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+LRESULT CALLBACK Form::KeyUpProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                  DWORD_PTR data) {
   auto* form = reinterpret_cast<Form*>(data);
-  // The control handles the message first, so the event sees what the key
-  // or click changed.
+  // The control handles the key first, so the event sees what it changed.
   const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
   try {
     auto it = form->names_.find(hwnd);
-    if (it != form->names_.end()) {
-      if (msg == WM_KEYUP)
-        form->Report(it->second, core::UiEvent::KeyUp);
-      else if (id == 1 && (msg == WM_LBUTTONUP || msg == WM_RBUTTONUP))
-        form->Report(it->second, core::UiEvent::MouseUp);
-    }
+    if (msg == WM_KEYUP && it != form->names_.end())
+      form->Report(it->second, core::UiEvent::KeyUp);
   } catch (const std::exception& error) {
     ShowException(error);
   }

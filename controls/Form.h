@@ -109,9 +109,8 @@ class Form {
   /// The form handles clicks of this control itself instead of reporting
   /// them.
   void OnClick(std::string_view name, std::function<void()> handler);
-  /// Reports key-ups (and, with `mouse`, mouse-button-ups) of the control to
-  /// the event sink.
-  void ReportInput(std::string_view name, bool mouse);
+  /// Reports the key-ups of the control to the event sink.
+  void ReportKeyUp(std::string_view name);
   /// The buttons that Enter and Esc click; Button2 and Button1 unless set.
   void SetDefaultButtons(std::string_view enter, std::string_view escape);
 
@@ -145,7 +144,7 @@ class Form {
   FormControl* Owned(std::string_view name) const;
   void Report(std::string_view name, core::UiEvent event);
   void ClickButton(std::string_view name);
-  static LRESULT CALLBACK InputProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+  static LRESULT CALLBACK KeyUpProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                     DWORD_PTR data);
   void Paint();
   bool OnWhite(HWND control) const;

@@ -7,7 +7,7 @@ namespace wizard {
 void TSchritt4::CreateBody() {
   AddEdit("Edit1", 40, kBodyTop + 4, 409, 21);
   // Typing a path opens it in the tree.
-  ReportInput("Edit1", false);
+  ReportKeyUp("Edit1");
   dirTree1_ = &AddOwned("DirTree1", std::make_unique<controls::DirTreeControl>(platform_), 40, 104,
                         409, 177);
   dirTree1_->Tree().SetMessageCaption("Tessarwolden");
