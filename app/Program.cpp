@@ -79,7 +79,7 @@ controls::Form& Program::FormOf(core::WindowId window) {
     case core::WindowId::RebootForm:
       return rebootForm_;
     case core::WindowId::PasswordDlg:
-      throw std::logic_error("the password dialog belongs to the archive component");
+      throw std::logic_error("Das Kennwortfenster gehört zur Archivkomponente");
   }
   return hauptprogramm_;
 }
