@@ -53,8 +53,7 @@ Color GradientColor(Color start, Color end, int index, int count) {
 }
 
 TGradientBar::TGradientBar(Graphics& graphics)
-    : graphics_(graphics),
-      buffer_(graphics.NewBitmap()),
+    : buffer_(graphics.NewBitmap()),
       fillCache_(graphics.NewBitmap()),
       picture_(graphics.NewBitmap()) {
   buffer_->SetFont(font_);

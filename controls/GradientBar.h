@@ -97,7 +97,6 @@ class TGradientBar {
   void DrawGradient();
   void DrawSeparators(int left, int top, int right, int bottom, int block);
 
-  Graphics& graphics_;
   ControlHost* host_ = nullptr;
   std::unique_ptr<Bitmap> buffer_;
   std::unique_ptr<Bitmap> fillCache_;
