@@ -65,6 +65,10 @@ bool NameIsOem(uint16_t versionMadeBy, NameCodePage codePage) {
   return host == 0 && codePage == NameCodePage::Auto;
 }
 
+std::string SingleByteToUtf8(std::string_view text, const std::array<char16_t, 128>& high) {
+  return Convert(text, [&high](unsigned char b) { return high[b - 0x80]; });
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   return Convert(text, [](unsigned char b) {
     return b < 0xA0 ? kCp1252C1[b - 0x80] : static_cast<char16_t>(b);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -31,6 +32,9 @@ std::string EntryTextToUtf8(std::string_view raw, uint16_t versionMadeBy, uint16
                             NameCodePage codePage, const OemDecoder& oemToUtf8);
 
 std::string Cp1252ToUtf8(std::string_view text);
+/// Single-byte text to UTF-8: bytes below 128 stay, the others are the
+/// characters `high` gives for 0x80 to 0xFF.
+std::string SingleByteToUtf8(std::string_view text, const std::array<char16_t, 128>& high);
 bool IsValidUtf8(std::string_view text);
 /// True when no byte of `text` is 128 or above.
 bool IsAscii(std::string_view text);

@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "unpack/EntryName.h"
 #include "unpack/OemCodePage.h"
 
 namespace unpack {
@@ -55,24 +56,7 @@ unsigned OemCodePage() {
 }
 
 std::string OemToUtf8(std::string_view text) {
-  const auto& high = OemCodePage() == 437 ? kCp437High : kCp850High;
-  std::string out;
-  out.reserve(text.size() * 2);
-  for (char ch : text) {
-    const auto b = static_cast<unsigned char>(ch);
-    const char16_t c = b < 0x80 ? char16_t{b} : high[b - 0x80];
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
+  return SingleByteToUtf8(text, OemCodePage() == 437 ? kCp437High : kCp850High);
 }
 
 }  // namespace unpack
