@@ -3,10 +3,9 @@
 #include <stdexcept>
 
 #include "app/ExitCode.h"
-#include "engine/InstallRun.h"
-#include "engine/Installation.h"
+#include "archive/PasswordDlg.h"
+#include "controls/ExceptionDisplay.h"
 #include "resources/ResourceIds.h"
-#include "wizard/CancelQuestion.h"
 
 namespace app {
 
@@ -18,6 +17,15 @@ namespace {
 // nothing of it shows but that button; clicking the button activates it,
 // and it passes the activation on to the form in front.
 LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+  }
+  if (msg == kGuiWorkMessage) {
+    if (auto* program = reinterpret_cast<Program*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
+      program->RunGuiWork();
+    return 0;
+  }
   if (msg == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) {
     HWND popup = GetLastActivePopup(hwnd);
     if (popup && popup != hwnd && IsWindowVisible(popup)) {
@@ -35,7 +43,7 @@ LRESULT CALLBACK ApplicationWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARA
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-HWND CreateApplicationWindow() {
+HWND CreateApplicationWindow(Program* program) {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof(wc);
@@ -47,7 +55,7 @@ HWND CreateApplicationWindow() {
   return CreateWindowExW(0, L"TApplication", L"Tessarwolden",
                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
                          GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0,
-                         nullptr, nullptr, instance, nullptr);
+                         nullptr, nullptr, instance, program);
 }
 
 }  // namespace
@@ -85,7 +93,7 @@ controls::Form& Program::FormOf(core::WindowId window) {
 }
 
 bool Program::CreateWindows() {
-  applicationWindow_ = CreateApplicationWindow();
+  applicationWindow_ = CreateApplicationWindow(this);
   if (!applicationWindow_)
     return false;
   if (!unattended_)
@@ -100,47 +108,16 @@ bool Program::CreateWindows() {
 }
 
 void Program::ConnectHandlers() {
-  platform::Platform& platform = platform_;
   archive::TZipUnpacker& unpacker = hauptprogramm_.ZipUnpacker1();
   unpacker.SetOwnerWindow(reinterpret_cast<uintptr_t>(applicationWindow_));
-  startup_.emplace(platform, state_, *this,
-                   [&unpacker](std::string_view dir) { unpacker.SetLibraryDir(dir); });
-
+  unpacker.SetPasswordPrompt(std::make_unique<GuiPasswordPrompt>(
+      std::make_unique<archive::TPasswordDlg>(), gui_, stop_.get_token()));
   hauptprogramm_.SetHandlers({
-      .runStartup = [this] { startup_->Run(); },
-      .openFirstPage =
-          [this, &platform] {
-            // Start-up's full bar opens the first page; an unattended run
-            // shows none.
-            if (unattended_)
-              return;
-            const core::WindowId first = FirstPage(platform.system.Arguments());
-            // After the restart the finish page ends an installation that
-            // completed before it.
-            if (first == core::WindowId::Ready)
-              state_.Outcome = core::RunOutcome::Installed;
-            Show(first);
-            Hide(core::WindowId::Hauptprogramm);
-          },
-      .mayClose = [this] { return MayCloseMainWindow(state_); },
+      .runStartup = [this] { session_.RunStartup(); },
+      .openFirstPage = [this] { session_.OpenFirstPage(); },
+      .mayClose = [this] { return session_.MayCloseMainWindow(); },
   });
-  install_.SetHandlers({
-      .run = [this] { RunInstallation(); },
-      .cancelQuestion = [this] { wizard::AskCancel(platform_.dialogs, state_, *this); },
-      .cancelRequested = [this] { state_.CancelRequested = true; },
-      .showTargetDirectory =
-          [this](std::string_view dir) {
-            SetText(core::WindowId::Schritt7, "Label10", dir);
-            SetText(core::WindowId::Schritt4, "Edit1", dir);
-          },
-      .showCompletion =
-          [this](bool restartPage) {
-            if (unattended_)
-              return;
-            Hide(core::WindowId::Install);
-            Show(restartPage ? core::WindowId::RebootForm : core::WindowId::Ready);
-          },
-  });
+  install_.SetRunHandler([this] { session_.StartRun(); });
 }
 
 int Program::Run() {
@@ -160,8 +137,10 @@ int Program::Run() {
   if (!CreateWindows())
     return kExitFailed;
   ConnectHandlers();
+  // The windows exist, as the run reports to the installation form, but an
+  // unattended run shows none; a restart is left to the caller (3010).
   if (unattended_)
-    return RunUnattended(options);
+    return session_.RunUnattended(options, dialogs_);
   Show(core::WindowId::Hauptprogramm);
 
   MSG msg;
@@ -172,49 +151,19 @@ int Program::Run() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
-  return ExitCodeOf(state_);
+  return session_.ExitCode();
 }
 
-int Program::RunUnattended(const SilentOptions& options) {
-  // The windows exist, as the run reports to the installation form, but
-  // none is shown; a restart is left to the caller (exit code 3010).
-  if (startup_->Run()) {
-    ProposeUnattendedValues(platform_, state_, options, startup_->ProgramFilesDir());
-    try {
-      RunInstallation();
-    } catch (const std::exception& error) {
-      dialogs_.Note(std::string("Fehler: ") + error.what());
-    }
-  }
-  const int exitCode = ExitCodeOf(state_);
-  WriteUnattendedLog(platform_, state_, dialogs_.Notes(), exitCode);
-  return exitCode;
-}
-
-void Program::RunInstallation() {
-  platform::Platform& platform = platform_;
-  engine::Installation phases(platform, state_, hauptprogramm_.ZipUnpacker1(), install_);
-  // Started stays when an exception ends the run: the form shows it.
-  state_.Outcome = core::RunOutcome::Started;
-  switch (engine::RunInstallation(state_, install_, phases, platform.dialogs)) {
-    case engine::RunEnd::Completed:
-      state_.Outcome =
-          state_.RebootRequired ? core::RunOutcome::RestartPending : core::RunOutcome::Installed;
-      break;
-    case engine::RunEnd::Stopped:
-      state_.Outcome = core::RunOutcome::Cancelled;
-      break;
-    case engine::RunEnd::MediaStopped:
-      state_.Outcome = core::RunOutcome::MediaStopped;
-      break;
+void Program::RunGuiWork() {
+  try {
+    gui_.RunPending();
+  } catch (const std::exception& error) {
+    controls::ShowException(error);
   }
 }
 
 void Program::OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) {
-  if (window == core::WindowId::Ready || window == core::WindowId::RebootForm)
-    completion_.OnEvent(window, control, event);
-  else
-    pageFlow_.OnEvent(window, control, event);
+  session_.OnEvent(window, control, event);
 }
 
 std::string Program::Text(core::WindowId window, std::string_view control) {

@@ -2,19 +2,18 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <stop_token>
 
 #include "app/Hauptprogramm.h"
+#include "app/Session.h"
 #include "app/Silent.h"
-#include "app/Startup.h"
+#include "core/GuiQueue.h"
 #include "core/SetupState.h"
 #include "core/Ui.h"
 #include "engine/Install.h"
-#include "finish/Completion.h"
 #include "finish/Ready.h"
 #include "finish/RebootForm.h"
 #include "platform/win32/Win32Platform.h"
-#include "wizard/PageFlow.h"
 #include "wizard/Schritt1.h"
 #include "wizard/Schritt2.h"
 #include "wizard/Schritt3.h"
@@ -25,10 +24,15 @@
 
 namespace app {
 
+/// Posted to the application window when the installation run's thread
+/// handed work to the GUI thread.
+inline constexpr UINT kGuiWorkMessage = WM_APP + 1;
+
 /// The whole program: the services, SetupState and every window, created
 /// once at program entry and living until the process ends. It gives the
-/// logic its view of the windows and hands what the user does on the pages
-/// to the page flow, on the finish and restart pages to the completion.
+/// session its view of the windows, hands it what the user does, and runs
+/// the message loop, in which the work of the installation run's thread
+/// arrives too.
 class Program : public core::Ui, public core::UiEvents {
  public:
   Program();
@@ -58,31 +62,36 @@ class Program : public core::Ui, public core::UiEvents {
   // UiEvents
   void OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) override;
 
+  /// Runs the work the installation run's thread handed over.
+  void RunGuiWork();
+
  private:
   controls::Form& FormOf(core::WindowId window);
   bool CreateWindows();
   void ConnectHandlers();
-  void RunInstallation();
-  /// The unattended run of "/silent": start-up, the proposed values and the
-  /// installation, without showing a window or a message box.
-  int RunUnattended(const SilentOptions& options);
 
   platform::win32::Win32Platform services_;
   QuietDialogs dialogs_{services_.platform().dialogs};
   QuietShell shell_{services_.platform().shell, dialogs_};
   // The services with the message boxes and the folder browser that an
   // unattended run keeps from showing.
-  platform::Platform platform_{services_.platform().registry,
-                               services_.platform().profile,
-                               services_.platform().files,
-                               dialogs_,
-                               services_.platform().libraries,
-                               services_.platform().system,
-                               shell_,
-                               services_.platform().processes};
+  platform::Platform quietPlatform_{services_.platform().registry,
+                                    services_.platform().profile,
+                                    services_.platform().files,
+                                    dialogs_,
+                                    services_.platform().libraries,
+                                    services_.platform().system,
+                                    shell_,
+                                    services_.platform().processes};
   bool unattended_ = false;
-  core::SetupState state_;
   HWND applicationWindow_ = nullptr;
+  // Work the installation run's thread hands to this one arrives as a
+  // message to the application window.
+  core::GuiQueue gui_{[this] { PostMessageW(applicationWindow_, kGuiWorkMessage, 0, 0); }};
+  std::stop_source stop_;
+  GuiPlatform guiPlatform_{quietPlatform_, gui_, stop_.get_token()};
+  platform::Platform& platform_ = guiPlatform_.platform();
+  core::SetupState state_;
   THauptprogramm hauptprogramm_{platform_};
   wizard::TSchritt1 schritt1_;
   wizard::TSchritt2 schritt2_;
@@ -94,9 +103,8 @@ class Program : public core::Ui, public core::UiEvents {
   engine::TInstall install_;
   finish::TReady ready_;
   finish::TRebootForm rebootForm_;
-  std::optional<Startup> startup_;
-  wizard::PageFlow pageFlow_{*this, state_, platform_};
-  finish::Completion completion_{*this, state_, platform_};
+  Session session_{
+      {platform_, *this, hauptprogramm_.ZipUnpacker1(), gui_, install_.Progress(), stop_}, state_};
 };
 
 }  // namespace app

@@ -49,20 +49,12 @@ platform::MsgAnswer QuietDialogs::MessageBox(std::string_view caption, std::stri
   if (!quiet_)
     return shown_.MessageBox(caption, text, buttons, icon);
   Note(OneLine(caption) + ": " + OneLine(text));
-  switch (buttons) {
-    case platform::MsgButtons::OkCancel:
-      return platform::MsgAnswer::Cancel;
-    case platform::MsgButtons::YesNo:
-      return platform::MsgAnswer::No;
-    case platform::MsgButtons::Ok:
-      break;
-  }
-  return platform::MsgAnswer::Ok;
+  return platform::ClosedAnswer(buttons);
 }
 
 std::optional<std::string> QuietShell::BrowseForFolder(std::string_view prompt) {
   if (!quiet_)
-    return shell_.BrowseForFolder(prompt);
+    return inner_.BrowseForFolder(prompt);
   notes_.Note("Ordnerauswahl nicht angezeigt: " + OneLine(prompt));
   return std::nullopt;
 }

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ForwardingShell.h"
 #include "core/SetupState.h"
 #include "platform/Platform.h"
 
@@ -44,29 +45,15 @@ class QuietDialogs : public platform::Dialogs {
 
 /// The shell of the program. In an unattended run its folder browser is
 /// not shown and answers as cancelled; everything else passes through.
-class QuietShell : public platform::Shell {
+class QuietShell : public ForwardingShell {
  public:
-  QuietShell(platform::Shell& shell, QuietDialogs& notes) : shell_(shell), notes_(notes) {}
+  QuietShell(platform::Shell& shell, QuietDialogs& notes) : ForwardingShell(shell), notes_(notes) {}
 
   void BeQuiet() { quiet_ = true; }
 
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
-  std::string SpecialFolderPath(platform::SpecialFolder folder) override {
-    return shell_.SpecialFolderPath(folder);
-  }
-  platform::ShortcutResult WriteShortcut(const platform::Shortcut& shortcut,
-                                         std::string_view path) override {
-    return shell_.WriteShortcut(shortcut, path);
-  }
-  void OpenAddress(std::string_view address) override { shell_.OpenAddress(address); }
-  std::string ComputerName() override { return shell_.ComputerName(); }
-  std::string DisplayName(std::string_view path) override { return shell_.DisplayName(path); }
-  bool RenameFolder(std::string_view from, std::string_view to) override {
-    return shell_.RenameFolder(from, to);
-  }
 
  private:
-  platform::Shell& shell_;
   QuietDialogs& notes_;
   bool quiet_ = false;
 };

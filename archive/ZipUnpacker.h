@@ -11,6 +11,7 @@
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -136,6 +137,9 @@ class TZipUnpacker {
   void Extract();
   /// Asks a running extraction to stop at the library's next callback.
   void Cancel() { cancel_ = true; }
+  /// Extractions end at the library's next callback once `token` is
+  /// requested.
+  void SetStopToken(std::stop_token token) { stop_ = std::move(token); }
 
   // --- state ---
   const std::vector<ZipDirEntry>& Directory() const { return directory_; }
@@ -228,6 +232,7 @@ class TZipUnpacker {
   int successCount_ = 0;
   bool busy_ = false;
   bool cancel_ = false;
+  std::stop_token stop_;
   std::string comment_;
   bool spanned_ = false;
   int skippedFolders_ = 0;

@@ -46,8 +46,6 @@ class BlindView : public engine::InstallView {
   void SetBarPosition(int) override {}
   void EnableAnimation(bool) override {}
   void RepaintForm() override {}
-  void ShowTargetDirectory(std::string_view) override {}
-  void ShowCompletion(bool) override {}
 };
 
 bool IsFileNumber(std::string_view name) {
@@ -109,8 +107,10 @@ int InstallWithProgram(const fs::path& payload) {
   }
   state.TargetDir = kTargetDir;
   state.ProgramFolder = "Bench";
-  engine::Installation phases(sim.platform(), state, zip, view);
-  const engine::RunEnd end = engine::RunInstallation(state, view, phases, sim.platform().dialogs);
+  engine::RunSettings settings = engine::SnapshotOf(state);
+  engine::Installation phases(sim.platform(), settings, zip, view, {});
+  const engine::RunEnd end =
+      engine::RunInstallation(settings, view, phases, sim.platform().dialogs, {}).end;
   const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
 
   const Tally listed = Listed(zip);

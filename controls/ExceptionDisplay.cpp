@@ -4,16 +4,15 @@
 
 #include <string>
 
+#include "core/Convert.h"
 #include "platform/win32/Utf16.h"
 
 namespace controls {
 
 void ShowException(const std::exception& error) {
-  std::string text = error.what();
-  if (!text.empty() && text.back() != '.')
-    text += '.';
-  MessageBoxW(GetActiveWindow(), platform::win32::Widen(text).c_str(), L"Tessarwolden",
-              MB_OK | MB_ICONERROR);
+  MessageBoxW(GetActiveWindow(),
+              platform::win32::Widen(core::ErrorDisplayText(error.what())).c_str(),
+              platform::win32::Widen(core::kErrorDisplayCaption).c_str(), MB_OK | MB_ICONERROR);
 }
 
 }  // namespace controls

@@ -525,7 +525,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_SHOWWINDOW:
-      if (wParam)
+      // A form is shown and hidden along with its owner too (lParam
+      // SW_PARENTOPENING when the program is restored from the taskbar);
+      // only lParam 0, a ShowWindow call for the form itself, is its own
+      // showing, which the form's show event stands for.
+      if (wParam && lParam == 0)
         FormShow();
       break;
     case WM_TIMER:
@@ -539,6 +543,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnDestroy();
       return 0;
     default:
+      if (msg >= WM_APP && msg <= 0xBFFF) {
+        OnAppMessage(msg);
+        return 0;
+      }
       break;
   }
   return DefWindowProcW(hwnd_, msg, wParam, lParam);

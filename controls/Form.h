@@ -128,6 +128,9 @@ class Form {
   /// Reported to the event sink, and the window stays, unless overridden.
   virtual bool FormClose();
   virtual void OnTimer(UINT_PTR /*id*/) {}
+  /// A message of the program's own range (WM_APP and above) posted to the
+  /// form.
+  virtual void OnAppMessage(UINT /*msg*/) {}
   /// The window is gone.
   virtual void OnDestroy() {}
 

@@ -173,4 +173,11 @@ std::string DirectoryOf(std::string_view path) {
   return dir;
 }
 
+std::string ErrorDisplayText(std::string_view message) {
+  std::string text(message);
+  if (!text.empty() && text.back() != '.')
+    text += '.';
+  return text;
+}
+
 }  // namespace core

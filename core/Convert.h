@@ -49,4 +49,9 @@ std::string UpperAscii(std::string_view text);
 /// no directory.
 std::string DirectoryOf(std::string_view path);
 
+/// How the program shows an error that no handler took: its message,
+/// ending in a full stop, in a message box with the application title.
+std::string ErrorDisplayText(std::string_view message);
+inline constexpr std::string_view kErrorDisplayCaption = "Tessarwolden";
+
 }  // namespace core

@@ -33,7 +33,7 @@ void RunSystemComponents(RunContext& run) {
     run.Extract(componentArchive, names, folder + "\\");
     if (!run.Ended()) {
       run.platform.processes.RunAndWait(
-          folder + "\\" + programs.ReadString(section, "ExecutableFile", ""), folder);
+          folder + "\\" + programs.ReadString(section, "ExecutableFile", ""), folder, run.stop);
     }
     for (const std::string& name : names)
       files.DeleteFile(folder + "\\" + name);
@@ -58,8 +58,8 @@ void RunComponentsAfterInstall(RunContext& run) {
       continue;
     }
     run.platform.processes.RunAndWait(
-        run.setupDir + control.ReadString("ComponentInstall", "CmpFile" + number, ""),
-        run.setupDir);
+        run.setupDir + control.ReadString("ComponentInstall", "CmpFile" + number, ""), run.setupDir,
+        run.stop);
   }
 }
 

@@ -24,7 +24,7 @@ bool ForceDirectories(platform::Files& files, std::string_view path) {
 }
 
 void CreateTargetDirectory(RunContext& run) {
-  ForceDirectories(run.platform.files, core::TrimRight(run.state.TargetDir));
+  ForceDirectories(run.platform.files, core::TrimRight(run.settings.TargetDir));
 }
 
 void CreateExtraDirectories(RunContext& run) {
@@ -35,7 +35,7 @@ void CreateExtraDirectories(RunContext& run) {
     const std::string folder =
         run.control.ReadString("Directories", "Folder" + std::to_string(n), "1");
     run.view.SetDetail("Verzeichnisbaum \"" + folder + "\" wird erstellt...");
-    const std::string path = run.state.TargetDir + folder;
+    const std::string path = run.settings.TargetDir + folder;
     ForceDirectories(run.platform.files, path);
     run.log.Append("Dir" + std::to_string(n) + "=" + path);
   }

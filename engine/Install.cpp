@@ -2,19 +2,21 @@
 
 #include <memory>
 
-#include "controls/ExceptionDisplay.h"
-
 namespace engine {
 
 namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kAnimation1 = 2;
+// Posted by the run's thread when the progress changed while none was
+// waiting to be painted.
+constexpr UINT kProgressChanged = WM_APP + 1;
 
 }  // namespace
 
 TInstall::TInstall()
-    : controls::Form(core::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page) {}
+    : controls::Form(core::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page),
+      progress_([this] { PostMessageW(Window(), kProgressChanged, 0, 0); }) {}
 
 void TInstall::OnCreate() {
   AddPageHeader();
@@ -34,18 +36,11 @@ void TInstall::OnCreate() {
   progressBar1_->SetPosTextSuffix("%");
   progressBar1_->SetShowPosText(false);
   AddPageButtons();
-  OnClick("Button1", [this] { Button1Click(); });
   StartTimer(kAnimation1, 1);
 }
 
 void TInstall::FormShow() {
   StartTimer(kTimer1, 1000);
-}
-
-bool TInstall::FormClose() {
-  if (handlers_.cancelQuestion)
-    handlers_.cancelQuestion();
-  return false;
 }
 
 void TInstall::OnTimer(UINT_PTR id) {
@@ -55,14 +50,15 @@ void TInstall::OnTimer(UINT_PTR id) {
     Animation1Timer();
 }
 
+void TInstall::OnAppMessage(UINT msg) {
+  if (msg == kProgressChanged)
+    ShowProgress();
+}
+
 void TInstall::Timer1Timer() {
   StopTimer(kTimer1);
-  try {
-    if (handlers_.run)
-      handlers_.run();
-  } catch (const std::exception& error) {
-    controls::ShowException(error);
-  }
+  if (run_)
+    run_();
 }
 
 void TInstall::Animation1Timer() {
@@ -75,63 +71,43 @@ void TInstall::Animation1Timer() {
   }
 }
 
-void TInstall::Button1Click() {
-  if (handlers_.cancelRequested)
-    handlers_.cancelRequested();
+void TInstall::ShowProgress() {
+  const SharedProgress::Changes changes = progress_.Take();
+  if (changes.bar) {
+    progressBar1_->SetMax(changes.bar->max);
+    progressBar1_->SetMin(changes.bar->min);
+    progressBar1_->SetDirection(changes.bar->direction == BarDirection::RightToLeft
+                                    ? controls::TProgressDirection::pdRightToLeft
+                                    : controls::TProgressDirection::pdLeftToRight);
+    progressBar1_->SetBarColorStyle(changes.bar->style == BarColorStyle::OneColor
+                                        ? controls::TBarColorStyle::cs1Color
+                                        : controls::TBarColorStyle::cs2Colors);
+  }
+  if (changes.animation) {
+    if (*changes.animation)
+      StartTimer(kAnimation1, 1);
+    else
+      StopTimer(kAnimation1);
+  }
+  // The bar paints a new position at once.
+  if (changes.position)
+    progressBar1_->SetPosition(*changes.position);
+  if (changes.status) {
+    SetText("Label2", *changes.status);
+    PaintNow("Label2");
+  }
+  if (changes.detail) {
+    SetText("Label5", *changes.detail);
+    PaintNow("Label5");
+  }
+  if (changes.repaintForm)
+    Repaint();
 }
 
 void TInstall::PaintNow(std::string_view control) {
   if (HWND hwnd = Control(control)) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
   }
-}
-
-void TInstall::SetStatus(std::string_view text) {
-  SetText("Label2", text);
-  PaintNow("Label2");
-}
-
-void TInstall::SetDetail(std::string_view text) {
-  SetText("Label5", text);
-  PaintNow("Label5");
-}
-
-void TInstall::SetupBar(int max, int min, BarDirection direction, BarColorStyle style) {
-  progressBar1_->SetMax(max);
-  progressBar1_->SetMin(min);
-  progressBar1_->SetDirection(direction == BarDirection::RightToLeft
-                                  ? controls::TProgressDirection::pdRightToLeft
-                                  : controls::TProgressDirection::pdLeftToRight);
-  progressBar1_->SetBarColorStyle(style == BarColorStyle::OneColor
-                                      ? controls::TBarColorStyle::cs1Color
-                                      : controls::TBarColorStyle::cs2Colors);
-}
-
-void TInstall::SetBarPosition(int position) {
-  // The bar paints a new position at once.
-  progressBar1_->SetPosition(position);
-}
-
-void TInstall::EnableAnimation(bool enabled) {
-  if (enabled) {
-    StartTimer(kAnimation1, 1);
-  } else {
-    StopTimer(kAnimation1);
-  }
-}
-
-void TInstall::RepaintForm() {
-  Repaint();
-}
-
-void TInstall::ShowTargetDirectory(std::string_view dir) {
-  if (handlers_.showTargetDirectory)
-    handlers_.showTargetDirectory(dir);
-}
-
-void TInstall::ShowCompletion(bool restartPage) {
-  if (handlers_.showCompletion)
-    handlers_.showCompletion(restartPage);
 }
 
 }  // namespace engine

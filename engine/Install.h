@@ -5,49 +5,39 @@
 
 #include "controls/Form.h"
 #include "controls/GradientBarControl.h"
-#include "engine/InstallView.h"
+#include "engine/SharedProgress.h"
 
 namespace engine {
 
 /// The installation form "Setup.": shows the run's status, detail and
-/// progress. Timer1 fires once, a second after the form is shown, and runs
-/// the whole installation; Animation1 sweeps the bar while nothing else
-/// moves it.
-class TInstall : public controls::Form, public InstallView {
+/// progress. Timer1 fires once, a second after the form is shown, and
+/// starts the installation; the run works on a thread of its own and
+/// reports through Progress(), which the form paints whenever it changed.
+/// Animation1 sweeps the bar while the run does not move it. The cancel
+/// button and the close box are reported as events.
+class TInstall : public controls::Form {
  public:
-  struct Handlers {
-    std::function<void()> run;
-    std::function<void()> cancelQuestion;
-    std::function<void()> cancelRequested;
-    std::function<void(std::string_view)> showTargetDirectory;
-    std::function<void(bool restartPage)> showCompletion;
-  };
-
   TInstall();
-  void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+  void SetRunHandler(std::function<void()> run) { run_ = std::move(run); }
 
-  void SetStatus(std::string_view text) override;
-  void SetDetail(std::string_view text) override;
-  void SetupBar(int max, int min, BarDirection direction, BarColorStyle style) override;
-  void SetBarPosition(int position) override;
-  void EnableAnimation(bool enabled) override;
-  void RepaintForm() override;
-  void ShowTargetDirectory(std::string_view dir) override;
-  void ShowCompletion(bool restartPage) override;
+  /// The form as the run's thread sees it.
+  SharedProgress& Progress() { return progress_; }
 
  protected:
   void OnCreate() override;
   void FormShow() override;
-  bool FormClose() override;
   void OnTimer(UINT_PTR id) override;
+  void OnAppMessage(UINT msg) override;
 
  private:
   void Timer1Timer();
   void Animation1Timer();
-  void Button1Click();
+  /// Paints what the run changed since the last time.
+  void ShowProgress();
   void PaintNow(std::string_view control);
 
-  Handlers handlers_;
+  std::function<void()> run_;
+  SharedProgress progress_;
   controls::TGradientBar* progressBar1_ = nullptr;
   // The sweep's direction: true while it runs from the right.
   bool animationBackwards_ = false;

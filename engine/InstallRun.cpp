@@ -52,57 +52,62 @@ void PlaceFiles(InstallView& view, InstallPhases& phases, Step step) {
   }
 }
 
-void RegistryRegion(core::SetupState& state, InstallView& view, InstallPhases& phases,
-                    platform::Dialogs& dialogs) {
+// Thrown between steps once the stop was requested; the run then stops
+// before it touches anything else.
+struct RunStopped {};
+
+// Returns true when the region failed and the user was told.
+template <typename Step>
+bool RegistryRegion(const RunSettings& settings, InstallView& view, InstallPhases& phases,
+                    platform::Dialogs& dialogs, Step step) {
   try {
     view.SetStatus("Setup aktualisiert die Registrierungsdaten...");
     view.SetDetail("");
-    phases.WriteRegistryEntries();
-    if (state.StandardReg)
-      phases.RegisterUninstall();
-    if (state.Marrowlink) {
+    step([&] { phases.WriteRegistryEntries(); });
+    if (settings.StandardReg)
+      step([&] { phases.RegisterUninstall(); });
+    if (settings.Marrowlink) {
       view.SetStatus("Setup registriert die Anwendung für Marrowlink...");
       view.SetDetail("");
-      phases.RegisterWebUpdate();
+      step([&] { phases.RegisterWebUpdate(); });
     }
+  } catch (const RunStopped&) {
+    throw;
   } catch (...) {
     dialogs.MessageBox("Registry-Fehler", kRegistryError, platform::MsgButtons::Ok,
                        platform::MsgIcon::Error);
-    // Without registry entries the uninstall shortcut and Uninstall.inf are
-    // the only way left to remove the program.
-    state.CreateUninstallShortcut = true;
+    return true;
   }
+  return false;
 }
 
-// Thrown between phases once the user has ended the program through the
-// cancel question; the run then stops before it touches anything else.
-struct ProgramEnded {};
 // Thrown when joining the installation media stopped.
 struct MediaStopped {};
 
-void CheckNotEnded(const core::SetupState& state) {
-  if (state.ExitState != 0)
-    throw ProgramEnded{};
-}
-
-void Run(core::SetupState& state, InstallView& view, InstallPhases& phases,
-         platform::Dialogs& dialogs) {
+void Run(RunSettings& settings, InstallView& view, InstallPhases& phases,
+         platform::Dialogs& dialogs, const std::stop_token& stop, RunResult& result) {
+  auto checkNotStopped = [&] {
+    if (stop.stop_requested())
+      throw RunStopped{};
+  };
   auto step = [&](auto phase) {
+    checkNotStopped();
     phase();
-    CheckNotEnded(state);
+    checkNotStopped();
   };
 
-  state.TargetDir = core::TrimRight(state.TargetDir);
-  view.ShowTargetDirectory(state.TargetDir);
+  settings.TargetDir = core::TrimRight(settings.TargetDir);
 
   view.SetupBar(30, 0, BarDirection::LeftToRight, BarColorStyle::TwoColors);
   view.EnableAnimation(true);
 
   step([&] { phases.Prepare(); });
 
-  if (state.SplitPayload) {
+  if (settings.SplitPayload) {
     view.SetStatus("Lesen der Installationsmedien...");
-    if (!phases.JoinMedia() || state.ExitState != 0)
+    const bool joined = phases.JoinMedia();
+    checkNotStopped();
+    if (!joined)
       throw MediaStopped{};
   }
 
@@ -121,7 +126,7 @@ void Run(core::SetupState& state, InstallView& view, InstallPhases& phases,
         step([&] { phases.PointAtPayload(); });
       },
       [&] { phases.FinishExtraction(); });
-  CheckNotEnded(state);
+  checkNotStopped();
 
   view.SetStatus("Setup erstellt Verzeichnisse...");
   step([&] { phases.CreateDirectories(); });
@@ -129,33 +134,39 @@ void Run(core::SetupState& state, InstallView& view, InstallPhases& phases,
   Protected([&] { step([&] { phases.PlaceUninstaller(); }); },
             [&] { phases.RemoveUninstallerImage(); });
 
-  RegistryRegion(state, view, phases, dialogs);
-  CheckNotEnded(state);
+  if (RegistryRegion(settings, view, phases, dialogs, step)) {
+    // Without registry entries the uninstall shortcut and Uninstall.inf are
+    // the only way left to remove the program.
+    settings.CreateUninstallShortcut = true;
+    result.uninstallShortcutForced = true;
+  }
+  checkNotStopped();
 
   step([&] { phases.CreateShortcuts(); });
   step([&] { phases.RunComponentsAfterInstall(); });
   step([&] { phases.LogProgramFolder(); });
-  if (state.StandardReg)
+  if (settings.StandardReg)
     step([&] { phases.SaveUninstallLog(); });
-  if (state.CreateUninstallShortcut)
+  if (settings.CreateUninstallShortcut)
     step([&] { phases.SaveUninstallLog(); });
 
   view.SetStatus("Fertig.");
-  view.ShowCompletion(state.RebootRequired);
+  result.restartPage = settings.RebootRequired;
 }
 
 }  // namespace
 
-RunEnd RunInstallation(core::SetupState& state, InstallView& view, InstallPhases& phases,
-                       platform::Dialogs& dialogs) {
+RunResult RunInstallation(RunSettings& settings, InstallView& view, InstallPhases& phases,
+                          platform::Dialogs& dialogs, std::stop_token stop) {
+  RunResult result;
   try {
-    Run(state, view, phases, dialogs);
-  } catch (const ProgramEnded&) {
-    return RunEnd::Stopped;
+    Run(settings, view, phases, dialogs, stop, result);
+  } catch (const RunStopped&) {
+    result.end = RunEnd::Stopped;
   } catch (const MediaStopped&) {
-    return RunEnd::MediaStopped;
+    result.end = RunEnd::MediaStopped;
   }
-  return RunEnd::Completed;
+  return result;
 }
 
 }  // namespace engine

@@ -7,8 +7,9 @@ namespace engine {
 enum class BarDirection { LeftToRight, RightToLeft };
 enum class BarColorStyle { OneColor, TwoColors };
 
-/// What the installation run shows, through the installation form. Every
-/// change is painted at once: the run does not return to the message loop.
+/// What the installation run shows through the installation form. The run
+/// may call it from its own thread; an implementation that paints takes the
+/// calls over to the GUI thread.
 class InstallView {
  public:
   virtual ~InstallView() = default;
@@ -25,10 +26,6 @@ class InstallView {
   virtual void EnableAnimation(bool enabled) = 0;
   /// Paints the whole form.
   virtual void RepaintForm() = 0;
-  /// Shows the trimmed target directory where the pages showed the typed one.
-  virtual void ShowTargetDirectory(std::string_view dir) = 0;
-  /// Hides the installation form and shows the restart page or the finish page.
-  virtual void ShowCompletion(bool restartPage) = 0;
 };
 
 }  // namespace engine

@@ -11,9 +11,9 @@
 
 namespace engine {
 
-Installation::Installation(platform::Platform& platform, core::SetupState& state,
-                           archive::TZipUnpacker& zip, InstallView& view)
-    : run_(platform, state, zip, view) {}
+Installation::Installation(platform::Platform& platform, RunSettings& settings,
+                           archive::TZipUnpacker& zip, InstallView& view, std::stop_token stop)
+    : run_(platform, settings, zip, view, std::move(stop)) {}
 
 void Installation::Prepare() {
   run_.windowsDir = run_.platform.files.WindowsDirectory();
@@ -26,7 +26,7 @@ bool Installation::JoinMedia() {
 }
 
 void Installation::WriteLogHeader() {
-  run_.log.WriteHeader(run_.control, run_.state, run_.state.TargetDir);
+  run_.log.WriteHeader(run_.control, run_.settings, run_.settings.TargetDir);
 }
 
 void Installation::CreateTargetDirectory() {
@@ -102,11 +102,11 @@ void Installation::RemoveUninstallerImage() {
 void Installation::LogProgramFolder() {
   run_.log.Append("[ProgramPath]");
   run_.log.Append("Path=\"" + ProgramsFolder(run_.platform) + "\\" +
-                  run_.state.ProgramFolderLine() + "\"");
+                  run_.settings.ProgramFolderLine() + "\"");
 }
 
 void Installation::SaveUninstallLog() {
-  run_.log.Save(run_.platform, run_.state.TargetDir + "\\Uninstall.inf");
+  run_.log.Save(run_.platform, run_.settings.TargetDir + "\\Uninstall.inf");
 }
 
 void Installation::RunSystemComponents() {

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "archive/ZipUnpacker.h"
-#include "core/SetupState.h"
 #include "engine/FilePlacement.h"
 #include "engine/InstallPhases.h"
 #include "engine/InstallView.h"
@@ -20,9 +19,9 @@ namespace engine {
 class Installation : public InstallPhases {
  public:
   /// `zip` is the archive component every extraction of the run goes
-  /// through; `view` the installation form.
-  Installation(platform::Platform& platform, core::SetupState& state, archive::TZipUnpacker& zip,
-               InstallView& view);
+  /// through; `view` the installation form; `stop` ends the run.
+  Installation(platform::Platform& platform, RunSettings& settings, archive::TZipUnpacker& zip,
+               InstallView& view, std::stop_token stop);
 
   void Prepare() override;
   bool JoinMedia() override;

@@ -48,22 +48,25 @@ struct EPartUnreadable : std::runtime_error {
   EPartUnreadable() : std::runtime_error("part unreadable") {}
 };
 
-void AppendPart(platform::Files& files, const std::string& part, platform::WriteStream& joined) {
+// Copies the part block by block; false when the stop was requested meanwhile.
+bool AppendPart(platform::Files& files, const std::string& part, platform::WriteStream& joined,
+                const std::stop_token& stop) {
   const std::unique_ptr<platform::ReadStream> in = files.OpenRead(part);
   if (!in)
     throw EPartUnreadable{};
   std::vector<char> buffer(kCopyBlock);
   uint64_t offset = 0;
-  while (true) {
+  while (!stop.stop_requested()) {
     const std::optional<size_t> read = in->ReadAt(offset, buffer.data(), buffer.size());
     if (!read)
       throw EPartUnreadable{};
     if (*read == 0)
-      break;
+      return true;
     if (!joined.Write(buffer.data(), *read))
       throw EPartUnreadable{};
     offset += *read;
   }
+  return false;
 }
 
 }  // namespace
@@ -78,8 +81,6 @@ bool MediaJoin::Joined() const {
 
 bool MediaJoin::Stop(std::string_view caption, std::string_view text) {
   run_.platform.dialogs.MessageBox(caption, text, MsgButtons::Ok, MsgIcon::Error);
-  run_.state.ExitState = -1;
-  run_.platform.system.PostQuit();
   return false;
 }
 
@@ -98,7 +99,7 @@ bool MediaJoin::Join() {
   }
 
   std::string mediaPath = run_.setupDir;
-  for (int k = 1; k <= run_.state.SplitFileCount; ++k) {
+  for (int k = 1; k <= run_.settings.SplitFileCount; ++k) {
     const std::string part = payload::PartName(k);
     try {
       const MsgAnswer answer = platform.dialogs.MessageBox(kInsertCaption, InsertText(k + 1),
@@ -129,7 +130,10 @@ bool MediaJoin::Join() {
       }
       run_.view.SetDetail("Lesen von Installationsmedium " + std::to_string(k + 1) + "...");
       run_.view.RepaintForm();
-      AppendPart(platform.files, mediaPath + part, *joined);
+      if (!AppendPart(platform.files, mediaPath + part, *joined, run_.stop)) {
+        joined.reset();
+        return Abandon();
+      }
     } catch (const std::exception&) {
       return Stop(kBrokenCaption, kBrokenText);
     }

@@ -12,9 +12,9 @@ class MediaJoin {
 
   /// Joins the parts and points the archive directory at the work folder.
   /// Returns false when the program is to end: a medium could not be found
-  /// or read (the user has been told, ExitState is -1 and the application
-  /// asked to end), or the user ended the program meanwhile. Raises
-  /// EInstallError when the joined archive cannot be created.
+  /// or read (the user has been told), or the stop was requested meanwhile
+  /// (the joined archive made so far is gone). Raises EInstallError when the
+  /// joined archive cannot be created.
   bool Join();
   /// Deletes the joined archive after the extraction; a payload beside the
   /// program is never deleted.
@@ -23,7 +23,7 @@ class MediaJoin {
  private:
   bool Joined() const;
   std::string JoinedArchive() const;
-  /// Ends the program with the message of a missing or broken medium.
+  /// Tells the user that a medium is missing or broken; the program ends.
   bool Stop(std::string_view caption, std::string_view text);
   /// After the user ended the program during a question: removes the
   /// joined archive made so far.

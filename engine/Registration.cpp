@@ -54,8 +54,8 @@ void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath) {
       run.platform.registry.CreateKey(platform::RegRoot::LocalMachine, keyPath);
   platform::RegistryKey& key = RequireKey(opened, keyPath);
   const std::string command =
-      "\"" + Uninstaller(run).Path() + "\" \"" + run.state.TargetDir + "\\Uninstall.inf\"";
-  RequireWritten(key.WriteString("InstallLocation", run.state.TargetDir), "InstallLocation");
+      "\"" + Uninstaller(run).Path() + "\" \"" + run.settings.TargetDir + "\\Uninstall.inf\"";
+  RequireWritten(key.WriteString("InstallLocation", run.settings.TargetDir), "InstallLocation");
   RequireWritten(key.WriteDWord("EstimatedSize", InstalledKilobytes(run)), "EstimatedSize");
   RequireWritten(key.WriteString("InstallDate", run.platform.system.LocalDate()), "InstallDate");
   RequireWritten(key.WriteDWord("NoModify", 1), "NoModify");
@@ -69,7 +69,7 @@ void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath) {
 void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
   const core::IniReader& control = run.control;
   const std::string appName = control.ReadString("Settings", "AppName", "1");
-  const std::string company = run.state.Company.empty()
+  const std::string company = run.settings.Company.empty()
                                   ? "<unknown company>"
                                   : control.ReadString("Settings", "Company", "1");
   const std::string vendor = "\\Software\\" + company + "\\" + appName + "\\" +
@@ -77,18 +77,18 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
   auto write = [&](const std::string& key, std::string_view name, std::string_view data) {
     MakeRegEntrie(run, "String", "HKLM", key, name, data);
   };
-  write(vendor, "Company", run.state.UserCompany);
-  write(vendor, "Name", run.state.UserName);
+  write(vendor, "Company", run.settings.UserCompany);
+  write(vendor, "Name", run.settings.UserName);
 
   const std::string uninstall = std::string(kUninstallKeys) + appName;
   write(uninstall, "DisplayName", control.ReadString("UninstallInfo", "DisplayName", "1"));
   write(uninstall, "UninstallString",
-        "\"" + Uninstaller(run).Path() + "\" \"" + run.state.TargetDir + "\\Uninstall.inf\"");
+        "\"" + Uninstaller(run).Path() + "\" \"" + run.settings.TargetDir + "\\Uninstall.inf\"");
   if (displayIcon != "[Tessarwolden]") {
     write(uninstall, "DisplayIcon",
           core::UpperAscii(ExtensionOf(displayIcon)) == ".EXE" ? displayIcon + ",0" : displayIcon);
   }
-  if (run.state.ExtendedUninstall) {
+  if (run.settings.ExtendedUninstall) {
     for (const char* name :
          {"DisplayVersion", "Publisher", "HelpLink", "URLInfoAbout", "URLUpdateInfo"}) {
       write(uninstall, name, control.ReadString("UninstallInfo", name, "1"));
@@ -100,7 +100,7 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
 void RegisterWebUpdate(RunContext& run) {
   const core::IniReader& control = run.control;
   const std::string programPath =
-      ProgramsFolder(run.platform) + "\\" + run.state.ProgramFolderLine();
+      ProgramsFolder(run.platform) + "\\" + run.settings.ProgramFolderLine();
 
   platform::Registry& registry = run.platform.registry;
   const std::unique_ptr<platform::RegistryKey> opened =
@@ -121,7 +121,7 @@ void RegisterWebUpdate(RunContext& run) {
       {"Asked", updateCount},
       {"CompanyName", control.ReadString("Marrowlink", "CompanyName", "")},
       {"CurrentVersion", control.ReadString("Marrowlink", "CurrentVersion", "")},
-      {"InstallPath", run.state.TargetDir},
+      {"InstallPath", run.settings.TargetDir},
       {"ProgramName", control.ReadString("Marrowlink", "ProgramName", "")},
       {"ProgramPath", programPath},
       {"TitleDetectionString", control.ReadString("Marrowlink", "TitleDetectionString", "")},

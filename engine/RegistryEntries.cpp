@@ -131,7 +131,8 @@ std::string SubstituteFirstPlaceholder(RunContext& run, std::string_view data) {
   const size_t second = data.find('%', first + 1);
   const size_t end = second == std::string_view::npos ? data.size() : second + 1;
   const std::string folder =
-      GetSpecialFolderPath(run.platform, run.state, data.substr(first, end - first)).value_or("");
+      GetSpecialFolderPath(run.platform, run.settings, data.substr(first, end - first))
+          .value_or("");
   return std::string(data.substr(0, first)) + folder + std::string(data.substr(end));
 }
 

@@ -5,16 +5,17 @@
 
 namespace engine {
 
-RunContext::RunContext(platform::Platform& platform, core::SetupState& state,
-                       archive::TZipUnpacker& zip, InstallView& view)
+RunContext::RunContext(platform::Platform& platform, RunSettings& settings,
+                       archive::TZipUnpacker& zip, InstallView& view, std::stop_token stop)
     : platform(platform),
-      state(state),
+      settings(settings),
       zip(zip),
       view(view),
+      stop(std::move(stop)),
       setupDir(core::DirectoryOf(platform.system.ModulePath())),
       control(platform.profile, setupDir + "Setup.inf"),
       archiveDir(setupDir),
-      placeholders(platform, state) {}
+      placeholders(platform, settings) {}
 
 std::string RunContext::PayloadArchive() const {
   return archiveDir + std::string(payload::kArchiveName);

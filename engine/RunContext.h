@@ -1,31 +1,33 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "archive/ZipUnpacker.h"
 #include "core/IniReader.h"
-#include "core/SetupState.h"
 #include "engine/InstallError.h"
 #include "engine/InstallView.h"
+#include "engine/RunSettings.h"
 #include "engine/SpecialFolders.h"
 #include "engine/UninstallLog.h"
 #include "platform/Platform.h"
 
 namespace engine {
 
-/// What the phases of one installation run share: the services, the setup
-/// state, the archive component they extract with, the installation form,
-/// and the values the run sets up once and keeps to its end.
+/// What the phases of one installation run share: the services, the run's
+/// settings, the archive component they extract with, the installation
+/// form, the stop, and the values the run sets up once and keeps to its end.
 struct RunContext {
-  RunContext(platform::Platform& platform, core::SetupState& state, archive::TZipUnpacker& zip,
-             InstallView& view);
+  RunContext(platform::Platform& platform, RunSettings& settings, archive::TZipUnpacker& zip,
+             InstallView& view, std::stop_token stop);
 
   /// The payload archive in the archive directory.
   std::string PayloadArchive() const;
-  /// True once the user has ended the program through the cancel question.
-  bool Ended() const { return state.ExitState != 0; }
+  /// True once the stop of the run was requested (the user ended the
+  /// program through the cancel question).
+  bool Ended() const { return stop.stop_requested(); }
   /// Extracts entries of `archive` into `dir` with the archive component,
   /// naming the archive only when the component holds another one. Nothing
   /// is extracted when `dir` does not exist: the component would write into
@@ -36,9 +38,10 @@ struct RunContext {
   }
 
   platform::Platform& platform;
-  core::SetupState& state;
+  RunSettings& settings;
   archive::TZipUnpacker& zip;
   InstallView& view;
+  std::stop_token stop;
   /// The directory of the running program, with trailing backslash.
   std::string setupDir;
   /// The run's own reader on Setup.inf beside the program.

@@ -24,7 +24,7 @@ std::string ShortcutFolder(const RunContext& run, const ShellFolders& folders,
                            std::string_view value) {
   const std::string upper = core::UpperAscii(value);
   if (upper == "%INSTSTANDARD%")
-    return folders.programs + "\\" + run.state.ProgramFolderLine();
+    return folders.programs + "\\" + run.settings.ProgramFolderLine();
   if (upper == "%PROGRAMS%")
     return folders.programs;
   if (upper == "%DESKTOP%")
@@ -49,14 +49,14 @@ void CreateShortcuts(RunContext& run) {
                              ShellFolder(run.platform, "SendTo", SpecialFolder::SendTo)};
   // The program folder is also made for the uninstall shortcut alone: after
   // a registry error the run tells the user to uninstall through it.
-  const bool noProgramFolder = core::Trim(run.state.ProgramFolder).empty();
+  const bool noProgramFolder = core::Trim(run.settings.ProgramFolder).empty();
   if (!noProgramFolder &&
-      (control.ReadInteger("Links", "LinkCount", 1) != 0 || run.state.CreateUninstallShortcut)) {
-    ForceDirectories(run.platform.files, folders.programs + "\\" + run.state.ProgramFolder);
+      (control.ReadInteger("Links", "LinkCount", 1) != 0 || run.settings.CreateUninstallShortcut)) {
+    ForceDirectories(run.platform.files, folders.programs + "\\" + run.settings.ProgramFolder);
   }
 
   const int count = core::StrToInt(control.ReadString("Links", "LinkCount", "1"));
-  const int total = run.state.CreateUninstallShortcut ? count + 1 : count;
+  const int total = run.settings.CreateUninstallShortcut ? count + 1 : count;
   if (total != 0) {
     run.log.Append("[Links]");
     run.log.Append("LinkCount=" + std::to_string(total));
@@ -67,7 +67,7 @@ void CreateShortcuts(RunContext& run) {
     const std::string path =
         ShortcutFolder(run, folders, control.ReadString(section, "Folder", "%InstStandard%")) +
         "\\" + control.ReadString(section, "Title", "Link") + ".lnk";
-    if (noProgramFolder && run.state.NoShortcuts)
+    if (noProgramFolder && run.settings.NoShortcuts)
       continue;
     const std::string file = control.ReadString(section, "File", "");
     std::string workingDirectory = FolderPart(run.placeholders.Resolve(file));
@@ -79,13 +79,14 @@ void CreateShortcuts(RunContext& run) {
          path);
   }
 
-  if (run.state.CreateUninstallShortcut) {
+  if (run.settings.CreateUninstallShortcut) {
     run.log.Append("[Link" + std::to_string(count + 1) + "]");
-    Save(run,
-         {"\"" + Uninstaller(run).Path() + "\"", "\"" + run.state.TargetDir + "\\Uninstall.inf\"",
-          run.windowsDir, "Deinstallation (Tessarwolden)"},
-         folders.programs + "\\" + run.state.ProgramFolderLine() + "\\" + run.state.ProductTitle +
-             " deinstallieren.lnk");
+    Save(
+        run,
+        {"\"" + Uninstaller(run).Path() + "\"", "\"" + run.settings.TargetDir + "\\Uninstall.inf\"",
+         run.windowsDir, "Deinstallation (Tessarwolden)"},
+        folders.programs + "\\" + run.settings.ProgramFolderLine() + "\\" +
+            run.settings.ProductTitle + " deinstallieren.lnk");
   }
 }
 

@@ -92,12 +92,12 @@ std::string ProgramsFolder(platform::Platform& platform) {
 }
 
 std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
-                                                const core::SetupState& state,
+                                                const RunSettings& settings,
                                                 std::string_view name) {
   if (core::SameTextIgnoreCase(name, "%windir%"))
     return WithBackslash(platform.files.WindowsDirectory());
   if (core::SameTextIgnoreCase(name, "%selected%"))
-    return WithBackslash(state.TargetDir);
+    return WithBackslash(settings.TargetDir);
   if (core::SameTextIgnoreCase(name, "%programfiles%"))
     return WithBackslash(ProgramFilesDir(platform.registry));
   for (const Placeholder& placeholder : kPlaceholders) {
@@ -122,7 +122,7 @@ std::string PlaceholderPaths::Resolve(std::string_view value) {
     const size_t second = value.find('%', 1);
     const std::string_view name =
         second == std::string_view::npos ? value : value.substr(0, second + 1);
-    if (std::optional<std::string> folder = GetSpecialFolderPath(platform_, state_, name))
+    if (std::optional<std::string> folder = GetSpecialFolderPath(platform_, settings_, name))
       base_ = std::move(*folder);
   }
   if (value.size() >= 2 && value[1] == ':')

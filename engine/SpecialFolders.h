@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/SetupState.h"
+#include "engine/RunSettings.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -35,8 +35,7 @@ std::string ProgramsFolder(platform::Platform& platform);
 /// when the system knows no such folder: a path built on it is relative and
 /// cannot be placed.
 std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
-                                                const core::SetupState& state,
-                                                std::string_view name);
+                                                const RunSettings& settings, std::string_view name);
 
 /// Turns path values of the control file and the payload list into full
 /// paths. A value may begin with a placeholder, which becomes the base for it
@@ -44,8 +43,8 @@ std::optional<std::string> GetSpecialFolderPath(platform::Platform& platform,
 /// One lives for the whole installation run.
 class PlaceholderPaths {
  public:
-  PlaceholderPaths(platform::Platform& platform, const core::SetupState& state)
-      : platform_(platform), state_(state) {}
+  PlaceholderPaths(platform::Platform& platform, const RunSettings& settings)
+      : platform_(platform), settings_(settings) {}
 
   /// The full path of `value`: a drive path as written, anything else grafted
   /// onto the placeholder base (after the placeholder it begins with, if any,
@@ -54,7 +53,7 @@ class PlaceholderPaths {
 
  private:
   platform::Platform& platform_;
-  const core::SetupState& state_;
+  const RunSettings& settings_;
   std::string base_;
 };
 

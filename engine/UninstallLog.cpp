@@ -8,7 +8,7 @@ void UninstallLog::AppendExtraFiles() {
   lines_.insert(lines_.end(), extraFiles_.begin(), extraFiles_.end());
 }
 
-void UninstallLog::WriteHeader(const core::IniReader& control, const core::SetupState& state,
+void UninstallLog::WriteHeader(const core::IniReader& control, const RunSettings& settings,
                                std::string_view targetDir) {
   auto quoted = [](std::string_view text) { return "\"" + std::string(text) + "\""; };
   Clear();
@@ -22,8 +22,8 @@ void UninstallLog::WriteHeader(const core::IniReader& control, const core::Setup
   Append("AppName=" + quoted(control.ReadString("Settings", "AppName", "")));
   Append("Company=" + quoted(control.ReadString("Settings", "Company", "")));
   Append("Version=" + quoted(control.ReadString("Settings", "Version", "")));
-  Append(std::string("StandardReg=") + (state.StandardReg ? "1" : "0"));
-  Append(std::string("Marrowlink=") + (state.Marrowlink ? "1" : "0"));
+  Append(std::string("StandardReg=") + (settings.StandardReg ? "1" : "0"));
+  Append(std::string("Marrowlink=") + (settings.Marrowlink ? "1" : "0"));
   Append("[Directories]");
   Append("MainDir=" + std::string(targetDir));
 }

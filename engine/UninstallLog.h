@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/IniReader.h"
-#include "core/SetupState.h"
+#include "engine/RunSettings.h"
 #include "platform/Platform.h"
 
 namespace engine {
@@ -26,7 +26,7 @@ class UninstallLog {
 
   /// Starts the log anew with the comment lines, [Settings] and
   /// [Directories] with the target directory.
-  void WriteHeader(const core::IniReader& control, const core::SetupState& state,
+  void WriteHeader(const core::IniReader& control, const RunSettings& settings,
                    std::string_view targetDir);
 
   /// Writes the log to `path` in the ANSI code page, CR LF after every line,

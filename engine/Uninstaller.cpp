@@ -10,18 +10,18 @@ std::string Uninstaller::Path() const {
 }
 
 std::string Uninstaller::Image() const {
-  return run_.state.TargetDir + "\\" + std::string(payload::kUninstallerEntry);
+  return run_.settings.TargetDir + "\\" + std::string(payload::kUninstallerEntry);
 }
 
 void Uninstaller::ExtractImage() {
   // Whatever archive the extraction used last, the image is in the payload.
-  run_.Extract(run_.PayloadArchive(), payload::kUninstallerEntry, run_.state.TargetDir);
+  run_.Extract(run_.PayloadArchive(), payload::kUninstallerEntry, run_.settings.TargetDir);
 }
 
 void Uninstaller::Place() {
-  if (run_.state.StandardReg)
+  if (run_.settings.StandardReg)
     run_.platform.files.CopyFile(Image(), Path(), false);
-  if (run_.state.CreateUninstallShortcut)
+  if (run_.settings.CreateUninstallShortcut)
     run_.platform.files.CopyFile(Image(), Path(), false);
 }
 

@@ -17,7 +17,7 @@ void Completion::OnEvent(WindowId window, std::string_view control, UiEvent even
   if (window == WindowId::Ready) {
     if ((control == "Button1" && event == UiEvent::Click) ||
         (control.empty() && event == UiEvent::Close)) {
-      EndProgram();
+      wizard::EndProgram(state_, ui_);
     } else if (event == UiEvent::Click) {
       if (control == "Label3")
         platform_.shell.OpenAddress("http://" + std::string(core::kProductAddress));
@@ -35,11 +35,6 @@ void Completion::OnEvent(WindowId window, std::string_view control, UiEvent even
              (control.empty() && event == UiEvent::Close))
       wizard::AskCancel(platform_.dialogs, state_, ui_);
   }
-}
-
-void Completion::EndProgram() {
-  state_.ExitState = -1;
-  ui_.Close(WindowId::Hauptprogramm);
 }
 
 void Completion::RestartPageForward() {

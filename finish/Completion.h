@@ -26,7 +26,6 @@ class Completion : public core::UiEvents {
   void OnEvent(core::WindowId window, std::string_view control, core::UiEvent event) override;
 
  private:
-  void EndProgram();
   void RestartPageForward();
   void RestartNow();
 

@@ -15,6 +15,20 @@ enum class MsgIcon : unsigned {
 };
 enum class MsgAnswer : int { Ok = 1, Cancel = 2, Yes = 6, No = 7 };
 
+/// What a message box answers when it is closed without a button: OK for a
+/// box with OK alone, No for a Yes/No box, Cancel otherwise.
+constexpr MsgAnswer ClosedAnswer(MsgButtons buttons) {
+  switch (buttons) {
+    case MsgButtons::Ok:
+      return MsgAnswer::Ok;
+    case MsgButtons::YesNo:
+      return MsgAnswer::No;
+    case MsgButtons::OkCancel:
+      break;
+  }
+  return MsgAnswer::Cancel;
+}
+
 class Dialogs {
  public:
   virtual ~Dialogs() = default;

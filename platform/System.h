@@ -22,6 +22,13 @@ class System {
   /// Lets the application handle the messages that are waiting, then returns.
   /// A quit message stays waiting for the main loop.
   virtual void ProcessMessages() = 0;
+  /// Prepares a thread the program starts besides its first one for the
+  /// services used there (the shell's shortcut objects are COM objects).
+  /// LeaveThread undoes it on the same thread before the thread ends.
+  /// Cannot fail; a service the thread could not be prepared for fails on
+  /// its own.
+  virtual void EnterThread() = 0;
+  virtual void LeaveThread() = 0;
   /// Shows the hourglass cursor while `busy`, the normal cursor otherwise.
   /// Nothing happens where there is no cursor.
   virtual void SetBusyCursor(bool busy) = 0;

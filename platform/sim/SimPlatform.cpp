@@ -114,6 +114,8 @@ class SimSystem : public System {
   std::string ModulePath() override { return modulePath; }
   std::vector<std::string> Arguments() override { return arguments; }
   void PostQuit() override { quitPosted = true; }
+  void EnterThread() override { ++threadsEntered; }
+  void LeaveThread() override { ++threadsLeft; }
   void ProcessMessages() override {
     if (hook)
       hook();
@@ -134,6 +136,8 @@ class SimSystem : public System {
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;
   bool quitPosted = false;
+  std::atomic<int> threadsEntered = 0;
+  std::atomic<int> threadsLeft = 0;
   std::function<void()> hook;
   std::string decimalSeparator = ",";
   int restartRequests = 0;

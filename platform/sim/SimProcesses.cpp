@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <optional>
 #include <system_error>
@@ -114,8 +115,10 @@ std::vector<std::string> SplitCommandLine(std::string_view line) {
 }
 
 // Runs the host program with `words` after its own path in `folder` and
-// waits for it; false when it could not be started.
-bool Spawn(const fs::path& program, const std::vector<std::string>& words, const fs::path& folder) {
+// waits for it, killing it when `stop` is requested first; false when it
+// could not be started.
+bool Spawn(const fs::path& program, const std::vector<std::string>& words, const fs::path& folder,
+           const std::stop_token& stop) {
   std::vector<char*> argv;
   std::string path = program.string();
   argv.push_back(path.data());
@@ -132,6 +135,9 @@ bool Spawn(const fs::path& program, const std::vector<std::string>& words, const
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0)
     return false;
+  // The child is not reaped before waitpid below, so its pid cannot be
+  // taken by another process while the callback may still send the signal.
+  const std::stop_callback end(stop, [child] { kill(child, SIGKILL); });
   int status = 0;
   while (waitpid(child, &status, 0) == -1 && errno == EINTR) {
   }
@@ -140,7 +146,8 @@ bool Spawn(const fs::path& program, const std::vector<std::string>& words, const
 
 }  // namespace
 
-bool SimProcesses::RunAndWait(std::string_view commandLine, std::string_view currentDirectory) {
+bool SimProcesses::RunAndWait(std::string_view commandLine, std::string_view currentDirectory,
+                              std::stop_token stop) {
   started.push_back({std::string(commandLine), std::string(currentDirectory)});
   const std::optional<std::string> program = FindProgram(commandLine, files_);
   if (!program || !files_.DirectoryExists(currentDirectory))
@@ -151,7 +158,7 @@ bool SimProcesses::RunAndWait(std::string_view commandLine, std::string_view cur
   std::error_code ec;
   fs::permissions(host, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                   fs::perm_options::add, ec);
-  return Spawn(host, SplitCommandLine(commandLine), files_.HostPath(currentDirectory));
+  return Spawn(host, SplitCommandLine(commandLine), files_.HostPath(currentDirectory), stop);
 }
 
 }  // namespace platform::sim

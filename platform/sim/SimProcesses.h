@@ -18,7 +18,8 @@ class SimProcesses : public Processes {
  public:
   explicit SimProcesses(SimFiles& files) : files_(files) {}
 
-  bool RunAndWait(std::string_view commandLine, std::string_view currentDirectory) override;
+  bool RunAndWait(std::string_view commandLine, std::string_view currentDirectory,
+                  std::stop_token stop = {}) override;
 
   /// Every call, in order.
   std::vector<StartedProcess> started;

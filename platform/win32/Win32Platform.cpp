@@ -1,5 +1,6 @@
 #include "platform/win32/WinApi.h"
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -13,6 +14,10 @@
 namespace platform::win32 {
 
 namespace {
+
+// Whether EnterThread initialised COM on this thread, so that LeaveThread
+// balances exactly that.
+thread_local bool comEntered = false;
 
 // The predefined key of a root; nullptr for DynData. HKEY_DYN_DATA exists
 // only on Windows 9x, which cannot run this 64-bit program: later Windows
@@ -316,6 +321,15 @@ class Win32System : public System {
   }
 
   void PostQuit() override { PostQuitMessage(0); }
+
+  void EnterThread() override {
+    comEntered = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  }
+  void LeaveThread() override {
+    if (comEntered)
+      CoUninitialize();
+    comEntered = false;
+  }
 
   void ProcessMessages() override {
     MSG message{};

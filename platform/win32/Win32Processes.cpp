@@ -8,7 +8,8 @@
 
 namespace platform::win32 {
 
-bool Win32Processes::RunAndWait(std::string_view commandLine, std::string_view currentDirectory) {
+bool Win32Processes::RunAndWait(std::string_view commandLine, std::string_view currentDirectory,
+                                std::stop_token stop) {
   // CreateProcessW may write into the command line it is given.
   std::wstring line = Widen(commandLine);
   const std::wstring directory = Widen(currentDirectory);
@@ -19,8 +20,21 @@ bool Win32Processes::RunAndWait(std::string_view commandLine, std::string_view c
                       directory.c_str(), &startup, &started)) {
     return false;
   }
-  WaitForSingleObject(started.hProcess, INFINITE);
   CloseHandle(started.hThread);
+  // The wait ends with the program or with the stop, whichever comes first.
+  HANDLE stopped = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  if (stopped) {
+    const std::stop_callback signal(stop, [stopped] { SetEvent(stopped); });
+    const HANDLE both[] = {started.hProcess, stopped};
+    if (WaitForMultipleObjects(2, both, FALSE, INFINITE) == WAIT_OBJECT_0 + 1) {
+      // A stopped setup leaves nothing running that works on its behalf.
+      TerminateProcess(started.hProcess, ERROR_CANCELLED);
+      WaitForSingleObject(started.hProcess, INFINITE);
+    }
+    CloseHandle(stopped);
+  } else {
+    WaitForSingleObject(started.hProcess, INFINITE);
+  }
   CloseHandle(started.hProcess);
   return true;
 }

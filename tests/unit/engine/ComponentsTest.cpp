@@ -91,10 +91,10 @@ TEST_F(Components, ASetupWithoutComponentsRunsNothingAndSaysNothing) {
 }
 
 TEST_F(Components, NothingRunsOnceTheUserHasEndedTheProgram) {
-  sim.OnProcessMessages([this] {
-    if (events.back() == "detail ")
-      state.ExitState = -1;
-  });
+  view.onEvent = [this](const std::string& event) {
+    if (event == "detail ")
+      stop.request_stop();
+  };
   EXPECT_EQ(Install("[Component1]\nExecutable=recorder.exe " + Out("nutzlast.txt") +
                         "\nFile=recorder.exe\n",
                     ""),

@@ -69,7 +69,9 @@ class RecordingPhases : public engine::InstallPhases {
 class InstallRunTest : public ::testing::Test {
  protected:
   engine::RunEnd Run() {
-    return engine::RunInstallation(state, view, phases, sim.platform().dialogs);
+    result =
+        engine::RunInstallation(settings, view, phases, sim.platform().dialogs, stop.get_token());
+    return result.end;
   }
   // Only the phase calls, without the texts.
   std::vector<std::string> PhaseCalls() const {
@@ -85,20 +87,21 @@ class InstallRunTest : public ::testing::Test {
   }
 
   platform::sim::SimPlatform sim;
-  core::SetupState state;
+  engine::RunSettings settings;
+  std::stop_source stop;
+  engine::RunResult result;
   Events events;
   RecordingView view{events};
   RecordingPhases phases{events};
 };
 
 TEST_F(InstallRunTest, CompleteRunShowsEveryTextAndPhaseInOrder) {
-  state.TargetDir = "C:\\Ziel  \t";
-  state.StandardReg = true;
+  settings.TargetDir = "C:\\Ziel  \t";
+  settings.StandardReg = true;
   phases.fileCount = 2;
 
   EXPECT_EQ(Run(), engine::RunEnd::Completed);
   EXPECT_EQ(events, (Events{
-                        "target C:\\Ziel",
                         "bar 30 0 ltr 2",
                         "animation on",
                         "Prepare",
@@ -152,9 +155,9 @@ TEST_F(InstallRunTest, CompleteRunShowsEveryTextAndPhaseInOrder) {
                         "LogProgramFolder",
                         "SaveUninstallLog",
                         "status Fertig.",
-                        "show finish page",
                     }));
-  EXPECT_EQ(state.TargetDir, "C:\\Ziel");
+  EXPECT_FALSE(result.restartPage);
+  EXPECT_EQ(settings.TargetDir, "C:\\Ziel");
   EXPECT_TRUE(sim.Messages().empty());
 }
 
@@ -177,9 +180,8 @@ TEST_F(InstallRunTest, ProgressAfterEachFileDropsTheFraction) {
 }
 
 TEST_F(InstallRunTest, SplitPayloadJoinsMediaFirstAndAStoppedJoinEndsTheRunAtOnce) {
-  state.SplitPayload = true;
+  settings.SplitPayload = true;
   phases.joinSucceeds = false;
-  phases.actions["JoinMedia"] = [this] { state.ExitState = -1; };
 
   EXPECT_EQ(Run(), engine::RunEnd::MediaStopped);
   EXPECT_EQ(PhaseCalls(), (std::vector<std::string>{"Prepare", "JoinMedia"}))
@@ -194,7 +196,7 @@ TEST_F(InstallRunTest, FailureInTheExtractionRegionRunsItsCleanUpAndEndsTheRun) 
   EXPECT_EQ(PhaseCalls(),
             (std::vector<std::string>{"Prepare", "WriteLogHeader", "CreateTargetDirectory",
                                       "OpenPayloadList", "FinishExtraction"}));
-  EXPECT_TRUE(Matching("show ").empty());
+  EXPECT_TRUE(Matching("status Fertig.").empty());
 }
 
 TEST_F(InstallRunTest, FailureWhilePlacingTheUninstallerStillRemovesTheImage) {
@@ -208,8 +210,8 @@ TEST_F(InstallRunTest, FailureWhilePlacingTheUninstallerStillRemovesTheImage) {
 }
 
 TEST_F(InstallRunTest, RegistryFailureIsReportedAndTurnsOnTheUninstallFallback) {
-  state.StandardReg = true;
-  state.Marrowlink = true;
+  settings.StandardReg = true;
+  settings.Marrowlink = true;
   phases.actions["WriteRegistryEntries"] = [] { throw std::runtime_error("verweigert"); };
 
   EXPECT_EQ(Run(), engine::RunEnd::Completed);
@@ -220,7 +222,8 @@ TEST_F(InstallRunTest, RegistryFailureIsReportedAndTurnsOnTheUninstallFallback) 
             "Registry-Einträge erstellt werden!\rZum deinstallieren der Software verwenden Sie "
             "bitte die entsprechende Verknüpfung im Startmenü!");
   EXPECT_EQ(sim.Messages()[0].icon, platform::MsgIcon::Error);
-  EXPECT_TRUE(state.CreateUninstallShortcut);
+  EXPECT_TRUE(settings.CreateUninstallShortcut);
+  EXPECT_TRUE(result.uninstallShortcutForced);
 
   const auto calls = PhaseCalls();
   auto from = std::find(calls.begin(), calls.end(), "WriteRegistryEntries");
@@ -240,8 +243,8 @@ TEST_F(InstallRunTest, UninstallLogIsSavedOncePerFlag) {
   for (const Case& c :
        std::vector<Case>{{false, false, 0}, {true, false, 1}, {false, true, 1}, {true, true, 2}}) {
     events.clear();
-    state.StandardReg = c.standardReg;
-    state.CreateUninstallShortcut = c.uninstallShortcut;
+    settings.StandardReg = c.standardReg;
+    settings.CreateUninstallShortcut = c.uninstallShortcut;
     Run();
     const auto calls = PhaseCalls();
     EXPECT_EQ(static_cast<size_t>(std::count(calls.begin(), calls.end(), "SaveUninstallLog")),
@@ -251,7 +254,7 @@ TEST_F(InstallRunTest, UninstallLogIsSavedOncePerFlag) {
 }
 
 TEST_F(InstallRunTest, WebUpdateRegistrationHasItsOwnStatus) {
-  state.Marrowlink = true;
+  settings.Marrowlink = true;
   Run();
   const auto statuses = Matching("status ");
   EXPECT_NE(std::find(statuses.begin(), statuses.end(),
@@ -262,21 +265,50 @@ TEST_F(InstallRunTest, WebUpdateRegistrationHasItsOwnStatus) {
 }
 
 TEST_F(InstallRunTest, RestartPageFollowsWhenARestartIsRequired) {
-  state.RebootRequired = true;
+  settings.RebootRequired = true;
   Run();
-  EXPECT_EQ(events.back(), "show restart page");
-  EXPECT_EQ(events[events.size() - 2], "status Fertig.");
+  EXPECT_TRUE(result.restartPage);
+  EXPECT_EQ(events.back(), "status Fertig.");
 }
 
-TEST_F(InstallRunTest, EndingTheProgramDuringARunStopsItAfterTheCleanUp) {
-  phases.fileCount = 3;
-  phases.actions["CopyFile 2"] = [this] { state.ExitState = -1; };
+TEST_F(InstallRunTest, AStopEndsTheRunAtTheNextStepWithTheCleanUpsOfTheRegionsItLeaves) {
+  struct Case {
+    const char* during;
+    std::vector<std::string> after;  // the phases that still run after it
+  };
+  const Case cases[] = {
+      {"Prepare", {}},
+      {"JoinMedia", {}},
+      {"CreateTargetDirectory", {}},
+      {"OpenPayloadList", {"FinishExtraction"}},
+      {"CopyFile 2", {"FinishExtraction"}},
+      {"RunSystemComponents", {"FinishExtraction"}},
+      {"FinishExtraction", {}},
+      {"CreateDirectories", {}},
+      {"PlaceUninstaller", {"RemoveUninstallerImage"}},
+      {"WriteRegistryEntries", {}},
+      {"CreateShortcuts", {}},
+      {"RunComponentsAfterInstall", {}},
+      {"LogProgramFolder", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.during);
+    events.clear();
+    stop = std::stop_source();
+    phases.actions.clear();
+    settings.SplitPayload = true;
+    settings.StandardReg = true;
+    phases.fileCount = 3;
+    phases.actions[c.during] = [this] { stop.request_stop(); };
 
-  EXPECT_EQ(Run(), engine::RunEnd::Stopped);
-  const auto calls = PhaseCalls();
-  EXPECT_EQ(std::vector<std::string>(calls.end() - 2, calls.end()),
-            (std::vector<std::string>{"CopyFile 2", "FinishExtraction"}));
-  EXPECT_TRUE(Matching("show ").empty());
+    EXPECT_EQ(Run(), engine::RunEnd::Stopped);
+    const auto calls = PhaseCalls();
+    const auto at = std::find(calls.begin(), calls.end(), c.during);
+    ASSERT_NE(at, calls.end());
+    EXPECT_EQ(std::vector<std::string>(at + 1, calls.end()), c.after);
+    EXPECT_TRUE(Matching("status Fertig.").empty());
+    EXPECT_TRUE(sim.Messages().empty());
+  }
 }
 
 }  // namespace

@@ -42,7 +42,8 @@ TEST_F(InstallationPhases, CleanUpTakesTheUninstallerFromThePayloadWhateverTheCo
   Payload("example.szp");
   sim.PutFile("C:\\Setup\\Anderes.zip", "kein Archiv");
   StartUp("C:\\Ziel");
-  engine::Installation installation(sim.platform(), state, zip, view);
+  settings = engine::SnapshotOf(state);
+  engine::Installation installation(sim.platform(), settings, zip, view, stop.get_token());
   installation.Prepare();
   installation.CreateTargetDirectory();
   installation.OpenPayloadList();
@@ -57,11 +58,12 @@ TEST_F(InstallationPhases, CleanUpTakesTheUninstallerFromThePayloadWhateverTheCo
 TEST_F(InstallationPhases, TheTargetDirectoryIsMadeWithoutTrailingBlanks) {
   SetupInf("[Settings]\r\n");
   StartUp("C:\\Programme\\Firma\\Demo 1.0  ");
-  engine::Installation installation(sim.platform(), state, zip, view);
+  settings = engine::SnapshotOf(state);
+  engine::Installation installation(sim.platform(), settings, zip, view, stop.get_token());
   installation.CreateTargetDirectory();
   EXPECT_TRUE(sim.platform().files.DirectoryExists("C:\\Programme\\Firma\\Demo 1.0"));
 
-  state.TargetDir = " ";
+  settings.TargetDir = " ";
   EXPECT_THROW(installation.CreateTargetDirectory(), engine::EDirectoryError);
 }
 

@@ -61,7 +61,8 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
                 "",
             }));
   EXPECT_EQ(Matching("position "), (std::vector<std::string>{"50", "100"}));
-  EXPECT_EQ(events.back(), "show finish page");
+  EXPECT_EQ(events.back(), "status Fertig.");
+  EXPECT_FALSE(result.restartPage);
 }
 
 TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
@@ -161,12 +162,12 @@ TEST_F(PayloadRun, CancelConfirmedDuringTheRunExtractsNothingMoreAndEmptiesTheWo
   Payload("example.szp");
   StartUp("C:\\Ziel");
   size_t loadsAtCancel = 0;
-  sim.OnProcessMessages([&] {
-    if (state.ExitState == 0 && events.back().find("liesmich") != std::string::npos) {
-      state.ExitState = -1;  // the cancel question answered Yes
+  view.onEvent = [&](const std::string& event) {
+    if (!stop.stop_requested() && event.find("liesmich") != std::string::npos) {
+      stop.request_stop();  // the cancel question answered Yes
       loadsAtCancel = sim.LoadedLibraries().size();
     }
-  });
+  };
 
   EXPECT_EQ(Run(), engine::RunEnd::Stopped);
   ASSERT_GT(loadsAtCancel, 0u);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,36 +22,35 @@ inline std::vector<std::string> Matching(const Events& events, std::string_view 
   return found;
 }
 
+/// The installation form of the tests. `onEvent` sees every event as it is
+/// recorded: a test ends the run there as a user would at that moment.
 class RecordingView : public engine::InstallView {
  public:
   explicit RecordingView(Events& events) : events_(events) {}
-  void SetStatus(std::string_view text) override {
-    events_.push_back("status " + std::string(text));
-  }
-  void SetDetail(std::string_view text) override {
-    events_.push_back("detail " + std::string(text));
-  }
+
+  std::function<void(const std::string& event)> onEvent;
+
+  void SetStatus(std::string_view text) override { Record("status " + std::string(text)); }
+  void SetDetail(std::string_view text) override { Record("detail " + std::string(text)); }
   void SetupBar(int max, int min, engine::BarDirection direction,
                 engine::BarColorStyle style) override {
-    events_.push_back("bar " + std::to_string(max) + " " + std::to_string(min) +
-                      (direction == engine::BarDirection::LeftToRight ? " ltr" : " rtl") +
-                      (style == engine::BarColorStyle::OneColor ? " 1" : " 2"));
+    Record("bar " + std::to_string(max) + " " + std::to_string(min) +
+           (direction == engine::BarDirection::LeftToRight ? " ltr" : " rtl") +
+           (style == engine::BarColorStyle::OneColor ? " 1" : " 2"));
   }
-  void SetBarPosition(int position) override {
-    events_.push_back("position " + std::to_string(position));
-  }
+  void SetBarPosition(int position) override { Record("position " + std::to_string(position)); }
   void EnableAnimation(bool enabled) override {
-    events_.push_back(enabled ? "animation on" : "animation off");
+    Record(enabled ? "animation on" : "animation off");
   }
-  void RepaintForm() override { events_.push_back("repaint"); }
-  void ShowTargetDirectory(std::string_view dir) override {
-    events_.push_back("target " + std::string(dir));
-  }
-  void ShowCompletion(bool restartPage) override {
-    events_.push_back(restartPage ? "show restart page" : "show finish page");
-  }
+  void RepaintForm() override { Record("repaint"); }
 
  private:
+  void Record(std::string event) {
+    events_.push_back(std::move(event));
+    if (onEvent)
+      onEvent(events_.back());
+  }
+
   Events& events_;
 };
 

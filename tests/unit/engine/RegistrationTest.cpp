@@ -22,7 +22,7 @@ class Registration : public RunFixture {
     StartUp("C:\\Programme\\Firma\\Produkt 2.1");
     state.UserName = "Erika Muster";
     state.UserCompany = "Muster GmbH";
-    run.emplace(sim.platform(), state, zip, view);
+    run.emplace(sim.platform(), Settings(), zip, view, stop.get_token());
     run->windowsDir = "C:\\WINDOWS";
     engine::RegisterUninstall(*run, icon);
   }
@@ -67,7 +67,7 @@ TEST_F(Registration, AppsAndFeaturesGetsLocationSizeDateAndTheUnattendedUninstal
   sim.PutFile("C:\\Programme\\Firma\\Produkt 2.1\\a.exe", std::string(3000, 'a'));
   sim.PutFile("C:\\Programme\\Firma\\Produkt 2.1\\b.dat", std::string(1025, 'b'));
   sim.SetLocalDate("20270102");
-  run.emplace(sim.platform(), state, zip, view);
+  run.emplace(sim.platform(), Settings(), zip, view, stop.get_token());
   run->windowsDir = "C:\\WINDOWS";
   // Only the files of [Files] count; a line naming a missing file adds
   // nothing.
@@ -122,7 +122,7 @@ class WebUpdate : public RunFixture {
     SetupInf(std::string("[Settings]\r\nAppName=Produkt\r\nMarrowlink=1\r\n") +
              std::string(marrowlink));
     StartUp("C:\\Programme\\Firma\\Produkt 2.1", "Firma\\Produkt");
-    run.emplace(sim.platform(), state, zip, view);
+    run.emplace(sim.platform(), Settings(), zip, view, stop.get_token());
     engine::RegisterWebUpdate(*run);
   }
   std::optional<engine::RunContext> run;
@@ -186,7 +186,7 @@ TEST_F(RegistryRegion, AUserWithoutRightsOnTheMachineKeysGetsTheMessageAndTheUni
   ASSERT_EQ(Run(), engine::RunEnd::Completed);
   ASSERT_EQ(sim.Messages().size(), 1u);
   EXPECT_EQ(sim.Messages()[0].caption, "Registry-Fehler");
-  EXPECT_TRUE(state.CreateUninstallShortcut);
+  EXPECT_TRUE(result.uninstallShortcutForced);
   EXPECT_EQ(sim.RegString(RegRoot::CurrentUser, "Software\\Firma", "Eins"), "1");
   const std::string link =
       "C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt 2.1 deinstallieren.lnk";

@@ -16,7 +16,7 @@ using platform::RegType;
 class RegistryEntries : public RunFixture {
  protected:
   RegistryEntries() {
-    state.TargetDir = "C:\\Ziel";
+    settings.TargetDir = "C:\\Ziel";
     sim.PutRegString(RegRoot::CurrentUser, kShellFolders, "Desktop", "C:\\Users\\Sim\\Desktop");
   }
   void Make(std::string_view type, std::string_view root, std::string_view key,
@@ -24,7 +24,7 @@ class RegistryEntries : public RunFixture {
     engine::MakeRegEntrie(run, type, root, key, title, data);
   }
 
-  engine::RunContext run{sim.platform(), state, zip, view};
+  engine::RunContext run{sim.platform(), settings, zip, view, stop.get_token()};
 };
 
 std::vector<uint8_t> Bytes(uint64_t bits) {

@@ -63,9 +63,18 @@ class RunFixture : public ::testing::Test {
     state.ProgramFolder = std::move(programFolder);
   }
 
+  /// The run's settings as SetupState holds them now.
+  engine::RunSettings& Settings() {
+    settings = engine::SnapshotOf(state);
+    return settings;
+  }
+
+  /// The run on this thread, with what SetupState holds now.
   engine::RunEnd Run() {
-    phases.emplace(sim.platform(), state, zip, view);
-    return engine::RunInstallation(state, view, *phases, sim.platform().dialogs);
+    phases.emplace(sim.platform(), Settings(), zip, view, stop.get_token());
+    result =
+        engine::RunInstallation(settings, view, *phases, sim.platform().dialogs, stop.get_token());
+    return result.end;
   }
 
   /// The content of a file on the simulated machine, or "<missing>".
@@ -100,6 +109,9 @@ class RunFixture : public ::testing::Test {
   testing_support::RecordingUi ui;
   Events events;
   RecordingView view{events};
+  engine::RunSettings settings;
+  std::stop_source stop;
+  engine::RunResult result;
   std::optional<engine::Installation> phases;
 };
 

@@ -30,7 +30,7 @@ class Shortcuts : public RunFixture {
     SetupInf(std::string("[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\n") +
              std::string(settings) + std::string(links));
     StartUp("C:\\Apps", std::move(programFolder));
-    engine::RunContext run(sim.platform(), state, zip, view);
+    engine::RunContext run(sim.platform(), Settings(), zip, view, stop.get_token());
     run.windowsDir = "C:\\Windows";
     engine::CreateShortcuts(run);
     return run.log.Lines();
@@ -122,7 +122,7 @@ TEST_F(Shortcuts, CountsAndSkipsAsTheChoicesOfTheProgramFolderPageSay) {
         (c.uninstallShortcut ? "1" : "0") + "\r\n" + c.links);
     StartUp("C:\\Apps", c.programFolder);
     state.NoShortcuts = c.noShortcuts;
-    engine::RunContext run(sim.platform(), state, zip, view);
+    engine::RunContext run(sim.platform(), Settings(), zip, view, stop.get_token());
     run.windowsDir = "C:\\Windows";
     engine::CreateShortcuts(run);
     EXPECT_EQ(run.log.Lines(), c.log);

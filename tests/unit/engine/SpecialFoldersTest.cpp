@@ -28,7 +28,7 @@ class SpecialFolders : public ::testing::Test {
   }
 
   platform::sim::SimPlatform sim;
-  core::SetupState state;
+  engine::RunSettings state;
 };
 
 TEST_F(SpecialFolders, EveryPlaceholderNamesItsFolderWithATrailingBackslash) {

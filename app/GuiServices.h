@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <string_view>
+
+#include "app/ForwardingShell.h"
+#include "archive/PasswordPrompt.h"
+#include "core/GuiQueue.h"
+#include "platform/Dialogs.h"
+
+namespace app {
+
+// The questions of the installation run, asked on the GUI thread on its
+// behalf: the run's thread waits for the answer. Once the run is to stop,
+// nothing more is asked: each question is answered as a closed window
+// would answer it, and the run ends at its next step.
+
+/// Message boxes.
+class GuiDialogs : public platform::Dialogs {
+ public:
+  GuiDialogs(platform::Dialogs& shown, core::GuiQueue& gui, std::stop_token stop)
+      : shown_(shown), gui_(gui), stop_(std::move(stop)) {}
+
+  platform::MsgAnswer MessageBox(std::string_view caption, std::string_view text,
+                                 platform::MsgButtons buttons, platform::MsgIcon icon) override;
+
+ private:
+  platform::Dialogs& shown_;
+  core::GuiQueue& gui_;
+  std::stop_token stop_;
+};
+
+/// The folder browser; everything else of the shell is used on the run's
+/// thread.
+class GuiShell : public ForwardingShell {
+ public:
+  GuiShell(platform::Shell& shell, core::GuiQueue& gui, std::stop_token stop)
+      : ForwardingShell(shell), gui_(gui), stop_(std::move(stop)) {}
+
+  std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
+
+ private:
+  core::GuiQueue& gui_;
+  std::stop_token stop_;
+};
+
+/// The archive component's password window.
+class GuiPasswordPrompt : public archive::PasswordPrompt {
+ public:
+  GuiPasswordPrompt(std::unique_ptr<archive::PasswordPrompt> shown, core::GuiQueue& gui,
+                    std::stop_token stop)
+      : shown_(std::move(shown)), gui_(gui), stop_(std::move(stop)) {}
+
+  std::string Ask(const std::string& caption, const std::string& prompt) override;
+
+ private:
+  std::unique_ptr<archive::PasswordPrompt> shown_;
+  core::GuiQueue& gui_;
+  std::stop_token stop_;
+};
+
+}  // namespace app
