@@ -27,9 +27,23 @@ class IniReader {
   /// not convert and give `fallback`.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
+  /// The highest n for which `section` has a key named `prefix` followed by
+  /// n in decimal (without leading zeros; the prefix in any case of its
+  /// ASCII letters); 0 when it has none.
+  int32_t LastNumberedKey(std::string_view section, std::string_view prefix) const;
+  /// The same for the sections of the file.
+  int32_t LastNumberedSection(std::string_view prefix) const;
+
  private:
   platform::ProfileStrings& profile_;
   std::string path_;
 };
+
+/// How many numbered entries a loop over a count read from a file visits:
+/// never more than the file holds, so that a count of 2147483647 beside two
+/// entries ends after the second; but the first entry is visited whenever
+/// the count asks for one, also when it is missing (its values take their
+/// defaults, as they always did).
+int32_t EntriesToVisit(int32_t count, int32_t lastPresent);
 
 }  // namespace core

@@ -1,5 +1,6 @@
 #include "engine/Components.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,15 @@ void RunSystemComponents(RunContext& run) {
   if (!run.Ended() && files.FileExists(componentArchive))
     run.Extract(componentArchive, payload::kComponentList, work);
   const core::IniReader programs(run.platform.profile, list);
-  const int count = run.Ended() ? 0 : programs.ReadInteger("General", "AppCount", 0);
+  const int count = run.Ended()
+                        ? 0
+                        : core::EntriesToVisit(programs.ReadInteger("General", "AppCount", 0),
+                                               programs.LastNumberedSection(""));
   for (int n = 1; n <= count; ++n) {
     const std::string section = std::to_string(n);
     std::vector<std::string> names;
-    const int fileCount = programs.ReadInteger(section, "FileCount", 1);
+    const int fileCount = core::EntriesToVisit(programs.ReadInteger(section, "FileCount", 1),
+                                               programs.LastNumberedKey(section, "File"));
     for (int k = 1; k <= fileCount; ++k)
       names.push_back(programs.ReadString(section, "File" + std::to_string(k), ""));
     const std::string folder = work + "appRun" + section;
@@ -49,8 +54,11 @@ void RunSystemComponents(RunContext& run) {
 
 void RunComponentsAfterInstall(RunContext& run) {
   const core::IniReader& control = run.control;
-  const int count = control.ReadInteger("ComponentInstall", "CmpCount", 0);
-  for (int n = 1; n <= count; ++n) {
+  const int count =
+      core::EntriesToVisit(control.ReadInteger("ComponentInstall", "CmpCount", 0),
+                           std::max(control.LastNumberedKey("ComponentInstall", "CmpFile"),
+                                    control.LastNumberedKey("ComponentInstall", "ExStyle")));
+  for (int n = 1; n <= count && !run.Ended(); ++n) {
     const std::string number = std::to_string(n);
     if (!core::SameTextIgnoreCase(
             control.ReadString("ComponentInstall", "ExStyle" + number, "after_inst"),

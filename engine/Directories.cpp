@@ -28,10 +28,12 @@ void CreateTargetDirectory(RunContext& run) {
 }
 
 void CreateExtraDirectories(RunContext& run) {
-  const int count = core::StrToInt(run.control.ReadString("Directories", "FolderCount", "1"));
+  const int count = core::EntriesToVisit(
+      core::StrToInt(run.control.ReadString("Directories", "FolderCount", "1")),
+      run.control.LastNumberedKey("Directories", "Folder"));
   run.log.Append("[ExtraDir]");
   run.log.Append("DirCount=" + std::to_string(count));
-  for (int n = 1; n <= count; ++n) {
+  for (int n = 1; n <= count && !run.Ended(); ++n) {
     const std::string folder =
         run.control.ReadString("Directories", "Folder" + std::to_string(n), "1");
     run.view.SetDetail("Verzeichnisbaum \"" + folder + "\" wird erstellt...");

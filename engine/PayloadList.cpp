@@ -31,7 +31,8 @@ const core::IniReader& PayloadList::Reader() const {
 }
 
 int PayloadList::FileCount() const {
-  return Reader().ReadInteger(payload::kListSection, "FileCount", 1);
+  return core::EntriesToVisit(Reader().ReadInteger(payload::kListSection, "FileCount", 1),
+                              Reader().LastNumberedKey(payload::kListSection, ""));
 }
 
 std::string PayloadList::Destination(int n) const {

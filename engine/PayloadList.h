@@ -18,7 +18,7 @@ class PayloadList {
   /// Extracts the list into the work folder, unscrambles it in place and
   /// opens it. Raises EInstallError when it was not extracted.
   void Open();
-  /// `FileCount` of the list, default 1.
+  /// `FileCount` of the list, default 1, but no more than the list names.
   int FileCount() const;
   /// The destination of file `n`; empty when the list has none.
   std::string Destination(int n) const;

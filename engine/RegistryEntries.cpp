@@ -212,12 +212,14 @@ void MakeRegEntrie(RunContext& run, std::string_view typeName, std::string_view 
 }
 
 void WriteRegistryEntries(RunContext& run) {
-  const int count = core::StrToInt(run.control.ReadString("Registry", "RegCount", "1"));
+  const int count =
+      core::EntriesToVisit(core::StrToInt(run.control.ReadString("Registry", "RegCount", "1")),
+                           run.control.LastNumberedSection("Reg"));
   if (count != 0) {
     run.log.Append("[Registry]");
     run.log.Append("RegCount=" + std::to_string(count));
   }
-  for (int n = 1; n <= count; ++n) {
+  for (int n = 1; n <= count && !run.Ended(); ++n) {
     const std::string section = "Reg" + std::to_string(n);
     run.log.Append("[" + section + "]");
     run.log.Append("Root=" + run.control.ReadString(section, "Root", "HKLM"));

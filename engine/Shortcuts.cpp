@@ -55,13 +55,15 @@ void CreateShortcuts(RunContext& run) {
     ForceDirectories(run.platform.files, folders.programs + "\\" + run.settings.ProgramFolder);
   }
 
-  const int count = core::StrToInt(control.ReadString("Links", "LinkCount", "1"));
+  const int count =
+      core::EntriesToVisit(core::StrToInt(control.ReadString("Links", "LinkCount", "1")),
+                           control.LastNumberedSection("Link"));
   const int total = run.settings.CreateUninstallShortcut ? count + 1 : count;
   if (total != 0) {
     run.log.Append("[Links]");
     run.log.Append("LinkCount=" + std::to_string(total));
   }
-  for (int n = 1; n <= count; ++n) {
+  for (int n = 1; n <= count && !run.Ended(); ++n) {
     const std::string section = "Link" + std::to_string(n);
     run.log.Append("[" + section + "]");
     const std::string path =

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -18,6 +19,13 @@ class ProfileStrings {
   /// with an empty value.
   virtual std::string Read(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view fallback) = 0;
+  /// The names of the keys of `section` in `file`, as the file writes them,
+  /// in no particular order (a name written twice may be listed twice).
+  /// Empty when the file or the section is missing.
+  virtual std::vector<std::string> KeyNames(std::string_view file, std::string_view section) = 0;
+  /// The names of the sections of `file` in the same way; empty when the
+  /// file is missing.
+  virtual std::vector<std::string> SectionNames(std::string_view file) = 0;
 };
 
 }  // namespace platform

@@ -73,8 +73,10 @@ SimProfile::Sections Parse(std::u16string_view text) {
     if (line.front() == u'[') {
       const size_t close = line.rfind(u']');
       if (close != std::u16string_view::npos) {
-        const auto [section, isNew] = sections.try_emplace(Folded(Trim(line.substr(1, close - 1))));
-        current = isNew ? &section->second : nullptr;
+        const std::u16string_view name = Trim(line.substr(1, close - 1));
+        const auto [section, isNew] =
+            sections.try_emplace(Folded(name), SimProfile::Section{std::u16string(name), {}});
+        current = isNew ? &section->second.keys : nullptr;
         continue;
       }
     }
@@ -85,7 +87,8 @@ SimProfile::Sections Parse(std::u16string_view text) {
     std::optional<std::u16string> value;
     if (equals != std::u16string_view::npos)
       value = std::u16string(Trim(line.substr(equals + 1)));
-    current->try_emplace(Folded(Trim(line.substr(0, equals))), std::move(value));
+    const std::u16string_view name = Trim(line.substr(0, equals));
+    current->try_emplace(Folded(name), SimProfile::Key{std::u16string(name), std::move(value)});
   }
   return sections;
 }
@@ -117,25 +120,54 @@ std::string SimProfile::Read(std::string_view file, std::string_view section, st
     fallbackText.pop_back();
   fallbackText.resize(std::min(fallbackText.size(), kMaxValue));
 
+  const Sections* sections = Load(file);
+  if (!sections)
+    return Utf16ToUtf8(fallbackText);
+  const auto found = sections->find(Folded(Trim(Utf8ToUtf16(section))));
+  if (found == sections->end())
+    return Utf16ToUtf8(fallbackText);
+  const auto value = found->second.keys.find(Folded(Trim(Utf8ToUtf16(key))));
+  if (value == found->second.keys.end() || !value->second.value)
+    return Utf16ToUtf8(fallbackText);
+  return Utf16ToUtf8(Copy(*value->second.value));
+}
+
+std::vector<std::string> SimProfile::KeyNames(std::string_view file, std::string_view section) {
+  std::vector<std::string> names;
+  const Sections* sections = Load(file);
+  if (!sections)
+    return names;
+  const auto found = sections->find(Folded(Trim(Utf8ToUtf16(section))));
+  if (found == sections->end())
+    return names;
+  for (const auto& [folded, key] : found->second.keys)
+    names.push_back(Utf16ToUtf8(key.name));
+  return names;
+}
+
+std::vector<std::string> SimProfile::SectionNames(std::string_view file) {
+  std::vector<std::string> names;
+  if (const Sections* sections = Load(file)) {
+    for (const auto& [folded, section] : *sections)
+      names.push_back(Utf16ToUtf8(section.name));
+  }
+  return names;
+}
+
+const SimProfile::Sections* SimProfile::Load(std::string_view file) {
   std::string path(file);
   if (path.find_first_of("\\/:") == std::string::npos) {
     path = files_.WindowsDirectory() + "\\" + path;
   }
   std::optional<std::string> bytes = files_.ReadFile(path);
   if (!bytes)
-    return Utf16ToUtf8(fallbackText);
+    return nullptr;
   if (last_.path != path || last_.bytes != *bytes) {
     last_.sections = Parse(Decode(*bytes));
     last_.path = std::move(path);
     last_.bytes = std::move(*bytes);
   }
-  const auto found = last_.sections.find(Folded(Trim(Utf8ToUtf16(section))));
-  if (found == last_.sections.end())
-    return Utf16ToUtf8(fallbackText);
-  const auto value = found->second.find(Folded(Trim(Utf8ToUtf16(key))));
-  if (value == found->second.end() || !value->second)
-    return Utf16ToUtf8(fallbackText);
-  return Utf16ToUtf8(Copy(*value->second));
+  return &last_.sections;
 }
 
 }  // namespace platform::sim

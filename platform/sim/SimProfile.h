@@ -21,13 +21,23 @@ class SimProfile : public ProfileStrings {
 
   std::string Read(std::string_view file, std::string_view section, std::string_view key,
                    std::string_view fallback) override;
+  std::vector<std::string> KeyNames(std::string_view file, std::string_view section) override;
+  std::vector<std::string> SectionNames(std::string_view file) override;
 
-  /// The keys of one section, folded, with their value (nullopt for a key
-  /// line without '='); the first line of a key wins.
-  using Keys = std::unordered_map<std::u16string, std::optional<std::u16string>>;
+  /// A key as written, with its value (nullopt for a key line without '=').
+  struct Key {
+    std::u16string name;
+    std::optional<std::u16string> value;
+  };
+  /// The keys of one section by folded name; the first line of a key wins.
+  using Keys = std::unordered_map<std::u16string, Key>;
+  struct Section {
+    std::u16string name;
+    Keys keys;
+  };
   /// The sections of a file by folded name; only the first section of a
   /// name counts.
-  using Sections = std::map<std::u16string, Keys>;
+  using Sections = std::map<std::u16string, Section>;
 
  private:
   struct Parsed {
@@ -35,6 +45,10 @@ class SimProfile : public ProfileStrings {
     std::string bytes;
     Sections sections;
   };
+
+  /// The sections of `file`, parsed anew when it changed; nullptr when it
+  /// cannot be read.
+  const Sections* Load(std::string_view file);
 
   Files& files_;
   Parsed last_;

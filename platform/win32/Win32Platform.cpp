@@ -228,6 +228,42 @@ class Win32Profile : public ProfileStrings {
     buffer.resize(length);
     return Narrow(buffer);
   }
+
+  std::vector<std::string> KeyNames(std::string_view file, std::string_view section) override {
+    const std::wstring name = Widen(section);
+    return Names(file, [&name](wchar_t* buffer, DWORD size, const wchar_t* path) {
+      return GetPrivateProfileStringW(name.c_str(), nullptr, L"", buffer, size, path);
+    });
+  }
+
+  std::vector<std::string> SectionNames(std::string_view file) override {
+    return Names(file, [](wchar_t* buffer, DWORD size, const wchar_t* path) {
+      return GetPrivateProfileSectionNamesW(buffer, size, path);
+    });
+  }
+
+ private:
+  // A list of names as the profile API gives it: each ended by a null, the
+  // list by another. `read` answers size - 2 when the buffer was too small.
+  template <typename Read>
+  static std::vector<std::string> Names(std::string_view file, Read read) {
+    const std::wstring path = Widen(file);
+    std::wstring buffer(4096, L'\0');
+    DWORD length = 0;
+    while ((length = read(buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str())) ==
+           buffer.size() - 2) {
+      buffer.resize(buffer.size() * 2);
+    }
+    std::vector<std::string> names;
+    for (size_t at = 0; at < length;) {
+      const size_t end = buffer.find(L'\0', at);
+      if (end == at || end == std::wstring::npos || end > length)
+        break;
+      names.push_back(Narrow(buffer.substr(at, end - at)));
+      at = end + 1;
+    }
+    return names;
+  }
 };
 
 class Win32Dialogs : public Dialogs {
@@ -242,15 +278,7 @@ class Win32Dialogs : public Dialogs {
     if (answer != 0)
       return static_cast<MsgAnswer>(answer);
     // A box that could not be shown answers as if it had been closed.
-    switch (buttons) {
-      case MsgButtons::Ok:
-        return MsgAnswer::Ok;
-      case MsgButtons::OkCancel:
-        return MsgAnswer::Cancel;
-      case MsgButtons::YesNo:
-        return MsgAnswer::No;
-    }
-    return MsgAnswer::Cancel;
+    return ClosedAnswer(buttons);
   }
 };
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,22 @@ TEST_F(ProfileFiles, BareFileNameIsLookedForInTheWindowsDirectory) {
   EXPECT_EQ(platform().profile.Read(name, "S", "Key", "fb"), "windows");
   EXPECT_EQ(platform().profile.Read(".\\" + name, "S", "Key", "fb"), "current");
   fixture().RemoveRaw(inWindows);
+}
+
+TEST_F(ProfileFiles, KeyAndSectionNamesAreListedAsWritten) {
+  auto& profile = platform().profile;
+  const std::string file = Scratch("names.ini");
+  fixture().WriteRaw(file, "[Eins]\nFolder1=a\nFolder12 = c\nohne Wert\n\n[Zwei]\nX=1\n");
+  const auto sorted = [](std::vector<std::string> names) {
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  EXPECT_EQ(sorted(profile.KeyNames(file, "EINS")),
+            (std::vector<std::string>{"Folder1", "Folder12", "ohne Wert"}));
+  EXPECT_EQ(sorted(profile.SectionNames(file)), (std::vector<std::string>{"Eins", "Zwei"}));
+  EXPECT_TRUE(profile.KeyNames(file, "Drei").empty());
+  EXPECT_TRUE(profile.KeyNames(Scratch("fehlt.ini"), "Eins").empty());
+  EXPECT_TRUE(profile.SectionNames(Scratch("fehlt.ini")).empty());
 }
 
 }  // namespace
