@@ -372,6 +372,11 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     throw HarnessError(LastError("PostMessageW"));
 }
 
+void WaitUntil(std::string_view what, const std::function<bool()>& condition) {
+  if (!PollUntil(condition))
+    throw HarnessError("waited in vain for " + std::string(what));
+}
+
 std::string ReadBytes(std::string_view path) {
   HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);

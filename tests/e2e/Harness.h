@@ -125,6 +125,9 @@ void Click(HWND window, std::string_view controlName);
 /// Posts a message to the window without waiting for it to be handled.
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+/// Polls until `condition` holds; throws, naming `what`, after the bound.
+void WaitUntil(std::string_view what, const std::function<bool()>& condition);
+
 /// The whole content of a file; throws when it cannot be read.
 std::string ReadBytes(std::string_view path);
 /// A file or folder of that path exists.

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stop_token>
+#include <thread>
 
 #include "tests/unit/engine/RunFixture.h"
 #include "tools/builder/Description.h"
@@ -101,6 +104,26 @@ TEST_F(Components, NothingRunsOnceTheUserHasEndedTheProgram) {
             engine::RunEnd::Stopped);
   EXPECT_TRUE(sim.StartedProcesses().empty());
   EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+}
+
+TEST_F(Components, AStopEndsAProgramStillRunningAndTheRunWithIt) {
+  // The user cancels once the program has started; it would wait for
+  // minutes on a file that never comes.
+  std::jthread user([this](std::stop_token done) {
+    // Its line is whole once it ends in a line break.
+    for (int i = 0; i < 60000 && !done.stop_requested() && !Recorded("wartet.txt").ends_with('\n');
+         ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    stop.request_stop();
+  });
+  EXPECT_EQ(Install("[Component1]\nExecutable=recorder.exe " + Out("wartet.txt") + " /warten " +
+                        Out("nie.txt") + "\nFile=recorder.exe\n",
+                    ""),
+            engine::RunEnd::Stopped);
+  EXPECT_FALSE(Recorded("wartet.txt").empty());
+  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst")) << "the ended program's files went";
+  EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
 }
 
 }  // namespace
