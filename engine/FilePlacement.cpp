@@ -14,6 +14,9 @@ int FilePlacement::Begin() {
   run_.log.Append("FileCount=" + std::to_string(count));
   run_.log.ClearExtraFiles();
   run_.zip.SetArchivePath(run_.PayloadArchive());
+  sizes_.clear();
+  for (const archive::ZipDirEntry& entry : run_.zip.Directory())
+    sizes_.emplace(entry.name, entry.extent.uncompressedSize);
   extraCount_ = 0;
   return count;
 }
@@ -42,7 +45,10 @@ void FilePlacement::PrepareDestination(int n) {
 }
 
 void FilePlacement::Copy(int n) {
-  run_.platform.files.CopyFile(Temporary(n), Destination(), false);
+  if (run_.platform.files.CopyFile(Temporary(n), Destination(), false)) {
+    if (const auto size = sizes_.find(std::to_string(n)); size != sizes_.end())
+      run_.placedBytes += size->second;
+  }
 }
 
 void FilePlacement::RemoveTemporary(int n) {

@@ -25,7 +25,8 @@ class FilePlacement {
   /// The full path file `n` is copied to.
   std::string Destination() const { return folder_ + name_; }
   /// Copies file `n` over whatever is at its destination; a copy that fails
-  /// (a read-only file, a missing folder) leaves it as it was.
+  /// (a read-only file, a missing folder) leaves it as it was. A placed file
+  /// adds its size to the run's placed bytes.
   void Copy(int n);
   void RemoveTemporary(int n);
   /// Deletes the numbered file of an item the run did not finish.
@@ -47,6 +48,8 @@ class FilePlacement {
   std::string folder_;
   std::string name_;
   std::optional<int> pending_;
+  // The uncompressed size of every numbered entry of the payload.
+  std::unordered_map<std::string, uint64_t> sizes_;
   std::string displayIcon_ = "[Tessarwolden]";
 };
 

@@ -21,7 +21,10 @@ void PayloadList::Open() {
   files.DeleteFile(Path());
   if (!files.WriteFile(Path(), plain))
     throw EInstallError("Die Datei \"" + Path() + "\" kann nicht erstellt werden");
-  reader_.emplace(run_.platform.profile, Path());
+  // The list is read entry by entry, thousands of times: from memory, as
+  // the profile service would read the file just written.
+  snapshot_.emplace(Path(), run_.platform.system.AnsiToUtf8(plain));
+  reader_.emplace(*snapshot_, Path());
 }
 
 const core::IniReader& PayloadList::Reader() const {

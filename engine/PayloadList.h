@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/IniReader.h"
+#include "core/ProfileSnapshot.h"
 #include "engine/RunContext.h"
 
 namespace engine {
@@ -25,7 +26,10 @@ class PayloadList {
   /// The same through the section name the display icon is looked up by.
   std::string DisplayIconSource(int n) const;
   bool IsOpen() const { return reader_.has_value(); }
-  void Close() { reader_.reset(); }
+  void Close() {
+    reader_.reset();
+    snapshot_.reset();
+  }
   /// Deletes the unpacked list from the work folder.
   void Delete();
 
@@ -34,6 +38,7 @@ class PayloadList {
   const core::IniReader& Reader() const;
 
   RunContext& run_;
+  std::optional<core::ProfileSnapshot> snapshot_;
   std::optional<core::IniReader> reader_;
 };
 

@@ -27,23 +27,8 @@ std::string ExtensionOf(std::string_view path) {
 
 // The size of the files the run placed, in KB rounded up, as Apps & Features
 // shows it.
-uint32_t InstalledKilobytes(RunContext& run) {
-  uint64_t bytes = 0;
-  bool inFiles = false;
-  for (const std::string& line : run.log.Lines()) {
-    if (line.starts_with("[")) {
-      inFiles = line == "[Files]";
-      continue;
-    }
-    const size_t equals = line.find('=');
-    if (!inFiles || !line.starts_with("File") || equals == std::string::npos ||
-        line.find_first_not_of("0123456789", 4) != equals) {
-      continue;
-    }
-    if (auto file = run.platform.files.OpenRead(line.substr(equals + 1)))
-      bytes += file->Size();
-  }
-  return static_cast<uint32_t>(std::min<uint64_t>((bytes + 1023) / 1024, UINT32_MAX));
+uint32_t InstalledKilobytes(const RunContext& run) {
+  return static_cast<uint32_t>(std::min<uint64_t>((run.placedBytes + 1023) / 1024, UINT32_MAX));
 }
 
 // What Apps & Features shows and uses today besides the values of the

@@ -55,6 +55,9 @@ struct RunContext {
   std::string archiveDir;
   UninstallLog log;
   PlaceholderPaths placeholders;
+  /// The bytes of the payload's files the run has placed, as the archive
+  /// gives their sizes: what Apps & Features shows as the product's size.
+  uint64_t placedBytes = 0;
 };
 
 }  // namespace engine

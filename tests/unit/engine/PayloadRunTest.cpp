@@ -45,6 +45,11 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
   EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes("example.szp"));
 
   EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
+  // 24 bytes placed: 1 KB begun.
+  EXPECT_EQ(sim.RegDWord(platform::RegRoot::LocalMachine,
+                         "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt",
+                         "EstimatedSize"),
+            1u);
 
   EXPECT_EQ(Matching("detail "),
             (std::vector<std::string>{
