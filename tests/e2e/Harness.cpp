@@ -372,6 +372,18 @@ void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     throw HarnessError(LastError("PostMessageW"));
 }
 
+HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
+  Click(setup.WaitForVisible("TSchritt1"), "Button2");
+  HWND page4 = setup.WaitForVisible("TSchritt4");
+  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(Widen(targetDir).c_str()));
+  Click(page4, "Button2");
+  Click(setup.WaitForVisible("TSchritt6"), "Button2");
+  Click(setup.WaitForVisible("TSchritt5"), "Button2");
+  Click(setup.WaitForVisible("TSchritt7"), "Button2");
+  return setup.WaitForVisible("TInstall");
+}
+
 void WaitUntil(std::string_view what, const std::function<bool()>& condition) {
   if (!PollUntil(condition))
     throw HarnessError("waited in vain for " + std::string(what));

@@ -125,6 +125,11 @@ void Click(HWND window, std::string_view controlName);
 /// Posts a message to the window without waiting for it to be handled.
 void Post(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
+/// Walks the wizard from page 1 to the summary page, typing `targetDir`
+/// into the target directory page, and starts the installation there;
+/// returns the installation form.
+HWND StartInstallation(SetupProcess& setup, std::string_view targetDir);
+
 /// Polls until `condition` holds; throws, naming `what`, after the bound.
 void WaitUntil(std::string_view what, const std::function<bool()>& condition);
 

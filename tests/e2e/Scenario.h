@@ -23,20 +23,6 @@ inline constexpr std::string_view kDemoSetupInf =
     "Company=Firma\r\n"
     "StandardReg=1\r\n";
 
-// Walks the wizard from page 1 to the summary page, typing `targetDir` into
-// the target directory page, and starts the installation there.
-inline HWND StartInstallation(SetupProcess& setup, std::string_view targetDir) {
-  Click(setup.WaitForVisible("TSchritt1"), "Button2");
-  HWND page4 = setup.WaitForVisible("TSchritt4");
-  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
-               reinterpret_cast<LPARAM>(platform::win32::Widen(targetDir).c_str()));
-  Click(page4, "Button2");
-  Click(setup.WaitForVisible("TSchritt6"), "Button2");
-  Click(setup.WaitForVisible("TSchritt5"), "Button2");
-  Click(setup.WaitForVisible("TSchritt7"), "Button2");
-  return setup.WaitForVisible("TInstall");
-}
-
 /// A value of the prefix's Shell Folders key ("Programs", "Desktop"), as
 /// Setup.exe reads it; throws when it has none.
 inline std::string ShellFolder(const wchar_t* name) {
