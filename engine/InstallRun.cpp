@@ -36,17 +36,16 @@ void PlaceFiles(InstallView& view, InstallPhases& phases, Step step) {
   int count = 0;
   step([&] { count = phases.BeginFiles(); });
   for (int n = 1; n <= count; ++n) {
-    view.SetStatus("Setup extrahiert Dateien...");
-    view.SetDetail("Datei " + Quoted(phases.FileEntry(n)) + " wird extrahiert...");
+    view.ShowStatus("Setup extrahiert Dateien...",
+                    "Datei " + Quoted(phases.FileEntry(n)) + " wird extrahiert...");
     step([&] { phases.ExtractFile(n); });
-    view.SetStatus("Setup kopiert Dateien...");
-    view.SetDetail("Verzeichnisse aktualisieren...");
+    view.ShowStatus("Setup kopiert Dateien...", "Verzeichnisse aktualisieren...");
     step([&] { phases.UpdateDirectories(n); });
-    view.SetStatus("Setup kopiert Dateien...");
-    view.SetDetail("Datei " + Quoted(phases.FileDestination(n)) + " wird kopiert...");
+    view.ShowStatus("Setup kopiert Dateien...",
+                    "Datei " + Quoted(phases.FileDestination(n)) + " wird kopiert...");
     step([&] { phases.CopyFile(n); });
-    view.SetStatus("Setup entfernt temporäre Dateien...");
-    view.SetDetail("Datei " + Quoted(std::to_string(n)) + " wird entfernt...");
+    view.ShowStatus("Setup entfernt temporäre Dateien...",
+                    "Datei " + Quoted(std::to_string(n)) + " wird entfernt...");
     step([&] { phases.RemoveTemporaryFile(n); });
     view.SetBarPosition(static_cast<int>(static_cast<int64_t>(n) * 100 / count));
   }
@@ -61,14 +60,12 @@ template <typename Step>
 bool RegistryRegion(const RunSettings& settings, InstallView& view, InstallPhases& phases,
                     platform::Dialogs& dialogs, Step step) {
   try {
-    view.SetStatus("Setup aktualisiert die Registrierungsdaten...");
-    view.SetDetail("");
+    view.ShowStatus("Setup aktualisiert die Registrierungsdaten...", "");
     step([&] { phases.WriteRegistryEntries(); });
     if (settings.StandardReg)
       step([&] { phases.RegisterUninstall(); });
     if (settings.Marrowlink) {
-      view.SetStatus("Setup registriert die Anwendung für Marrowlink...");
-      view.SetDetail("");
+      view.ShowStatus("Setup registriert die Anwendung für Marrowlink...", "");
       step([&] { phases.RegisterWebUpdate(); });
     }
   } catch (const RunStopped&) {
@@ -120,8 +117,7 @@ void Run(RunSettings& settings, InstallView& view, InstallPhases& phases,
         view.EnableAnimation(false);
         view.SetupBar(100, 0, BarDirection::LeftToRight, BarColorStyle::OneColor);
         PlaceFiles(view, phases, step);
-        view.SetStatus("Systemkomponenten werden installiert...");
-        view.SetDetail("");
+        view.ShowStatus("Systemkomponenten werden installiert...", "");
         step([&] { phases.RunSystemComponents(); });
         step([&] { phases.PointAtPayload(); });
       },

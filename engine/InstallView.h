@@ -18,6 +18,12 @@ class InstallView {
   virtual void SetStatus(std::string_view text) = 0;
   /// The detail line (Label5); the empty text clears it.
   virtual void SetDetail(std::string_view text) = 0;
+  /// Both lines, which belong together: a view that paints later never
+  /// shows the new status beside the old detail.
+  virtual void ShowStatus(std::string_view status, std::string_view detail) {
+    SetStatus(status);
+    SetDetail(detail);
+  }
   /// Sets the progress bar's range, direction and colours.
   virtual void SetupBar(int max, int min, BarDirection direction, BarColorStyle style) = 0;
   /// Sets the bar's position and paints it.

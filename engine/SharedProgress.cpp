@@ -25,6 +25,13 @@ void SharedProgress::SetDetail(std::string_view text) {
   Store([&](Changes& c) { c.detail = std::string(text); });
 }
 
+void SharedProgress::ShowStatus(std::string_view status, std::string_view detail) {
+  Store([&](Changes& c) {
+    c.status = std::string(status);
+    c.detail = std::string(detail);
+  });
+}
+
 void SharedProgress::SetupBar(int max, int min, BarDirection direction, BarColorStyle style) {
   // A position set before the new range would otherwise be applied after it.
   Store([&](Changes& c) {

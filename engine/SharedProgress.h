@@ -40,6 +40,7 @@ class SharedProgress : public InstallView {
 
   void SetStatus(std::string_view text) override;
   void SetDetail(std::string_view text) override;
+  void ShowStatus(std::string_view status, std::string_view detail) override;
   void SetupBar(int max, int min, BarDirection direction, BarColorStyle style) override;
   void SetBarPosition(int position) override;
   void EnableAnimation(bool enabled) override;
