@@ -1,8 +1,32 @@
 #include "engine/FilePlacement.h"
 
 #include "engine/Directories.h"
+#include "engine/InstallError.h"
+#include "unpack/UnpackApi.h"
 
 namespace engine {
+
+namespace {
+
+// Why the library could not give an entry, as its last message says.
+std::string Reason(int libraryMessage) {
+  switch (libraryMessage) {
+    case unpack::kMsgNotFound:
+      return "sie fehlt im Installationsarchiv";
+    case unpack::kMsgCrcMismatch:
+    case unpack::kMsgDataError:
+    case unpack::kMsgSizeMismatch:
+    case unpack::kMsgOverlap:
+      return "das Installationsarchiv ist beschädigt";
+    case unpack::kMsgCreateFailed:
+    case unpack::kMsgWriteFailed:
+      return "sie konnte nicht geschrieben werden; vielleicht ist das Laufwerk voll";
+    default:
+      return "Fehler " + std::to_string(libraryMessage);
+  }
+}
+
+}  // namespace
 
 std::string FilePlacement::Temporary(int n) const {
   return run_.workFolder + "\\" + std::to_string(n);
@@ -32,6 +56,12 @@ void FilePlacement::Extract(int n) {
   // its place nor deleted afterwards.
   pending_ = n;
   run_.Extract(run_.PayloadArchive(), std::to_string(n), run_.workFolder);
+  // A file the run cannot place is an error, never a success with a file
+  // missing; a stop is no error (the run ends at its next step).
+  if (!run_.Ended() && !run_.platform.files.FileExists(Temporary(n))) {
+    throw EInstallError("Die Datei \"" + value_ +
+                        "\" kann nicht entpackt werden: " + Reason(run_.zip.LastErrorNumber()));
+  }
 }
 
 void FilePlacement::PrepareDestination(int n) {
@@ -45,10 +75,10 @@ void FilePlacement::PrepareDestination(int n) {
 }
 
 void FilePlacement::Copy(int n) {
-  if (run_.platform.files.CopyFile(Temporary(n), Destination(), false)) {
-    if (const auto size = sizes_.find(std::to_string(n)); size != sizes_.end())
-      run_.placedBytes += size->second;
-  }
+  if (!run_.platform.files.CopyFile(Temporary(n), Destination(), false))
+    throw EInstallError("Die Datei \"" + Destination() + "\" kann nicht geschrieben werden");
+  if (const auto size = sizes_.find(std::to_string(n)); size != sizes_.end())
+    run_.placedBytes += size->second;
 }
 
 void FilePlacement::RemoveTemporary(int n) {

@@ -19,14 +19,16 @@ class FilePlacement {
   int Begin();
   /// The destination of file `n` as the payload list gives it.
   std::string Entry(int n);
+  /// Extracts file `n` into the work folder; raises EInstallError when the
+  /// archive cannot give it (missing, damaged, no room to write it).
   void Extract(int n);
   /// Resolves the destination of file `n`, records it and creates its folder.
   void PrepareDestination(int n);
   /// The full path file `n` is copied to.
   std::string Destination() const { return folder_ + name_; }
-  /// Copies file `n` over whatever is at its destination; a copy that fails
-  /// (a read-only file, a missing folder) leaves it as it was. A placed file
-  /// adds its size to the run's placed bytes.
+  /// Copies file `n` over whatever is at its destination and adds its size
+  /// to the run's placed bytes; raises EInstallError when the copy fails (a
+  /// read-only or locked file, a missing folder, a full drive).
   void Copy(int n);
   void RemoveTemporary(int n);
   /// Deletes the numbered file of an item the run did not finish.

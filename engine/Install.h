@@ -12,7 +12,7 @@ namespace engine {
 /// The installation form "Setup.": shows the run's status, detail and
 /// progress. Timer1 fires once, a second after the form is shown, and
 /// starts the installation; the run works on a thread of its own and
-/// reports through Progress(), which the form paints whenever it changed.
+/// reports through Progress(), which the form paints at most every 40 ms.
 /// Animation1 sweeps the bar while the run does not move it. The cancel
 /// button and the close box are reported as events.
 class TInstall : public controls::Form {
@@ -39,6 +39,7 @@ class TInstall : public controls::Form {
   std::function<void()> run_;
   SharedProgress progress_;
   controls::TGradientBar* progressBar1_ = nullptr;
+  bool paintPending_ = false;
   // The sweep's direction: true while it runs from the right.
   bool animationBackwards_ = false;
 };
