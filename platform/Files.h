@@ -79,6 +79,11 @@ class Files {
   /// Copies a file; with `failIfExists` an existing target makes it fail.
   /// False on any failure.
   virtual bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) = 0;
+  /// Moves a file, also to another drive, keeping its attributes; with
+  /// `replace` an existing target file is replaced. False on any failure (a
+  /// missing or open source, a target that exists without `replace`, a
+  /// read-only target, refused); the source is then as it was.
+  virtual bool MoveFile(std::string_view from, std::string_view to, bool replace) = 0;
   /// Deletes a file; false when it is missing or refused.
   virtual bool DeleteFile(std::string_view path) = 0;
   /// Marks an existing file to be deleted the next time Windows starts, as

@@ -336,6 +336,35 @@ bool SimFiles::CopyFile(std::string_view from, std::string_view to, bool failIfE
   return true;
 }
 
+bool SimFiles::MoveFile(std::string_view from, std::string_view to, bool replace) {
+  const std::optional<Resolved> source = Resolve(from);
+  const std::optional<Resolved> target = Resolve(to);
+  std::error_code ec;
+  if (!source || !target || !fs::is_regular_file(source->host, ec) || source->key == target->key)
+    return false;
+  // A file open elsewhere cannot be moved; Windows keeps its name in use.
+  if (const auto open = open_.find(source->key);
+      open != open_.end() && (open->second.readers > 0 || open->second.writers > 0)) {
+    return false;
+  }
+  if (WritesDenied(*source) || WritesDenied(*target) ||
+      !fs::is_directory(target->host.parent_path(), ec))
+    return false;
+  if (fs::exists(target->host, ec) &&
+      (!replace || fs::is_directory(target->host, ec) || !Writable(*target))) {
+    return false;
+  }
+  fs::rename(source->host, target->host, ec);
+  if (ec)
+    return false;
+  attributes_.erase(target->key);
+  if (const auto attributes = attributes_.find(source->key); attributes != attributes_.end()) {
+    attributes_[target->key] = attributes->second;
+    attributes_.erase(attributes);
+  }
+  return true;
+}
+
 bool SimFiles::DeleteFile(std::string_view path) {
   const std::optional<Resolved> file = Resolve(path);
   std::error_code ec;

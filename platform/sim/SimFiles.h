@@ -51,6 +51,7 @@ class SimFiles : public Files {
   bool CreateDirectory(std::string_view path) override;
   bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
+  bool MoveFile(std::string_view from, std::string_view to, bool replace) override;
   bool DeleteFile(std::string_view path) override;
   bool DeleteAtRestart(std::string_view path) override;
   std::optional<std::string> ReadFile(std::string_view path) override;

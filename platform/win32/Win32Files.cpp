@@ -141,6 +141,11 @@ bool Win32Files::CopyFile(std::string_view from, std::string_view to, bool failI
   return CopyFileW(Widen(from).c_str(), Widen(to).c_str(), failIfExists) != 0;
 }
 
+bool Win32Files::MoveFile(std::string_view from, std::string_view to, bool replace) {
+  const DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+  return MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), flags) != 0;
+}
+
 bool Win32Files::DeleteFile(std::string_view path) {
   return DeleteFileW(Widen(path).c_str()) != 0;
 }

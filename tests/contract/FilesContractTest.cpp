@@ -131,6 +131,32 @@ TEST_F(FilesContract, CopyFileOverwritesOnlyWhenAllowed) {
   EXPECT_FALSE(files.CopyFile(Scratch("from"), Scratch("nodir\\to"), false));
 }
 
+TEST_F(FilesContract, MoveFileReplacesOnlyWhenAskedAndLeavesTheSourceWhenRefused) {
+  auto& files = platform().files;
+  ASSERT_TRUE(files.CreateDirectory(Scratch("dir")));
+  ASSERT_TRUE(files.WriteFile(Scratch("from"), "erste"));
+  ASSERT_TRUE(files.MoveFile(Scratch("from"), Scratch("dir\\to"), false));
+  EXPECT_FALSE(files.FileExists(Scratch("from")));
+  EXPECT_EQ(files.ReadFile(Scratch("dir\\to")), "erste");
+
+  ASSERT_TRUE(files.WriteFile(Scratch("from"), "zweite"));
+  EXPECT_FALSE(files.MoveFile(Scratch("from"), Scratch("dir\\to"), false));
+  EXPECT_EQ(files.ReadFile(Scratch("from")), "zweite") << "a refused move leaves the source";
+  EXPECT_EQ(files.ReadFile(Scratch("dir\\to")), "erste");
+  EXPECT_TRUE(files.MoveFile(Scratch("from"), Scratch("dir\\to"), true));
+  EXPECT_EQ(files.ReadFile(Scratch("dir\\to")), "zweite");
+
+  EXPECT_FALSE(files.MoveFile(Scratch("missing"), Scratch("x"), true));
+  EXPECT_FALSE(files.MoveFile(Scratch("dir\\to"), Scratch("nodir\\to"), true));
+  EXPECT_FALSE(files.MoveFile(Scratch("dir\\to"), Scratch("dir"), true));
+  {
+    const auto reader = files.OpenRead(Scratch("dir\\to"));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_FALSE(files.MoveFile(Scratch("dir\\to"), Scratch("moved"), false)) << "open elsewhere";
+  }
+  EXPECT_EQ(files.ReadFile(Scratch("dir\\to")), "zweite");
+}
+
 // Windows also refuses to overwrite a read-only file, but Wine running as root
 // lets the write through, so only deleting is checked here.
 TEST_F(FilesContract, ReadOnlyFilesCannotBeDeleted) {

@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/ForwardingFiles.h"
 #include "tests/unit/archive/ArchiveTest.h"
 
 namespace archive_test {
@@ -248,16 +249,16 @@ TEST_F(ListTest, UnattendedReportsWithoutShowing) {
 }
 
 // Files that fail where the simulated disk cannot.
-class FailingFiles : public platform::Files {
+class FailingFiles : public platform::ForwardingFiles {
  public:
-  explicit FailingFiles(platform::Files& real) : real_(real) {}
+  using ForwardingFiles::ForwardingFiles;
   bool refuseOpen = false;
   bool failReads = false;
 
   std::unique_ptr<platform::ReadStream> OpenRead(std::string_view path) override {
     if (refuseOpen)
       return nullptr;
-    auto stream = real_.OpenRead(path);
+    auto stream = inner_.OpenRead(path);
     if (!stream || !failReads)
       return stream;
     struct Failing : platform::ReadStream {
@@ -268,38 +269,6 @@ class FailingFiles : public platform::Files {
     };
     return std::make_unique<Failing>(std::move(stream));
   }
-  bool FileExists(std::string_view p) override { return real_.FileExists(p); }
-  bool DirectoryExists(std::string_view p) override { return real_.DirectoryExists(p); }
-  bool CreateDirectory(std::string_view p) override { return real_.CreateDirectory(p); }
-  bool RemoveDirectory(std::string_view p) override { return real_.RemoveDirectory(p); }
-  bool CopyFile(std::string_view f, std::string_view t, bool x) override {
-    return real_.CopyFile(f, t, x);
-  }
-  bool DeleteFile(std::string_view p) override { return real_.DeleteFile(p); }
-  bool DeleteAtRestart(std::string_view p) override { return real_.DeleteAtRestart(p); }
-  std::optional<std::string> ReadFile(std::string_view p) override { return real_.ReadFile(p); }
-  bool WriteFile(std::string_view p, std::string_view c) override { return real_.WriteFile(p, c); }
-  std::unique_ptr<platform::WriteStream> OpenWrite(std::string_view p) override {
-    return real_.OpenWrite(p);
-  }
-  std::optional<uint32_t> Attributes(std::string_view p) override { return real_.Attributes(p); }
-  std::vector<platform::DirEntry> ListSubdirectories(std::string_view p) override {
-    return real_.ListSubdirectories(p);
-  }
-  std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
-  bool SetCurrentDirectory(std::string_view p) override { return real_.SetCurrentDirectory(p); }
-  std::string WindowsDirectory() override { return real_.WindowsDirectory(); }
-  std::string TempDirectory() override { return real_.TempDirectory(); }
-  std::string FullPath(std::string_view p) override { return real_.FullPath(p); }
-  uint32_t LogicalDrives() override { return real_.LogicalDrives(); }
-  platform::DriveType GetDriveType(std::string_view r) override { return real_.GetDriveType(r); }
-  std::optional<platform::VolumeInfo> VolumeInformation(std::string_view r) override {
-    return real_.VolumeInformation(r);
-  }
-  std::optional<uint64_t> DiskSize(std::string_view r) override { return real_.DiskSize(r); }
-
- private:
-  platform::Files& real_;
 };
 
 TEST_F(ListTest, ReportsAnArchiveThatCannotBeOpenedOrRead) {
