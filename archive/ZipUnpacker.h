@@ -187,21 +187,31 @@ class TZipUnpacker {
     int32_t version = 0;  // what GetUnpackVersion answered
   };
 
+  void ShowError(int number, std::string_view extra = {});
+
+  // ZipDirectoryReader.cpp
   void List();
   void ReadDirectory();
-  /// Calls the library for the entries named in EntryNames, allowing it
-  /// `passwordTries` password requests per entry.
-  void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
-  /// Writes the spanned archive into the single-file archive `copy`; `created`
-  /// names the copy once it exists.
-  void RebuildSpanned(const std::string& copy, std::string& created);
-  void ShowError(int number, std::string_view extra = {});
   /// An entry name or comment as UTF-8, by CodePage and the system's OEM
   /// code page.
   std::string EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
+  /// An entry name as UTF-8 with every slash turned into a backslash.
+  std::string EntryName(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
+
+  // ZipExtract.cpp
+  /// Calls the library for the entries named in EntryNames, allowing it
+  /// `passwordTries` password requests per entry.
+  void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
+
+  // SpannedRebuild.cpp
+  /// Writes the spanned archive into the single-file archive `copy`; `created`
+  /// names the copy once it exists.
+  void RebuildSpanned(const std::string& copy, std::string& created);
+
+  // UnpackCallback.cpp
+  static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
   int HandleCallback(unpack::CallbackRecord& record);
   void AskPassword(unpack::CallbackRecord& record, const std::string& name);
-  static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
 
   platform::Platform& platform_;
   std::string title_;
