@@ -4,6 +4,7 @@
 // library reads.
 
 #include <algorithm>
+#include <functional>
 
 #include "archive/DiskSet.h"
 #include "archive/MessageNumbers.h"
@@ -35,10 +36,12 @@ void Write(platform::WriteStream& out, const void* data, size_t size, uint64_t& 
 }
 
 // Copies `size` bytes from the set into the copy; the bytes may run on over
-// several disks.
-void Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& written,
-          std::vector<uint8_t>& buffer) {
+// several disks. False when `stopped` said so before a block.
+bool Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& written,
+          std::vector<uint8_t>& buffer, const std::function<bool()>& stopped) {
   while (size > 0) {
+    if (stopped())
+      return false;
     const size_t want = static_cast<size_t>(std::min<uint64_t>(size, buffer.size()));
     auto got = in.Read(buffer.data(), want);
     if (!got)
@@ -48,6 +51,7 @@ void Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& w
     Write(out, buffer.data(), want, written);
     size -= want;
   }
+  return true;
 }
 
 }  // namespace
@@ -55,7 +59,7 @@ void Copy(SpanReader& in, platform::WriteStream& out, uint64_t size, uint64_t& w
 // The entries are copied disk by disk in the order they lie on the disks, so
 // that each disk is asked for once; the directory keeps its order, with every
 // entry on disk 0 at its offset in the copy.
-void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created) {
+bool TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created) {
   platform::Files& files = platform_.files;
   if (files.FileExists(copy) && OnCopyOverwrite && !OnCopyOverwrite(copy))
     throw EZipUnpacker(kCopyExists);
@@ -90,7 +94,11 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
   std::vector<uint8_t> buffer(kCopyChunk);
   std::vector<uint32_t> newOffsets(spanHeaders_.size());
   uint64_t written = 0;
+  const std::function<bool()> stopped = [this] { return StopRequested(); };
   for (const SpanItem& item : items) {
+    // Before the next disk is asked for, and before every block below.
+    if (stopped())
+      return false;
     if (item.disk > endRecordDisk_)
       throw EZipUnpacker(kCopyLocalHeader);
     if (in && in->disk() == item.disk) {
@@ -114,8 +122,11 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
     if (*got != sizeof local || zip::Le32(local) != zip::kSigLocal)
       throw EZipUnpacker(kCopyLocalHeader);
     Write(*out, local, sizeof local, written);
-    Copy(*in, *out, zip::LocalHeaderLength(local) - zip::kLocalSize, written, buffer);
-    Copy(*in, *out, item.packedSize, written, buffer);
+    if (!Copy(*in, *out, zip::LocalHeaderLength(local) - zip::kLocalSize, written, buffer,
+              stopped) ||
+        !Copy(*in, *out, item.packedSize, written, buffer, stopped)) {
+      return false;
+    }
     if (item.flags & zip::kFlagDataDescriptor) {
       // CRC and both sizes, after a signature that writers may leave out.
       uint8_t descriptor[16];
@@ -155,6 +166,7 @@ void TZipUnpacker::RebuildSpanned(const std::string& copy, std::string& created)
   zip::Put16(end.data() + 20, static_cast<uint16_t>(spanComment_.size()));
   end.insert(end.end(), spanComment_.begin(), spanComment_.end());
   Write(*out, end.data(), end.size(), written);
+  return true;
 }
 
 }  // namespace archive

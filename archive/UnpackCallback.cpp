@@ -118,9 +118,8 @@ int TZipUnpacker::HandleCallback(unpack::CallbackRecord& record) {
     default:
       break;
   }
-  const bool cancelled = cancel_;
-  platform_.system.ProcessMessages();
-  return cancelled ? -1 : 0;
+  // The library stops at this answer; the file it was writing goes.
+  return StopRequested() ? -1 : 0;
 }
 
 void TZipUnpacker::AskPassword(unpack::CallbackRecord& record, const std::string& name) {

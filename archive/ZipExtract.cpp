@@ -1,7 +1,7 @@
 #include "archive/ZipUnpacker.h"
 
-// Extract: the unzip library is loaded, given the parameter record for its
-// version, and called.
+// Extract: the unzip library is loaded (and one reference to it held), given
+// the parameter record for its version, and called.
 
 #include <algorithm>
 #include <utility>
@@ -13,6 +13,11 @@ namespace archive {
 
 void TZipUnpacker::Extract() {
   successCount_ = 0;
+  // A stopped run wants nothing more of the component, not even a message.
+  if (stopToken_.stop_requested()) {
+    entryNames_.clear();
+    return;
+  }
   try {
     if (!platform_.files.FileExists(archivePath_)) {
       ShowError(kArchiveMissing);
@@ -31,45 +36,9 @@ void TZipUnpacker::Extract() {
     busy_ = true;
     cancel_ = false;
 
-    // The file of a library held from LibraryDir cannot go while it is
-    // loaded, and a load by its path gives the loaded library in any case.
-    std::string dllPath = libraryDir_ + "\\SZUNPACK.DLL";
-    const bool heldFromDir = heldLibrary_ && held_.path == dllPath;
-    if (!heldFromDir && !platform_.files.FileExists(dllPath))
-      dllPath = "SZUNPACK.DLL";
-    std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
-    // A load by the path of the library held already gives that library
-    // again, whose entry points and version are known.
-    const bool held = library && heldLibrary_ && dllPath == held_.path;
-    EntryPoints entries = held ? held_.entries : EntryPoints{};
-    if (library && !held) {
-      entries.exec = reinterpret_cast<unpack::UnpackExecFn>(library->Find("UnpackExec"));
-      entries.getVersion =
-          reinterpret_cast<unpack::GetUnpackVersionFn>(library->Find("GetUnpackVersion"));
-    }
-    bool loaded = false;
-    if (!library) {
-      ShowError(kLibraryNotLoaded);
-    } else if (!entries.exec) {
-      ShowError(kNoUnpackExec);
-    } else if (!entries.getVersion) {
-      ShowError(kNoGetUnpackVersion);
-    } else {
-      loaded = true;
-      if (trace_)
-        ShowError(kLibraryLoaded);
-      if (!held) {
-        entries.version = entries.getVersion();
-        // The engine extracts one entry per call. Mapping and unmapping the
-        // library each time cost more than the extraction itself; with this
-        // reference held, each call's load and release only count.
-        if (!heldLibrary_) {
-          heldLibrary_ = platform_.libraries.Load(dllPath);
-          held_ = {dllPath, entries};
-        }
-      }
-    }
-    if (loaded) {
+    EntryPoints entries;
+    const std::unique_ptr<platform::Library> library = OpenLibrary(entries);
+    if (library) {
       // The copy of a spanned archive goes again whatever happens, unless it
       // was somebody else's file that OnCopyOverwrite kept.
       struct RemoveCopy {
@@ -87,7 +56,8 @@ void TZipUnpacker::Extract() {
           dir += '\\';
         archive = dir + kSpanCopyName;
         try {
-          RebuildSpanned(archive, removeCopy.path);
+          if (!RebuildSpanned(archive, removeCopy.path))
+            archive.clear();
         } catch (const EZipUnpacker& e) {
           ShowError(e.number(), e.extra());
           archive.clear();
@@ -112,6 +82,50 @@ void TZipUnpacker::Extract() {
   entryNames_.clear();
   cancel_ = false;
   busy_ = false;
+}
+
+std::unique_ptr<platform::Library> TZipUnpacker::OpenLibrary(EntryPoints& entries) {
+  // The file of a library held from LibraryDir cannot go while it is
+  // loaded, and a load by its path gives the loaded library in any case.
+  std::string dllPath = libraryDir_ + "\\SZUNPACK.DLL";
+  const bool heldFromDir = heldLibrary_ && held_.path == dllPath;
+  if (!heldFromDir && !platform_.files.FileExists(dllPath))
+    dllPath = "SZUNPACK.DLL";
+  std::unique_ptr<platform::Library> library = platform_.libraries.Load(dllPath);
+  if (!library) {
+    ShowError(kLibraryNotLoaded);
+    return nullptr;
+  }
+  // A load by the path of the library held already gives that library
+  // again, whose entry points and version are known.
+  const bool held = heldLibrary_ && dllPath == held_.path;
+  entries = held ? held_.entries : EntryPoints{};
+  if (!held) {
+    entries.exec = reinterpret_cast<unpack::UnpackExecFn>(library->Find("UnpackExec"));
+    entries.getVersion =
+        reinterpret_cast<unpack::GetUnpackVersionFn>(library->Find("GetUnpackVersion"));
+  }
+  if (!entries.exec) {
+    ShowError(kNoUnpackExec);
+    return nullptr;
+  }
+  if (!entries.getVersion) {
+    ShowError(kNoGetUnpackVersion);
+    return nullptr;
+  }
+  if (trace_)
+    ShowError(kLibraryLoaded);
+  if (!held) {
+    entries.version = entries.getVersion();
+    // The engine extracts one entry per call. Mapping and unmapping the
+    // library each time cost more than the extraction itself; with this
+    // reference held, each call's load and release only count.
+    if (!heldLibrary_) {
+      heldLibrary_ = platform_.libraries.Load(dllPath);
+      held_ = {dllPath, entries};
+    }
+  }
+  return library;
 }
 
 void TZipUnpacker::RunLibrary(const EntryPoints& library, const std::string& archive,

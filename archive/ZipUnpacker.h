@@ -4,13 +4,20 @@
 // named entries through the unzip library (SZUNPACK.DLL), which it loads for
 // each extraction. It never lets an error escape: every failure is shown and
 // stored through one message routine.
+//
+// The component is used on one thread at a time, and the library calls back
+// on the thread that called Extract. From another thread only Cancel may be
+// called, and the stop source of the token given to SetStopToken asked to
+// stop; nothing else of the component may be touched there.
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -134,8 +141,16 @@ class TZipUnpacker {
   /// it goes or LibraryDir changes, so that the library stays mapped
   /// between calls.
   void Extract();
-  /// Asks a running extraction to stop at the library's next callback.
+  /// Asks a running extraction to stop, as a stop through the token does;
+  /// callable from any thread. Extract forgets the request when it starts
+  /// and when it ends.
   void Cancel() { cancel_ = true; }
+  /// Once a stop is requested through `token`, a running extraction stops
+  /// at the library's next callback (the library deletes the file it was
+  /// writing) or before the next block of a spanned archive's copy (the copy
+  /// goes, nothing is extracted), and every later Extract returns at once
+  /// without loading the library. A stop is no error: it shows nothing.
+  void SetStopToken(std::stop_token token) { stopToken_ = std::move(token); }
 
   // --- state ---
   const std::vector<ZipDirEntry>& Directory() const { return directory_; }
@@ -188,6 +203,7 @@ class TZipUnpacker {
   };
 
   void ShowError(int number, std::string_view extra = {});
+  bool StopRequested() const { return cancel_ || stopToken_.stop_requested(); }
 
   // ZipDirectoryReader.cpp
   void List();
@@ -199,14 +215,18 @@ class TZipUnpacker {
   std::string EntryName(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
 
   // ZipExtract.cpp
+  /// Loads the library for one Extract and sets `entries` (known already
+  /// for the library the component holds); null, after its message, when
+  /// the library cannot be used.
+  std::unique_ptr<platform::Library> OpenLibrary(EntryPoints& entries);
   /// Calls the library for the entries named in EntryNames, allowing it
   /// `passwordTries` password requests per entry.
   void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
 
   // SpannedRebuild.cpp
   /// Writes the spanned archive into the single-file archive `copy`; `created`
-  /// names the copy once it exists.
-  void RebuildSpanned(const std::string& copy, std::string& created);
+  /// names the copy once it exists. False when a stop came first.
+  bool RebuildSpanned(const std::string& copy, std::string& created);
 
   // UnpackCallback.cpp
   static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
@@ -237,7 +257,8 @@ class TZipUnpacker {
   std::string lastErrorText_;
   int successCount_ = 0;
   bool busy_ = false;
-  bool cancel_ = false;
+  std::atomic<bool> cancel_ = false;
+  std::stop_token stopToken_;
   std::string comment_;
   bool spanned_ = false;
   int skippedFolders_ = 0;
