@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
+#include "archive/PasswordDlg.h"
 #include "resources/PictureResources.h"
 #include "resources/ResourceIds.h"
 
@@ -18,7 +21,9 @@ constexpr int kProgressMax = 100;
 THauptprogramm::THauptprogramm(platform::Platform& platform)
     : controls::Form(core::WindowId::Hauptprogramm, L"THauptprogramm", 350, 105,
                      controls::FrameKind::Plain),
-      zipUnpacker1_(platform, "Tessarwolden") {}
+      zipUnpacker1_(platform, "Tessarwolden") {
+  zipUnpacker1_.SetPasswordPrompt(std::make_unique<archive::TPasswordDlg>());
+}
 
 void THauptprogramm::OnCreate() {
   AddImage("Image1", 8, 8, 53, 53, resources::LoadPictureBitmap(IDR_HEADER_JPG));

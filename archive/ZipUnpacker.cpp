@@ -9,10 +9,6 @@
 
 #include "archive/MessageNumbers.h"
 
-#ifdef _WIN32
-#include "archive/PasswordDlg.h"
-#endif
-
 namespace archive {
 
 std::string MessageText(int number, std::string_view extra) {
@@ -29,11 +25,7 @@ EZipUnpacker::EZipUnpacker(int number, bool display, std::string extra)
       extra_(std::move(extra)) {}
 
 TZipUnpacker::TZipUnpacker(platform::Platform& platform, std::string title)
-    : platform_(platform), title_(std::move(title)) {
-#ifdef _WIN32
-  passwordPrompt_ = std::make_unique<TPasswordDlg>();
-#endif
-}
+    : platform_(platform), title_(std::move(title)) {}
 
 TZipUnpacker::~TZipUnpacker() = default;
 

@@ -129,8 +129,9 @@ class TZipUnpacker {
   uintptr_t OwnerWindow() const { return ownerWindow_; }
   void SetOwnerWindow(uintptr_t window) { ownerWindow_ = window; }
 
-  /// Gives the component its password dialog. Without one a password request
-  /// is answered as if the user had cancelled.
+  /// Gives the component its password dialog (the program's TPasswordDlg);
+  /// it builds none itself. Without one a password request is answered as if
+  /// the user had cancelled.
   void SetPasswordPrompt(std::unique_ptr<PasswordPrompt> prompt);
 
   // --- operations ---
