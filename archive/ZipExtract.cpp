@@ -14,7 +14,7 @@ namespace archive {
 void TZipUnpacker::Extract() {
   successCount_ = 0;
   // A stopped run wants nothing more of the component, not even a message.
-  if (stopToken_.stop_requested()) {
+  if (stop_.stop_requested()) {
     entryNames_.clear();
     return;
   }

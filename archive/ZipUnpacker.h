@@ -151,7 +151,7 @@ class TZipUnpacker {
   /// writing) or before the next block of a spanned archive's copy (the copy
   /// goes, nothing is extracted), and every later Extract returns at once
   /// without loading the library. A stop is no error: it shows nothing.
-  void SetStopToken(std::stop_token token) { stopToken_ = std::move(token); }
+  void SetStopToken(std::stop_token token) { stop_ = std::move(token); }
 
   // --- state ---
   const std::vector<ZipDirEntry>& Directory() const { return directory_; }
@@ -204,7 +204,7 @@ class TZipUnpacker {
   };
 
   void ShowError(int number, std::string_view extra = {});
-  bool StopRequested() const { return cancel_ || stopToken_.stop_requested(); }
+  bool StopRequested() const { return cancel_ || stop_.stop_requested(); }
 
   // ZipDirectoryReader.cpp
   void List();
@@ -259,7 +259,7 @@ class TZipUnpacker {
   int successCount_ = 0;
   bool busy_ = false;
   std::atomic<bool> cancel_ = false;
-  std::stop_token stopToken_;
+  std::stop_token stop_;
   std::string comment_;
   bool spanned_ = false;
   int skippedFolders_ = 0;
