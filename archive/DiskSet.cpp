@@ -4,13 +4,11 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "archive/MessageNumbers.h"
 #include "archive/ZipUnpacker.h"
 
 namespace archive {
 namespace {
-
-constexpr int kDiskRefused = 11007;
-constexpr int kCannotOpen = 11001;
 
 // Where the three digits of a volume name start; npos when there are none.
 size_t NumberPosition(const std::string& path) {

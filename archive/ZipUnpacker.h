@@ -4,7 +4,13 @@
 // named entries through the unzip library (SZUNPACK.DLL), which it loads for
 // each extraction. It never lets an error escape: every failure is shown and
 // stored through one message routine.
+//
+// The component is used on one thread at a time, and the library calls back
+// on the thread that called Extract. From another thread only Cancel may be
+// called, and the stop source of the token given to SetStopToken asked to
+// stop; nothing else of the component may be touched there.
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -123,8 +129,9 @@ class TZipUnpacker {
   uintptr_t OwnerWindow() const { return ownerWindow_; }
   void SetOwnerWindow(uintptr_t window) { ownerWindow_ = window; }
 
-  /// Gives the component its password dialog. Without one a password request
-  /// is answered as if the user had cancelled.
+  /// Gives the component its password dialog (the program's TPasswordDlg);
+  /// it builds none itself. Without one a password request is answered as if
+  /// the user had cancelled.
   void SetPasswordPrompt(std::unique_ptr<PasswordPrompt> prompt);
 
   // --- operations ---
@@ -135,10 +142,15 @@ class TZipUnpacker {
   /// it goes or LibraryDir changes, so that the library stays mapped
   /// between calls.
   void Extract();
-  /// Asks a running extraction to stop at the library's next callback.
+  /// Asks a running extraction to stop, as a stop through the token does;
+  /// callable from any thread. Extract forgets the request when it starts
+  /// and when it ends.
   void Cancel() { cancel_ = true; }
-  /// Extractions end at the library's next callback once `token` is
-  /// requested.
+  /// Once a stop is requested through `token`, a running extraction stops
+  /// at the library's next callback (the library deletes the file it was
+  /// writing) or before the next block of a spanned archive's copy (the copy
+  /// goes, nothing is extracted), and every later Extract returns at once
+  /// without loading the library. A stop is no error: it shows nothing.
   void SetStopToken(std::stop_token token) { stop_ = std::move(token); }
 
   // --- state ---
@@ -191,21 +203,36 @@ class TZipUnpacker {
     int32_t version = 0;  // what GetUnpackVersion answered
   };
 
+  void ShowError(int number, std::string_view extra = {});
+  bool StopRequested() const { return cancel_ || stop_.stop_requested(); }
+
+  // ZipDirectoryReader.cpp
   void List();
   void ReadDirectory();
-  /// Calls the library for the entries named in EntryNames, allowing it
-  /// `passwordTries` password requests per entry.
-  void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
-  /// Writes the spanned archive into the single-file archive `copy`; `created`
-  /// names the copy once it exists.
-  void RebuildSpanned(const std::string& copy, std::string& created);
-  void ShowError(int number, std::string_view extra = {});
   /// An entry name or comment as UTF-8, by CodePage and the system's OEM
   /// code page.
   std::string EntryText(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
+  /// An entry name as UTF-8 with every slash turned into a backslash.
+  std::string EntryName(std::string_view raw, uint16_t versionMadeBy, uint16_t flags);
+
+  // ZipExtract.cpp
+  /// Loads the library for one Extract and sets `entries` (known already
+  /// for the library the component holds); null, after its message, when
+  /// the library cannot be used.
+  std::unique_ptr<platform::Library> OpenLibrary(EntryPoints& entries);
+  /// Calls the library for the entries named in EntryNames, allowing it
+  /// `passwordTries` password requests per entry.
+  void RunLibrary(const EntryPoints& library, const std::string& archive, unsigned passwordTries);
+
+  // SpannedRebuild.cpp
+  /// Writes the spanned archive into the single-file archive `copy`; `created`
+  /// names the copy once it exists. False when a stop came first.
+  bool RebuildSpanned(const std::string& copy, std::string& created);
+
+  // UnpackCallback.cpp
+  static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
   int HandleCallback(unpack::CallbackRecord& record);
   void AskPassword(unpack::CallbackRecord& record, const std::string& name);
-  static int32_t UNPACK_CALL CallbackThunk(unpack::CallbackRecord* record);
 
   platform::Platform& platform_;
   std::string title_;
@@ -231,7 +258,7 @@ class TZipUnpacker {
   std::string lastErrorText_;
   int successCount_ = 0;
   bool busy_ = false;
-  bool cancel_ = false;
+  std::atomic<bool> cancel_ = false;
   std::stop_token stop_;
   std::string comment_;
   bool spanned_ = false;

@@ -1,9 +1,13 @@
 // Extract: the real library reached through the simulated machine, and fake
 // libraries where the record and the callback table are under test.
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
+#include <stop_token>
+#include <thread>
 
 #include "tests/unit/archive/ArchiveTest.h"
 
@@ -138,7 +142,66 @@ TEST_F(ExtractTest, ReportsProgressOfTheRealLibrary) {
                                               ProgressKind::EntryDone, ProgressKind::EndOfBatch}));
   EXPECT_EQ(steps, 11);
   EXPECT_EQ(zip.TotalSize(), 11);
-  EXPECT_EQ(processed, 5) << "pending messages are processed after every callback";
+  EXPECT_EQ(processed, 0) << "the callback leaves the application's messages alone";
+}
+
+// What the library has left in a folder of the simulated machine.
+Strings HostFolder(platform::sim::SimPlatform& sim, const std::string& dir) {
+  Strings names;
+  for (const auto& entry : std::filesystem::directory_iterator(sim.HostPath(dir)))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The stop comes from another thread while the library writes an entry of
+// 3.3 MB; the handler of the first progress step waits for that thread, so
+// the stop is there when the callback answers.
+TEST_F(ExtractTest, AStopFromAnotherThreadEndsTheEntryAndLeavesNoPartOfIt) {
+  zip.SetArchivePath(Put("deflated.zip"));
+  for (const bool byToken : {true, false}) {
+    SCOPED_TRACE(byToken ? "stop token" : "Cancel");
+    messages.clear();
+    std::stop_source stop;
+    zip.SetStopToken(stop.get_token());
+    int steps = 0;
+    zip.OnProgress = [&](ProgressKind kind, int64_t, const std::string&) {
+      if (kind != ProgressKind::Step || steps++ > 0)
+        return;
+      std::thread([&] {
+        if (byToken) {
+          stop.request_stop();
+        } else {
+          zip.Cancel();
+        }
+      }).join();
+    };
+    sim.PutFile("C:\\Out\\keep", "");
+    ExtractInto("C:\\Out", {"big", "sub\\dir\\3"});
+    EXPECT_EQ(steps, 1) << "the library stopped at the answer to the first step";
+    EXPECT_EQ(zip.SuccessCount(), 0);
+    EXPECT_EQ(HostFolder(sim, "C:\\Out"), Strings{"keep"}) << "nothing of the entry stays";
+    EXPECT_EQ(messages, std::vector<int>{unpack::kMsgCancelled});
+    EXPECT_TRUE(sim.Messages().empty()) << "a stop is no error";
+    EXPECT_TRUE(zip.EntryNames().empty());
+    EXPECT_FALSE(zip.Busy());
+  }
+}
+
+TEST_F(ExtractTest, AStopRequestedBeforeExtractLoadsNothingAndShowsNothing) {
+  std::stop_source stop;
+  zip.SetStopToken(stop.get_token());
+  stop.request_stop();
+  zip.SetArchivePath(Put("deflated.zip"));
+  sim.PutFile("C:\\Out\\keep", "");
+  ExtractInto("C:\\Out", {"1"});
+  zip.SetArchivePath("C:\\Setup\\Fehlt.zip");
+  ExtractInto("C:\\Out", {"1"});
+  EXPECT_TRUE(sim.LoadedLibraries().empty());
+  EXPECT_EQ(HostFolder(sim, "C:\\Out"), Strings{"keep"});
+  EXPECT_TRUE(zip.EntryNames().empty());
+  EXPECT_TRUE(messages.empty()) << "not even the missing archive is reported";
+  EXPECT_TRUE(sim.Messages().empty());
 }
 
 // ------------------------------------------------------------ fake library
@@ -483,6 +546,17 @@ TEST_F(FakeLibraryTest, AsksForAPasswordThroughTheDialog) {
     EXPECT_EQ(messages, c.messages);
     EXPECT_EQ(seen->captions, Strings(c.answers.size(), caption));
   }
+}
+
+TEST_F(FakeLibraryTest, WithoutAPromptAPasswordRequestIsAnsweredAsCancelled) {
+  for (const int32_t confirm : {0, 1}) {
+    auto r = Callback(unpack::kActionPassword, confirm, 3, "secret.txt");
+    EXPECT_EQ(r.number, 0);
+    EXPECT_EQ(r.size, 0) << "and the library asks no more";
+    EXPECT_STREQ(r.text, "secret.txt");
+  }
+  EXPECT_TRUE(messages.empty());
+  EXPECT_TRUE(sim.Messages().empty());
 }
 
 TEST_F(FakeLibraryTest, AsksTheHandlerOrReportsWhenUnattended) {

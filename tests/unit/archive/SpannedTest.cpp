@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <stop_token>
 
 #include "archive/DiskSet.h"
 #include "tests/unit/archive/ArchiveTest.h"
@@ -307,6 +308,55 @@ TEST_F(SpannedTest, AMissingVolumeIsAskedForAndCancelStopsTheExtraction) {
   EXPECT_FALSE(sim.platform().files.FileExists(kCopy)) << "the copy goes in every case";
   EXPECT_TRUE(zip.EntryNames().empty());
   EXPECT_FALSE(zip.Busy());
+}
+
+// spanA holds "big" from the first disk to the sixth. A stop ends the copy
+// before its next block: at the start of the first entry's data, or in the
+// middle of "big" once the second disk is in, so that the third is never
+// asked for.
+TEST_F(SpannedTest, AStopDuringTheRebuildRemovesTheCopyAndExtractsNothing) {
+  struct Case {
+    const char* when;
+    int stopAtDisk;  // 0: Cancel at the first "Copying" report
+    Strings copied;
+    std::vector<int> opened;
+  };
+  const Case cases[] = {
+      {"at the first entry", 0, {"Copying: 1"}, {1}},
+      {"in the middle of an entry", 2, {"Copying: 1", "Copying: 2", "Copying: big"}, {1, 2}},
+  };
+  UseFolder("spanA");
+  zip.SetArchivePath(FolderVolume(count));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.when);
+    std::stop_source stop;
+    zip.SetStopToken(stop.get_token());
+    copying.clear();
+    disksOpened.clear();
+    zip.OnProgress = [&](ProgressKind kind, int64_t, const std::string& name) {
+      EXPECT_EQ(kind, ProgressKind::Copying) << "the library is not called";
+      copying.push_back(name);
+      if (c.stopAtDisk == 0)
+        zip.Cancel();
+    };
+    zip.OnDiskStatus = [&](int volume, const std::string&, uint32_t) {
+      disksOpened.push_back(volume);
+      if (volume == c.stopAtDisk)
+        stop.request_stop();
+    };
+    sim.PutFile("C:\\Out\\keep", "");
+    zip.EntryNames() = {"1", "big"};
+    zip.SetExtractDir("C:\\Out");
+    zip.Extract();
+    EXPECT_EQ(copying, c.copied);
+    EXPECT_EQ(disksOpened, c.opened);
+    EXPECT_FALSE(sim.platform().files.FileExists(kCopy));
+    EXPECT_EQ(HostFile("C:\\Out\\1"), "<missing>");
+    EXPECT_EQ(zip.SuccessCount(), 0);
+    EXPECT_TRUE(messages.empty()) << "a stop is no error";
+    EXPECT_TRUE(sim.Messages().empty());
+    EXPECT_FALSE(zip.Busy());
+  }
 }
 
 TEST_F(SpannedTest, ReportsCopyErrorsAndRemovesTheCopy) {
