@@ -6,17 +6,18 @@
 #include <string>
 #include <string_view>
 
-#include "app/ForwardingShell.h"
 #include "archive/PasswordPrompt.h"
 #include "core/GuiQueue.h"
 #include "platform/Dialogs.h"
+#include "platform/ForwardingShell.h"
 
 namespace app {
 
 // The questions of the installation run, asked on the GUI thread on its
 // behalf: the run's thread waits for the answer. Once the run is to stop,
-// nothing more is asked: each question is answered as a closed window
-// would answer it, and the run ends at its next step.
+// the run's thread is asked nothing more: each of its questions is answered
+// as a closed window would answer it, and the run ends at its next step.
+// What the GUI thread asks itself is shown as always.
 
 /// Message boxes.
 class GuiDialogs : public platform::Dialogs {
@@ -35,10 +36,10 @@ class GuiDialogs : public platform::Dialogs {
 
 /// The folder browser; everything else of the shell is used on the run's
 /// thread.
-class GuiShell : public ForwardingShell {
+class GuiShell : public platform::ForwardingShell {
  public:
   GuiShell(platform::Shell& shell, core::GuiQueue& gui, std::stop_token stop)
-      : ForwardingShell(shell), gui_(gui), stop_(std::move(stop)) {}
+      : platform::ForwardingShell(shell), gui_(gui), stop_(std::move(stop)) {}
 
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override;
 

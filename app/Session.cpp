@@ -87,36 +87,68 @@ void Session::StartRun() {
 
 Session::Outcome Session::Execute() {
   Outcome outcome;
+  engine::Installation phases(platform_, settings_, zip_, view_, stop_.get_token());
   try {
-    engine::Installation phases(platform_, settings_, zip_, view_, stop_.get_token());
     outcome.result =
         engine::RunInstallation(settings_, view_, phases, platform_.dialogs, stop_.get_token());
+  } catch (const std::exception& error) {
+    outcome.failure = error.what();
   } catch (...) {
-    outcome.failure = std::current_exception();
+    outcome.failure = "Unbekannter Fehler";
   }
+  if (!outcome.failure && outcome.result.end == engine::RunEnd::Completed) {
+    phases.Commit();
+    return outcome;
+  }
+  // The error first, as it happened; then the machine goes back to how it
+  // was before the run.
+  if (outcome.failure) {
+    if (unattended_) {
+      notes_->Note("Fehler: " + *outcome.failure);
+    } else {
+      platform_.dialogs.MessageBox(core::kErrorDisplayCaption,
+                                   core::ErrorDisplayText(*outcome.failure),
+                                   platform::MsgButtons::Ok, platform::MsgIcon::Error);
+    }
+  }
+  outcome.undone = phases.ChangedTheMachine();
+  if (outcome.undone)
+    view_.ShowStatus("Setup macht die Installation rückgängig...", "");
+  outcome.left = phases.Undo();
   return outcome;
+}
+
+void Session::ReportUndone(const Outcome& outcome) {
+  if (!outcome.undone)
+    return;
+  constexpr std::string_view kCaption = "Installation rückgängig gemacht - Tessarwolden";
+  if (outcome.left.empty()) {
+    platform_.dialogs.MessageBox(kCaption,
+                                 "Die Installation wurde rückgängig gemacht. Ihr Computer ist "
+                                 "wieder so, wie er vor dem Setup war.",
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Information);
+    return;
+  }
+  constexpr size_t kListed = 10;
+  std::string text =
+      "Die Installation wurde rückgängig gemacht, aber Folgendes konnte nicht "
+      "wiederhergestellt werden:";
+  for (size_t i = 0; i < outcome.left.size() && i < kListed; ++i)
+    text += "\r" + outcome.left[i];
+  if (outcome.left.size() > kListed)
+    text += "\r... und " + std::to_string(outcome.left.size() - kListed) + " weitere";
+  platform_.dialogs.MessageBox(kCaption, text, platform::MsgButtons::Ok,
+                               platform::MsgIcon::Exclamation);
 }
 
 void Session::Finished(const Outcome& outcome) {
   if (worker_.joinable())
     worker_.join();
   running_ = false;
+  ReportUndone(outcome);
   if (outcome.failure) {
-    std::string message = "Unbekannter Fehler";
-    try {
-      std::rethrow_exception(outcome.failure);
-    } catch (const std::exception& error) {
-      message = error.what();
-    } catch (...) {
-    }
-    // The installation form stays with what the run showed last; its close
-    // box and cancel button end the program.
-    if (unattended_) {
-      notes_->Note("Fehler: " + message);
-    } else {
-      platform_.dialogs.MessageBox(core::kErrorDisplayCaption, core::ErrorDisplayText(message),
-                                   platform::MsgButtons::Ok, platform::MsgIcon::Error);
-    }
+    // Started stays: the run ended with an error (exit code 4).
+    wizard::EndProgram(state_, ui_);
     return;
   }
   const engine::RunResult& result = outcome.result;

@@ -3,7 +3,9 @@
 #include <exception>
 #include <optional>
 #include <stop_token>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "app/GuiServices.h"
 #include "app/Silent.h"
@@ -95,14 +97,21 @@ class Session : public core::UiEvents {
  private:
   struct Outcome {
     engine::RunResult result;
-    std::exception_ptr failure;
+    /// The message of the error that ended the run; empty when none did.
+    std::optional<std::string> failure;
+    /// The run's changes were undone; `left` says what could not be.
+    bool undone = false;
+    std::vector<std::string> left;
   };
 
   void BeginRun();
-  /// The run itself, on whatever thread calls it.
+  /// The run itself, on whatever thread calls it: a run that did not
+  /// complete is undone, after its error was shown.
   Outcome Execute();
   /// On the GUI thread, once the run has ended.
   void Finished(const Outcome& outcome);
+  /// Tells the user that the installation was undone, and what was left.
+  void ReportUndone(const Outcome& outcome);
   void CancelDuringRun();
 
   platform::Platform& platform_;

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ForwardingShell.h"
 #include "core/SetupState.h"
+#include "platform/ForwardingShell.h"
 #include "platform/Platform.h"
 
 namespace app {
@@ -45,9 +45,10 @@ class QuietDialogs : public platform::Dialogs {
 
 /// The shell of the program. In an unattended run its folder browser is
 /// not shown and answers as cancelled; everything else passes through.
-class QuietShell : public ForwardingShell {
+class QuietShell : public platform::ForwardingShell {
  public:
-  QuietShell(platform::Shell& shell, QuietDialogs& notes) : ForwardingShell(shell), notes_(notes) {}
+  QuietShell(platform::Shell& shell, QuietDialogs& notes)
+      : platform::ForwardingShell(shell), notes_(notes) {}
 
   void BeQuiet() { quiet_ = true; }
 

@@ -30,7 +30,7 @@ void GuiQueue::Enqueue(std::shared_ptr<Item> item) {
 }
 
 bool GuiQueue::Call(std::function<void()> work) {
-  if (std::this_thread::get_id() == guiThread_) {
+  if (OnGuiThread()) {
     {
       const std::lock_guard lock(mutex_);
       if (closed_)

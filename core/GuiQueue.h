@@ -28,6 +28,8 @@ class GuiQueue {
   /// once. False, without running it, when the queue is closed (also while
   /// waiting).
   bool Call(std::function<void()> work);
+  /// Whether the calling thread is the GUI thread.
+  bool OnGuiThread() const { return std::this_thread::get_id() == guiThread_; }
   /// Runs `work` on the GUI thread later, without waiting for it. Work
   /// posted to a closed queue is dropped.
   void Post(std::function<void()> work);

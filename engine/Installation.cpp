@@ -3,6 +3,7 @@
 #include "core/Convert.h"
 #include "engine/Components.h"
 #include "engine/Directories.h"
+#include "engine/InstallError.h"
 #include "engine/Registration.h"
 #include "engine/RegistryEntries.h"
 #include "engine/Shortcuts.h"
@@ -13,12 +14,36 @@ namespace engine {
 
 Installation::Installation(platform::Platform& platform, RunSettings& settings,
                            archive::TZipUnpacker& zip, InstallView& view, std::stop_token stop)
-    : run_(platform, settings, zip, view, std::move(stop)) {}
+    : base_(platform), run_(journaled_, settings, zip, view, std::move(stop)) {}
 
 void Installation::Prepare() {
-  run_.windowsDir = run_.platform.files.WindowsDirectory();
-  run_.workFolder = CreateWorkFolder(run_.platform.files, run_.windowsDir);
+  run_.windowsDir = base_.files.WindowsDirectory();
+  run_.workFolder = CreateWorkFolder(base_.files, run_.windowsDir);
+  if (!journal_.Open(run_.workFolder)) {
+    throw EInstallError("Die Datei \"" + run_.workFolder + "\\" + std::string(Journal::kFileName) +
+                        "\" kann nicht erstellt werden");
+  }
+  journaledFiles_.SetWorkFolder(run_.workFolder);
   run_.archiveDir = run_.setupDir;
+}
+
+void Installation::Commit() {
+  journal_.Discard();
+  RemoveFolderIfEmpty(base_.files, run_.workFolder, run_.setupDir);
+}
+
+std::vector<std::string> Installation::Undo() {
+  if (!journal_.IsOpen())
+    return {};
+  journal_.Close();
+  std::vector<std::string> left = UndoJournal(base_.files, base_.registry, run_.workFolder);
+  // What an interrupted run may have left in its work folder.
+  placement_.RemoveLeftover();
+  uninstaller_.RemoveImage();
+  list_.Delete();
+  media_.DeleteJoinedArchive();
+  RemoveFolderIfEmpty(base_.files, run_.workFolder, run_.setupDir);
+  return left;
 }
 
 bool Installation::JoinMedia() {
@@ -38,31 +63,31 @@ void Installation::OpenPayloadList() {
 }
 
 int Installation::BeginFiles() {
-  return files_.Begin();
+  return placement_.Begin();
 }
 
 std::string Installation::FileEntry(int n) {
-  return files_.Entry(n);
+  return placement_.Entry(n);
 }
 
 void Installation::ExtractFile(int n) {
-  files_.Extract(n);
+  placement_.Extract(n);
 }
 
 void Installation::UpdateDirectories(int n) {
-  files_.PrepareDestination(n);
+  placement_.PrepareDestination(n);
 }
 
 std::string Installation::FileDestination(int) {
-  return files_.Destination();
+  return placement_.Destination();
 }
 
 void Installation::CopyFile(int n) {
-  files_.Copy(n);
+  placement_.Copy(n);
 }
 
 void Installation::RemoveTemporaryFile(int n) {
-  files_.RemoveTemporary(n);
+  placement_.RemoveTemporary(n);
 }
 
 void Installation::PointAtPayload() {
@@ -71,8 +96,8 @@ void Installation::PointAtPayload() {
 }
 
 void Installation::FinishExtraction() {
-  files_.LogExtraFiles();
-  files_.ResolveDisplayIcon();
+  placement_.LogExtraFiles();
+  placement_.ResolveDisplayIcon();
   list_.Close();
   // Once the user has ended the program, nothing more is extracted: only
   // what the run made in the work folder goes.
@@ -81,7 +106,7 @@ void Installation::FinishExtraction() {
     if (run_.Ended())
       uninstaller_.RemoveImage();
   }
-  files_.RemoveLeftover();
+  placement_.RemoveLeftover();
   media_.DeleteJoinedArchive();
   list_.Delete();
   RemoveFolderIfEmpty(run_.platform.files, run_.workFolder, run_.setupDir);
@@ -118,7 +143,7 @@ void Installation::WriteRegistryEntries() {
 }
 
 void Installation::RegisterUninstall() {
-  engine::RegisterUninstall(run_, files_.DisplayIconPath());
+  engine::RegisterUninstall(run_, placement_.DisplayIconPath());
 }
 
 void Installation::RegisterWebUpdate() {

@@ -6,6 +6,8 @@
 #include "engine/FilePlacement.h"
 #include "engine/InstallPhases.h"
 #include "engine/InstallView.h"
+#include "engine/Journal.h"
+#include "engine/JournaledPlatform.h"
 #include "engine/MediaJoin.h"
 #include "engine/PayloadList.h"
 #include "engine/RunContext.h"
@@ -15,7 +17,9 @@
 namespace engine {
 
 /// The phases of the installation run on the real program's services, each
-/// carried out by the part that knows its subject.
+/// carried out by the part that knows its subject. Every change the phases
+/// make to the machine is journaled first: a run that did not complete is
+/// undone with Undo, a completed one keeps everything with Commit.
 class Installation : public InstallPhases {
  public:
   /// `zip` is the archive component every extraction of the run goes
@@ -50,13 +54,29 @@ class Installation : public InstallPhases {
   void SaveUninstallLog() override;
 
   const RunContext& Context() const { return run_; }
-  const FilePlacement& Files() const { return files_; }
+  const FilePlacement& Files() const { return placement_; }
+
+  /// The run completed: its journal and the backups of what it replaced go.
+  void Commit();
+  /// Whether the run changed anything on the machine so far.
+  bool ChangedTheMachine() const { return !journal_.Empty(); }
+  /// Undoes every change of the run, last first, and removes its work
+  /// folder; returns what could not be undone, one line per item.
+  std::vector<std::string> Undo();
 
  private:
+  platform::Platform& base_;
+  Journal journal_{base_.files};
+  JournaledFiles journaledFiles_{base_.files, journal_};
+  JournaledRegistry journaledRegistry_{base_.registry, journal_};
+  JournaledShell journaledShell_{base_.shell, journaledFiles_};
+  platform::Platform journaled_{journaledRegistry_, base_.profile,   journaledFiles_,
+                                base_.dialogs,      base_.libraries, base_.system,
+                                journaledShell_,    base_.processes};
   RunContext run_;
   MediaJoin media_{run_};
   PayloadList list_{run_};
-  FilePlacement files_{run_, list_};
+  FilePlacement placement_{run_, list_};
   Uninstaller uninstaller_{run_};
 };
 

@@ -10,12 +10,14 @@ std::string Uninstaller::Path() const {
 }
 
 std::string Uninstaller::Image() const {
-  return run_.settings.TargetDir + "\\" + std::string(payload::kUninstallerEntry);
+  return run_.workFolder + "\\" + std::string(payload::kUninstallerEntry);
 }
 
 void Uninstaller::ExtractImage() {
   // Whatever archive the extraction used last, the image is in the payload.
-  run_.Extract(run_.PayloadArchive(), payload::kUninstallerEntry, run_.settings.TargetDir);
+  // It goes into the run's own work folder: a file of that name in the
+  // target directory is not the run's.
+  run_.Extract(run_.PayloadArchive(), payload::kUninstallerEntry, run_.workFolder);
 }
 
 void Uninstaller::Place() {

@@ -51,8 +51,13 @@ TEST_F(InstallationPhases, CleanUpTakesTheUninstallerFromThePayloadWhateverTheCo
   zip.SetArchivePath("C:\\Setup\\Anderes.zip");
 
   installation.FinishExtraction();
-  EXPECT_EQ(Content("C:\\Ziel\\in32i$$.ex_"), "MZ uninstaller image");
-  EXPECT_FALSE(Exists(installation.Context().workFolder));
+  const std::string work = installation.Context().workFolder;
+  EXPECT_EQ(Content(work + "\\in32i$$.ex_"), "MZ uninstaller image");
+  EXPECT_FALSE(Exists("C:\\Ziel\\in32i$$.ex_")) << "never through the target directory";
+
+  installation.Undo();
+  EXPECT_FALSE(Exists(work));
+  EXPECT_FALSE(Exists("C:\\Ziel"));
 }
 
 TEST_F(InstallationPhases, TheTargetDirectoryIsMadeWithoutTrailingBlanks) {
@@ -60,6 +65,7 @@ TEST_F(InstallationPhases, TheTargetDirectoryIsMadeWithoutTrailingBlanks) {
   StartUp("C:\\Programme\\Firma\\Demo 1.0  ");
   settings = engine::SnapshotOf(state);
   engine::Installation installation(sim.platform(), settings, zip, view, stop.get_token());
+  installation.Prepare();
   installation.CreateTargetDirectory();
   EXPECT_TRUE(sim.platform().files.DirectoryExists("C:\\Programme\\Firma\\Demo 1.0"));
 

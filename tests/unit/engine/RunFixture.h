@@ -69,11 +69,22 @@ class RunFixture : public ::testing::Test {
     return settings;
   }
 
-  /// The run on this thread, with what SetupState holds now.
+  /// The run on this thread, with what SetupState holds now, ended as the
+  /// program ends it: kept when it completed, undone otherwise (an error is
+  /// raised again after the undoing).
   engine::RunEnd Run() {
     phases.emplace(sim.platform(), Settings(), zip, view, stop.get_token());
-    result =
-        engine::RunInstallation(settings, view, *phases, sim.platform().dialogs, stop.get_token());
+    try {
+      result = engine::RunInstallation(settings, view, *phases, sim.platform().dialogs,
+                                       stop.get_token());
+    } catch (...) {
+      left = phases->Undo();
+      throw;
+    }
+    if (result.end == engine::RunEnd::Completed)
+      phases->Commit();
+    else
+      left = phases->Undo();
     return result.end;
   }
 
@@ -113,6 +124,8 @@ class RunFixture : public ::testing::Test {
   std::stop_source stop;
   engine::RunResult result;
   std::optional<engine::Installation> phases;
+  /// What the undoing of the last run could not undo.
+  std::vector<std::string> left;
 };
 
 }  // namespace engine_test

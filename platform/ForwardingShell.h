@@ -6,21 +6,21 @@
 
 #include "platform/Shell.h"
 
-namespace app {
+namespace platform {
 
 /// A shell that hands every call to another one; the program's shells
 /// derive from it and change what they change.
-class ForwardingShell : public platform::Shell {
+class ForwardingShell : public Shell {
  public:
-  explicit ForwardingShell(platform::Shell& inner) : inner_(inner) {}
+  explicit ForwardingShell(Shell& inner) : inner_(inner) {}
 
   std::optional<std::string> BrowseForFolder(std::string_view prompt) override {
     return inner_.BrowseForFolder(prompt);
   }
-  std::string SpecialFolderPath(platform::SpecialFolder folder) override {
+  std::string SpecialFolderPath(SpecialFolder folder) override {
     return inner_.SpecialFolderPath(folder);
   }
-  platform::ShortcutResult WriteShortcut(const platform::Shortcut& shortcut,
+  ShortcutResult WriteShortcut(const Shortcut& shortcut,
                                          std::string_view path) override {
     return inner_.WriteShortcut(shortcut, path);
   }
@@ -32,7 +32,7 @@ class ForwardingShell : public platform::Shell {
   }
 
  protected:
-  platform::Shell& inner_;
+  Shell& inner_;
 };
 
-}  // namespace app
+}  // namespace platform
