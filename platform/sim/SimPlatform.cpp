@@ -2,9 +2,12 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <deque>
+#include <fstream>
 #include <random>
 #include <set>
+#include <sstream>
 #include <system_error>
 
 #include "platform/sim/SimFiles.h"
@@ -308,6 +311,28 @@ void SimPlatform::PutRegDWord(RegRoot root, std::string_view key, std::string_vi
 void SimPlatform::PutRegBinary(RegRoot root, std::string_view key, std::string_view name,
                                std::vector<uint8_t> value) {
   PutBinary(KeyToWrite(impl_->registry, root, key), name, std::move(value));
+}
+
+std::string SimPlatform::Describe() const {
+  std::vector<std::string> lines;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(impl_->hostRoot, ec);
+       it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const std::string relative = fs::relative(it->path(), impl_->hostRoot, ec).string();
+    if (it->is_directory(ec)) {
+      lines.push_back(relative + "/");
+    } else {
+      std::ifstream in(it->path(), std::ios::binary);
+      std::ostringstream content;
+      content << in.rdbuf();
+      lines.push_back(relative + " = " + content.str());
+    }
+  }
+  std::sort(lines.begin(), lines.end());
+  std::string out;
+  for (const std::string& line : lines)
+    out += line + "\n";
+  return out + impl_->registry.Dump();
 }
 
 bool SimPlatform::RegKeyExists(RegRoot root, std::string_view key) const {

@@ -81,6 +81,10 @@ class SimPlatform {
   void PutRegBinary(RegRoot root, std::string_view key, std::string_view name,
                     std::vector<uint8_t> value);
   bool RegKeyExists(RegRoot root, std::string_view key) const;
+  /// The whole machine as it stands: every file with its content and every
+  /// folder of every drive, every registry key and value, one line each in
+  /// a stable order. Two machines are alike when their descriptions are.
+  std::string Describe() const;
   std::optional<RegType> RegValueType(RegRoot root, std::string_view key,
                                       std::string_view name) const;
   std::optional<std::string> RegString(RegRoot root, std::string_view key,

@@ -93,6 +93,30 @@ std::unique_ptr<RegistryKey> SimRegistry::CreateKey(RegRoot root, std::string_vi
   return Open(root, path, true);
 }
 
+namespace {
+
+void DumpKey(const SimRegistry::Key& key, const std::string& path, std::string& out) {
+  out += path + "\n";
+  for (const auto& [folded, value] : key.values) {
+    out += path + " : " + value.name + " = " + std::to_string(static_cast<uint32_t>(value.type)) +
+           " " + value.text + " " + std::to_string(value.dword) + " ";
+    for (const uint8_t b : value.bytes)
+      out += std::to_string(b) + ",";
+    out += "\n";
+  }
+  for (const auto& [folded, sub] : key.subkeys)
+    DumpKey(*sub, path + "\\" + sub->name, out);
+}
+
+}  // namespace
+
+std::string SimRegistry::Dump() const {
+  std::string out;
+  for (const auto& [root, key] : roots_)
+    DumpKey(key, std::to_string(static_cast<int>(root)), out);
+  return out;
+}
+
 bool SimRegistry::DeleteEmptyKey(RegRoot root, std::string_view path) {
   const std::optional<std::vector<std::string>> parts = KeyParts(path);
   if (root == RegRoot::DynData || denied_.contains(root) || !parts || parts->empty())

@@ -46,6 +46,8 @@ class SimRegistry : public Registry {
   const Key* Find(RegRoot root, std::string_view path) const;
   /// The value `name` of the key at `path`; nullptr when either is missing.
   const Value* FindValue(RegRoot root, std::string_view key, std::string_view name) const;
+  /// Every key and value of every root, one line each in a stable order.
+  std::string Dump() const;
 
  private:
   std::unique_ptr<RegistryKey> Open(RegRoot root, std::string_view path, bool create);

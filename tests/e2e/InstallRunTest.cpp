@@ -37,28 +37,79 @@ TEST_F(InstallRun, RestartPageFollowsWhenTheControlFileAsksForIt) {
   EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
 }
 
-TEST_F(InstallRun, AnErrorIsShownAndTheFormStaysAndItsCloseBoxAsksTheCancelQuestion) {
+TEST_F(InstallRun, AnErrorIsShownAndEndsTheProgramWithItsCode) {
   folder_.Write("Setup.inf", kDemoSetupInf);
   SetupProcess& setup = Start();
 
   // An empty target directory cannot be created: the run ends with the
-  // program's error display and goes no further.
-  HWND install = StartInstallation(setup, "   ");
+  // program's error display and goes no further; it had changed nothing.
+  StartInstallation(setup, "   ");
   MessageDialog error = setup.WaitForMessageBox("Tessarwolden");
   EXPECT_EQ(error.Text(), "Das Verzeichnis kann nicht erstellt werden.");
   error.Press(IDOK);
-  setup.WaitForGone(error.Handle());
-  EXPECT_TRUE(setup.IsVisible("TInstall"));
-  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
-
-  Post(install, WM_CLOSE);
-  MessageDialog question = setup.WaitForMessageBox("Setup beenden");
-  question.Press(IDNO);
-  setup.WaitForGone(question.Handle());
-  EXPECT_TRUE(setup.IsVisible("TInstall"));
-  Post(install, WM_CLOSE);
-  setup.WaitForMessageBox("Setup beenden").Press(IDYES);
   EXPECT_EQ(setup.WaitForExit(), 4u) << "the exit code of a run ended by an error";
+  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
+}
+
+// The CRC of a payload entry as both of its headers give it, changed, so
+// that the data no longer matches.
+void DamageEntry(const std::string& archive, std::string_view name) {
+  std::string bytes = ReadBytes(archive);
+  for (size_t at = bytes.find("PK\x01\x02"); at != std::string::npos;
+       at = bytes.find("PK\x01\x02", at + 4)) {
+    const size_t length =
+        static_cast<uint8_t>(bytes[at + 28]) | static_cast<uint8_t>(bytes[at + 29]) << 8;
+    if (bytes.compare(at + 46, length, name) != 0)
+      continue;
+    const size_t local = static_cast<uint8_t>(bytes[at + 42]) |
+                         static_cast<uint8_t>(bytes[at + 43]) << 8 |
+                         static_cast<uint8_t>(bytes[at + 44]) << 16 |
+                         static_cast<uint32_t>(static_cast<uint8_t>(bytes[at + 45])) << 24;
+    bytes[at + 16] = static_cast<char>(~bytes[at + 16]);
+    bytes[local + 14] = static_cast<char>(~bytes[local + 14]);
+  }
+  HANDLE file = CreateFileW(platform::win32::Widen(archive).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+TEST_F(InstallRun, ADamagedPayloadEndsWithItsMessageAndLeavesNothingInstalled) {
+  folder_.CopyPrepared("produkt");
+  DamageEntry(folder_.Path() + "Setup.szp", "2");
+  SetupProcess& setup = Start();
+  const std::string target = folder_.Path() + "Ziel";
+
+  StartInstallation(setup, target);
+  MessageDialog error = setup.WaitForMessageBox("Tessarwolden");
+  EXPECT_EQ(error.Text(),
+            "Die Datei \"%SELECTED%\\Liesmich.txt\" kann nicht entpackt werden: das "
+            "Installationsarchiv ist beschädigt.");
+  error.Press(IDOK);
+  MessageDialog undone = setup.WaitForMessageBox("Installation rückgängig gemacht - Tessarwolden");
+  undone.Press(IDOK);
+  EXPECT_EQ(setup.WaitForExit(), 4u);
+  EXPECT_FALSE(PathExists(target)) << "the file placed before the damaged one went again";
+  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Temp\\tewol_inst"));
+  EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
+}
+
+TEST_F(InstallRun, ADamagedPayloadEndsASilentRunWithCode4AndItsMessageInTheLog) {
+  folder_.CopyPrepared("produkt");
+  DamageEntry(folder_.Path() + "Setup.szp", "2");
+  const std::string target = folder_.Path() + "Ziel";
+  SetupProcess& setup = Start("/silent \"/dir=" + target + "\"");
+
+  EXPECT_EQ(setup.WaitForExit(), 4u);
+  EXPECT_FALSE(PathExists(target));
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string log = ReadBytes(std::string(temp) + "Tessarwolden-Setup.log");
+  EXPECT_NE(log.find("Fehler: Die Datei \"%SELECTED%\\Liesmich.txt\" kann nicht entpackt werden"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("Ergebnis: 4"), std::string::npos) << log;
 }
 
 }  // namespace
