@@ -279,7 +279,17 @@ MessageDialog SetupProcess::WaitForMessageBox(std::string_view caption) {
   bool ended = false;
   HWND found = PollForVisible(
       [&](const TopLevel& window) {
-        return window.windowClass == "#32770" && WindowText(window.hwnd) == caption;
+        // A box that was answered may be going while the windows are
+        // looked at: it matches nothing.
+        if (window.windowClass != "#32770")
+          return false;
+        try {
+          return WindowText(window.hwnd) == caption;
+        } catch (const HarnessError&) {
+          if (IsWindow(window.hwnd))
+            throw;
+          return false;
+        }
       },
       ended);
   if (found != nullptr)
