@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 #include <optional>
-#include <set>
 
 #include "tools/builder/ControlRules.h"
 #include "tools/builder/Cp1252.h"

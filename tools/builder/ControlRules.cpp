@@ -17,8 +17,8 @@ constexpr KeyRule kBuilderKeys[] = {
     {"Uninstaller", K::SourcePath},
 };
 constexpr KeyRule kComponentKeys[] = {
-    {"Executable", K::ComponentCommand, Need::Required, "der Befehl, den Setup ausführt"},
-    {"File", K::SourcePath, Need::Required, "die Dateien des Programms"},
+    {"Executable", K::ComponentCommand},
+    {"File", K::SourcePath},
 };
 constexpr KeyRule kSettingsKeys[] = {
     {"AppName", K::AppName, Need::Required, "der Name des Produkts"},

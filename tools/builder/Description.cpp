@@ -11,6 +11,7 @@
 #include "tools/builder/ControlRules.h"
 #include "tools/builder/Cp1252.h"
 #include "tools/builder/FileSelection.h"
+#include "tools/builder/MediaPlan.h"
 #include "tools/builder/PageTexts.h"
 #include "tools/builder/SetupFolder.h"
 #include "tools/builder/Text.h"
@@ -347,23 +348,16 @@ SourceFile Parser::Source(int line, std::string_view path) const {
 // Every file the build reads besides those of [Files] must be there before
 // anything is written.
 bool CheckSource(const SourceFile& source, Problems& problems) {
-  std::error_code error;
-  if (!fs::exists(source.path, error))
-    problems.Add(source.line, "Quelldatei nicht gefunden: " + source.path.string());
-  else if (!fs::is_regular_file(source.path, error))
-    problems.Add(source.line, "Quelldatei ist keine Datei: " + source.path.string());
-  else if (!std::ifstream(source.path, std::ios::binary))
-    problems.Add(source.line, "Quelldatei kann nicht gelesen werden: " + source.path.string());
-  else
-    return true;
-  return false;
+  const std::optional<std::string> problem = ReadableFileProblem(source.path, "Quelldatei");
+  if (problem)
+    problems.Add(source.line, *problem);
+  return !problem;
 }
 
 Description Parser::Finish() {
   if (!sectionLines_.contains("settings"))
-    problems_.Add(0,
-                  "Der Abschnitt [Settings] fehlt; er nennt das Produkt (AppName, Version, "
-                  "Company)");
+    problems_.Add(0, "Der Abschnitt [Settings] fehlt; " +
+                         std::string(FindSection("Settings")->rule->purpose));
   // A faulty line of a component would make it look incomplete as well.
   if (problems_.empty()) {
     try {

@@ -170,10 +170,8 @@ void Selector::Select(const FileEntry& entry) {
     SelectMany(entry, path, {"**"});
   } else if (folderWritten) {
     problems_.Add(entry.line, "Die Quelle ist kein Ordner: " + path.string());
-  } else if (!fs::is_regular_file(status)) {
-    problems_.Add(entry.line, "Quelldatei ist keine Datei: " + path.string());
-  } else if (!std::ifstream(path, std::ios::binary)) {
-    problems_.Add(entry.line, "Quelldatei kann nicht gelesen werden: " + path.string());
+  } else if (std::optional<std::string> problem = ReadableFileProblem(path, "Quelldatei")) {
+    problems_.Add(entry.line, *problem);
   } else {
     SelectOne(entry, path);
   }
@@ -316,10 +314,24 @@ void Selector::Add(int line, const fs::path& path, std::string destination,
 
 }  // namespace
 
+std::optional<std::string> ReadableFileProblem(const fs::path& path, std::string_view what) {
+  std::error_code error;
+  if (!fs::exists(path, error))
+    return std::string(what) + " nicht gefunden: " + path.string();
+  if (!fs::is_regular_file(path, error))
+    return std::string(what) + " ist keine Datei: " + path.string();
+  if (!std::ifstream(path, std::ios::binary))
+    return std::string(what) + " kann nicht gelesen werden: " + path.string();
+  return std::nullopt;
+}
+
 bool MatchesName(std::string_view pattern, std::string_view name) {
   if (pattern.empty())
     return name.empty();
   if (pattern[0] == '*') {
+    // A run of stars is one star; matching each would take exponential time.
+    while (pattern.size() > 1 && pattern[1] == '*')
+      pattern.remove_prefix(1);
     for (size_t skip = 0; skip <= name.size(); ++skip) {
       if (MatchesName(pattern.substr(1), name.substr(skip)))
         return true;

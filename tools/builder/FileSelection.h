@@ -4,7 +4,9 @@
 // subfolders) or a pattern, and lines that leave files out.
 
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/builder/BuildError.h"
@@ -37,6 +39,12 @@ struct ExcludeEntry {
 /// `description.warnings`.
 void SelectFiles(const std::vector<FileEntry>& entries, const std::vector<ExcludeEntry>& excludes,
                  const std::filesystem::path& folder, Description& description, Problems& problems);
+
+/// Why the file at `path` cannot be packed: "<what> nicht gefunden: <path>",
+/// "<what> ist keine Datei: …" or "<what> kann nicht gelesen werden: …";
+/// nullopt when it is a readable file.
+std::optional<std::string> ReadableFileProblem(const std::filesystem::path& path,
+                                               std::string_view what);
 
 /// Whether `name` (one path part, UTF-8) matches `pattern`, where "*" stands
 /// for any run of characters and "?" for one character.

@@ -1,6 +1,5 @@
 // setup-builder: makes a setup folder from a description file.
 
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <optional>

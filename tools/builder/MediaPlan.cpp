@@ -13,6 +13,15 @@ std::string Bytes(uint64_t bytes) {
 
 }  // namespace
 
+std::optional<int> ParseMediaCount(std::string_view text) {
+  if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != text.npos)
+    return std::nullopt;
+  const int count = std::stoi(std::string(text));
+  if (count < 1 || count > kMaxMedia)
+    return std::nullopt;
+  return count;
+}
+
 MediaPlan PlanMedia(std::optional<int> count, std::optional<uint64_t> mediumSize,
                     uint64_t payloadSize, const std::function<uint64_t(int parts)>& firstMedium) {
   if (!count && !mediumSize)

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace builder {
@@ -23,6 +24,9 @@ struct MediaPlan {
 
 /// The most media a setup is spread over.
 inline constexpr int kMaxMedia = 999;
+
+/// A number of media: 1 to kMaxMedia in decimal; nullopt for anything else.
+std::optional<int> ParseMediaCount(std::string_view text);
 
 /// Plans the media for a payload of `payloadSize` bytes. `count` asks for
 /// exactly that many media (the payload split evenly over media 2 to N);

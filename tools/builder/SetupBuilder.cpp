@@ -16,6 +16,7 @@
 #include "engine/PayloadFormat.h"
 #include "tools/builder/BuildError.h"
 #include "tools/builder/ControlFile.h"
+#include "tools/builder/FileSelection.h"
 #include "tools/builder/MediaPlan.h"
 #include "tools/builder/PayloadLists.h"
 #include "tools/builder/SetupFolder.h"
@@ -74,13 +75,8 @@ void CheckOutputFolder(const fs::path& folder, bool force) {
 }
 
 void CheckProgram(const fs::path& path, std::string_view what) {
-  std::error_code error;
-  if (!fs::exists(path, error))
-    throw BuildError(std::string(what) + " nicht gefunden: " + path.string());
-  if (!fs::is_regular_file(path, error))
-    throw BuildError(std::string(what) + " ist keine Datei: " + path.string());
-  if (!std::ifstream(path, std::ios::binary))
-    throw BuildError(std::string(what) + " kann nicht gelesen werden: " + path.string());
+  if (std::optional<std::string> problem = ReadableFileProblem(path, what))
+    throw BuildError(*problem);
 }
 
 // The uninstaller image: the description's, else the one of the options.

@@ -89,6 +89,7 @@ TEST_F(FileSelectionTest, WildcardsMatchWithinOneName) {
            {"*.txt", ".txt", true},
            {"*.txt", "a.txt.bak", false},
            {"a*b*c", "aXbYbc", true},
+           {"a" + std::string(40, '*') + "b", std::string(60, 'a'), false},
            {"a?c", "abc", true},
            {"a?c", "aäc", true},
            {"a?c", "ac", false},
