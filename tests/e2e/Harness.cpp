@@ -64,6 +64,19 @@ bool SameClass(std::string_view a, std::string_view b) {
       a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
+// Writes `bytes` as the whole file at `path`.
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("creating " + path));
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size())
+    throw HarnessError(LastError("writing " + path));
+}
+
 // Asks the driver script a question through the request file the
 // environment variable names and gives its answer; throws `unanswered` when
 // it does not answer within the bound.
@@ -76,13 +89,7 @@ std::string AskDriverScript(const wchar_t* variable, std::string_view question,
   // Written under another name and renamed, so that the script never reads
   // half a request.
   const std::string pending = request + ".pending";
-  HANDLE file = CreateFileW(Widen(pending).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + pending));
-  DWORD written = 0;
-  WriteFile(file, question.data(), static_cast<DWORD>(question.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteWholeFile(pending, question);
   if (!MoveFileExW(Widen(pending).c_str(), Widen(request).c_str(), MOVEFILE_REPLACE_EXISTING))
     throw HarnessError(LastError("renaming " + pending));
   if (!PollUntil([&] { return PathExists(answer); }))
@@ -130,16 +137,7 @@ SetupFolder::~SetupFolder() {
 }
 
 void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const {
-  HANDLE file = CreateFileW(Widen(path_ + std::string(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + std::string(fileName)));
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  if (!ok || written != bytes.size()) {
-    throw HarnessError(LastError("writing " + std::string(fileName)));
-  }
+  WriteWholeFile(path_ + std::string(fileName), bytes);
 }
 
 void SetupFolder::CopyPrepared(std::string_view name) const {
@@ -485,13 +483,7 @@ void RequestScreenshot(std::string_view testName) {
     return;
   // The script polls for the request file, takes the screenshot and removes
   // the file; until then the program's windows must stay as they are.
-  HANDLE file = CreateFileW(Widen(request).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + request));
-  DWORD written = 0;
-  WriteFile(file, testName.data(), static_cast<DWORD>(testName.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteWholeFile(request, testName);
   if (!PollUntil([&] { return !PathExists(request); })) {
     throw HarnessError("no screenshot was taken: the driver script did not answer");
   }

@@ -75,7 +75,7 @@ class Checker {
 
  private:
   void Index();
-  void CheckEntry(Located& at, const ControlEntry& entry, const KeyRule& rule, int number);
+  void CheckEntry(const Located& at, const ControlEntry& entry, const KeyRule& rule, int number);
   void CheckSubstituted(const ControlEntry& entry);
   void CheckRegistryData(const Located& at, const ControlEntry& entry);
   void CheckDisplayIcon(const Located& at, const ControlEntry& entry);
@@ -84,7 +84,8 @@ class Checker {
   void CheckPageTexts();
   void Complete();
 
-  const Located* Section(std::string_view name, int number = 0) const;
+  // The section of that name that takes no number.
+  const Located* Section(std::string_view name) const;
   const ControlEntry* Entry(std::string_view section, std::string_view key) const;
   bool FlagOn(std::string_view key) const;
   void Warn(int line, std::string message) {
@@ -125,7 +126,7 @@ void Checker::Run() {
       }
     }
   }
-  for (Located& at : located_) {
+  for (const Located& at : located_) {
     for (const ControlEntry& entry : at.section->entries) {
       const auto first = at.keys.find(AsciiLower(entry.key));
       if (first == at.keys.end() || first->second != &entry)
@@ -149,9 +150,9 @@ void Checker::Index() {
   }
 }
 
-const Located* Checker::Section(std::string_view name, int number) const {
+const Located* Checker::Section(std::string_view name) const {
   for (const Located& at : located_) {
-    if (at.rule->name == name && at.number == number)
+    if (at.rule->name == name && !at.rule->numbered)
       return &at;
   }
   return nullptr;
@@ -170,7 +171,8 @@ bool Checker::FlagOn(std::string_view key) const {
   return entry != nullptr && entry->value == "1";
 }
 
-void Checker::CheckEntry(Located& at, const ControlEntry& entry, const KeyRule& rule, int number) {
+void Checker::CheckEntry(const Located& at, const ControlEntry& entry, const KeyRule& rule,
+                         int number) {
   const std::string& key = entry.key;
   const std::string& value = entry.value;
   const std::string ansi = Ansi(value);

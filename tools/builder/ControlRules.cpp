@@ -1,7 +1,7 @@
 #include "tools/builder/ControlRules.h"
 
 #include <algorithm>
-#include <array>
+#include <utility>
 #include <vector>
 
 #include "tools/builder/Text.h"
@@ -122,6 +122,21 @@ std::optional<int> NumberAfter(std::string_view name, std::string_view prefix) {
   return std::stoi(std::string(digits));
 }
 
+// The rule of that name (any case) with its number, or a null rule; a
+// section and a key rule are looked up alike.
+template <typename Rule>
+std::pair<const Rule*, int> FindRule(std::span<const Rule> rules, std::string_view name) {
+  for (const Rule& rule : rules) {
+    if (!rule.numbered && SameAscii(name, rule.name))
+      return {&rule, 0};
+    if (rule.numbered) {
+      if (std::optional<int> number = NumberAfter(name, rule.name))
+        return {&rule, *number};
+    }
+  }
+  return {nullptr, 0};
+}
+
 // The optimal string alignment distance of the two names in lower case: the
 // edits (insert, delete, replace, swap of neighbours) that turn one into the
 // other.
@@ -180,26 +195,14 @@ std::string Numbered(std::string_view name, int number) {
 }
 
 std::optional<SectionMatch> FindSection(std::string_view name) {
-  for (const SectionRule& rule : kSections) {
-    if (!rule.numbered && SameAscii(name, rule.name))
-      return SectionMatch{&rule, 0};
-    if (rule.numbered) {
-      if (std::optional<int> number = NumberAfter(name, rule.name))
-        return SectionMatch{&rule, *number};
-    }
-  }
+  if (auto [rule, number] = FindRule(std::span<const SectionRule>(kSections), name); rule)
+    return SectionMatch{rule, number};
   return std::nullopt;
 }
 
 std::optional<KeyMatch> FindKey(const SectionRule& section, std::string_view key) {
-  for (const KeyRule& rule : section.keys) {
-    if (!rule.numbered && SameAscii(key, rule.name))
-      return KeyMatch{&rule, 0};
-    if (rule.numbered) {
-      if (std::optional<int> number = NumberAfter(key, rule.name))
-        return KeyMatch{&rule, *number};
-    }
-  }
+  if (auto [rule, number] = FindRule(section.keys, key); rule)
+    return KeyMatch{rule, number};
   return std::nullopt;
 }
 

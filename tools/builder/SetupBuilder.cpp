@@ -325,7 +325,7 @@ void SplitArchive(const fs::path& archive, const std::vector<uint64_t>& parts,
 }
 
 // What medium 1 (or the single setup folder) holds besides the payload:
-// the programs, the media files and, written last, Setup.inf.
+// the programs, Setup.inf and the media files.
 struct FirstMedium {
   std::vector<std::pair<std::string, uint64_t>> files;  // name and size
 
