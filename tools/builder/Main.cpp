@@ -139,7 +139,7 @@ std::optional<fs::path> DefaultUninstaller() {
   for (const fs::path& candidate :
        {self.parent_path() / "Uninstall.exe",
         fs::path(SETUP_BUILDER_WINDOWS_BUILD) / "uninstall" / "Uninstall.exe"}) {
-    if (!error && fs::is_regular_file(candidate, error))
+    if (!candidate.parent_path().empty() && fs::is_regular_file(candidate, error))
       return candidate;
   }
   return std::nullopt;
