@@ -205,16 +205,12 @@ void Parser::BuilderEntry(int line, std::string_view key, std::string_view value
         throw BuildError(line, "Uninstaller nennt keine Datei");
       description_.uninstaller = Source(line, value);
       break;
-    case ValueKind::MediaCount: {
-      const std::optional<uint64_t> count =
-          value.find_first_not_of("0123456789") == std::string_view::npos ? ParseSize(value)
-                                                                          : std::nullopt;
-      if (!count || *count > 999)
-        throw BuildError(
-            line, "Media muss die Anzahl der Medien sein (1 bis 999), nicht " + Quoted(value));
-      description_.mediaCount = static_cast<int>(*count);
+    case ValueKind::MediaCount:
+      description_.mediaCount = ParseMediaCount(value);
+      if (!description_.mediaCount)
+        throw BuildError(line, "Media muss die Anzahl der Medien sein (1 bis " +
+                                   std::to_string(kMaxMedia) + "), nicht " + Quoted(value));
       break;
-    }
     default: {
       const std::optional<uint64_t> size = ParseSize(value);
       if (!size)

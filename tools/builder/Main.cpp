@@ -98,13 +98,10 @@ Parsed ParseArguments(int argc, char** argv, Arguments& arguments) {
         options.uninstaller = value;
         arguments.uninstallerGiven = true;
       } else if (arg == "--media") {
-        const std::optional<uint64_t> count =
-            value.find_first_not_of("0123456789") == std::string::npos ? builder::ParseSize(value)
-                                                                       : std::nullopt;
-        if (!count || *count > static_cast<uint64_t>(builder::kMaxMedia))
+        options.media = builder::ParseMediaCount(value);
+        if (!options.media)
           return Wrong("--media braucht die Anzahl der Medien (1 bis " +
                        std::to_string(builder::kMaxMedia) + "), nicht \"" + value + "\"");
-        options.media = static_cast<int>(*count);
       } else {
         options.mediumSize = builder::ParseSize(value);
         if (!options.mediumSize)
