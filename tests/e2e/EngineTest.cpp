@@ -163,8 +163,22 @@ TEST_F(Engine, AFullSetupWritesRegistryShortcutsRunsComponentsAndRecordsAll) {
   EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
+// A registry entry whose number does not convert: the registry region ends
+// with its message, and the uninstall shortcut and Uninstall.inf are made
+// although the control file asks for neither. The builder refuses such an
+// entry, so the control file is written over a built setup.
 TEST_F(Engine, ARegistryErrorIsReportedAndStillLeavesTheUninstallShortcutAndFile) {
-  folder_.CopyPrepared("registryfehler");
+  folder_.CopyPrepared("produkt");
+  folder_.Write("Setup.inf",
+                "[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\n"
+                "StandardReg=0\r\nCreateUninstallShortcut=0\r\n"
+                "[Directories]\r\nFolderCount=0\r\n"
+                "[Registry]\r\nRegCount=2\r\n"
+                "[Reg1]\r\nRoot=HKCU\r\nKey=Software\\Firma\r\nTitle=Zahl\r\nValue=eins\r\n"
+                "Data=Float\r\n"
+                "[Reg2]\r\nRoot=HKCU\r\nKey=Software\\Firma\r\nTitle=Nie\r\n"
+                "Value=nie geschrieben\r\n"
+                "[Links]\r\nLinkCount=0\r\n");
   SetupProcess& setup = Start();
 
   StartInstallation(setup, Target());

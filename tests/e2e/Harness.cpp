@@ -64,6 +64,41 @@ bool SameClass(std::string_view a, std::string_view b) {
       a, b, [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
 }
 
+// Writes `bytes` as the whole file at `path`.
+void WriteWholeFile(const std::string& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("creating " + path));
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size())
+    throw HarnessError(LastError("writing " + path));
+}
+
+// Asks the driver script a question through the request file the
+// environment variable names and gives its answer; throws `unanswered` when
+// it does not answer within the bound.
+std::string AskDriverScript(const wchar_t* variable, std::string_view question,
+                            const std::string& unanswered) {
+  const std::string request = Environment(variable);
+  if (request.empty())
+    throw HarnessError(Narrow(variable) + " is not set (scripts/e2e sets it)");
+  const std::string answer = request + ".answer";
+  // Written under another name and renamed, so that the script never reads
+  // half a request.
+  const std::string pending = request + ".pending";
+  WriteWholeFile(pending, question);
+  if (!MoveFileExW(Widen(pending).c_str(), Widen(request).c_str(), MOVEFILE_REPLACE_EXISTING))
+    throw HarnessError(LastError("renaming " + pending));
+  if (!PollUntil([&] { return PathExists(answer); }))
+    throw HarnessError(unanswered);
+  std::string output = ReadBytes(answer);
+  DeleteFileW(Widen(answer).c_str());
+  return output;
+}
+
 // Removes the folder of a path that ends in a backslash.
 void RemoveFolder(std::string_view path) {
   testing_support::RemoveTree(Widen(path.substr(0, path.size() - 1)));
@@ -102,37 +137,11 @@ SetupFolder::~SetupFolder() {
 }
 
 void SetupFolder::Write(std::string_view fileName, std::string_view bytes) const {
-  HANDLE file = CreateFileW(Widen(path_ + std::string(fileName)).c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + std::string(fileName)));
-  DWORD written = 0;
-  BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  if (!ok || written != bytes.size()) {
-    throw HarnessError(LastError("writing " + std::string(fileName)));
-  }
+  WriteWholeFile(path_ + std::string(fileName), bytes);
 }
 
 void SetupFolder::CopyPrepared(std::string_view name) const {
-  const std::string setups = Environment(L"E2E_SETUPS");
-  if (setups.empty())
-    throw HarnessError("E2E_SETUPS does not name the prepared setups (scripts/e2e sets it)");
-  const std::string from = setups + "\\" + std::string(name) + "\\";
-  WIN32_FIND_DATAW entry;
-  HANDLE find = FindFirstFileW(Widen(from + "*").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("listing " + from));
-  do {
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      continue;
-    const std::string file = Narrow(entry.cFileName);
-    if (!CopyFileW(Widen(from + file).c_str(), Widen(path_ + file).c_str(), FALSE)) {
-      FindClose(find);
-      throw HarnessError(LastError("copying " + from + file));
-    }
-  } while (FindNextFileW(find, &entry));
-  FindClose(find);
+  CopyPreparedInto(name, path_);
 }
 
 std::vector<std::string> SetupFolder::Entries() const {
@@ -149,6 +158,35 @@ std::vector<std::string> SetupFolder::Entries() const {
   FindClose(find);
   std::ranges::sort(names);
   return names;
+}
+
+void CopyPreparedInto(std::string_view name, const std::string& folder) {
+  const std::string setups = Environment(L"E2E_SETUPS");
+  if (setups.empty())
+    throw HarnessError("E2E_SETUPS does not name the prepared setups (scripts/e2e sets it)");
+  if (!CreateDirectoryW(Widen(folder).c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+    throw HarnessError(LastError("creating " + folder));
+  const std::string from = setups + "\\" + std::string(name) + "\\";
+  WIN32_FIND_DATAW entry;
+  HANDLE find = FindFirstFileW(Widen(from + "*").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE)
+    throw HarnessError(LastError("listing " + from));
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+      continue;
+    const std::string file = Narrow(entry.cFileName);
+    if (!CopyFileW(Widen(from + file).c_str(), Widen(folder + file).c_str(), FALSE)) {
+      FindClose(find);
+      throw HarnessError(LastError("copying " + from + file));
+    }
+  } while (FindNextFileW(find, &entry));
+  FindClose(find);
+}
+
+void ChangeMedium(std::string_view folder) {
+  AskDriverScript(
+      L"E2E_MEDIUM_REQUEST", folder,
+      "the drive " + std::string(kMediaDrive) + " was not changed to " + std::string(folder));
 }
 
 std::string MessageDialog::Text() const {
@@ -183,16 +221,20 @@ void MessageDialog::Press(int id) const {
   Post(GetDlgItem(hwnd_, id), BM_CLICK);
 }
 
-SetupProcess::SetupProcess(const SetupFolder& folder, std::string_view arguments) {
-  std::wstring commandLine = L"\"" + Widen(folder.SetupExe()) + L"\"";
+SetupProcess::SetupProcess(const SetupFolder& folder, std::string_view arguments)
+    : SetupProcess(folder.Path(), arguments) {}
+
+SetupProcess::SetupProcess(std::string_view directory, std::string_view arguments) {
+  const std::string program = std::string(directory) + "Setup.exe";
+  std::wstring commandLine = L"\"" + Widen(program) + L"\"";
   if (!arguments.empty())
     commandLine += L" " + Widen(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   // Started from its own folder, as a double click in the Explorer would.
-  if (!CreateProcessW(Widen(folder.SetupExe()).c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      0, nullptr, Widen(folder.Path()).c_str(), &startup, &process_)) {
-    throw HarnessError(LastError("starting " + folder.SetupExe()));
+  if (!CreateProcessW(Widen(program).c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                      nullptr, Widen(directory).c_str(), &startup, &process_)) {
+    throw HarnessError(LastError("starting " + program));
   }
 }
 
@@ -434,26 +476,8 @@ bool RegistryKeyExists(HKEY root, std::string_view subKey) {
 }
 
 std::map<std::string, std::string> ReadShortcut(std::string_view path) {
-  const std::string request = Environment(L"E2E_LNKINFO_REQUEST");
-  if (request.empty())
-    throw HarnessError("E2E_LNKINFO_REQUEST is not set (scripts/e2e sets it)");
-  const std::string answer = request + ".answer";
-  // Written under another name and renamed, so that the script never reads
-  // half a request.
-  const std::string pending = request + ".pending";
-  HANDLE file = CreateFileW(Widen(pending).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + pending));
-  DWORD written = 0;
-  WriteFile(file, path.data(), static_cast<DWORD>(path.size()), &written, nullptr);
-  CloseHandle(file);
-  if (!MoveFileExW(Widen(pending).c_str(), Widen(request).c_str(), MOVEFILE_REPLACE_EXISTING))
-    throw HarnessError(LastError("renaming " + pending));
-  if (!PollUntil([&] { return PathExists(answer); }))
-    throw HarnessError("lnkinfo gave no answer for " + std::string(path));
-  const std::string output = ReadBytes(answer);
-  DeleteFileW(Widen(answer).c_str());
+  const std::string output = AskDriverScript(L"E2E_LNKINFO_REQUEST", path,
+                                             "lnkinfo gave no answer for " + std::string(path));
 
   // Lines read "<tab>Name<tabs>: value".
   std::map<std::string, std::string> fields;
@@ -486,13 +510,7 @@ void RequestScreenshot(std::string_view testName) {
     return;
   // The script polls for the request file, takes the screenshot and removes
   // the file; until then the program's windows must stay as they are.
-  HANDLE file = CreateFileW(Widen(request).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE)
-    throw HarnessError(LastError("creating " + request));
-  DWORD written = 0;
-  WriteFile(file, testName.data(), static_cast<DWORD>(testName.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteWholeFile(request, testName);
   if (!PollUntil([&] { return !PathExists(request); })) {
     throw HarnessError("no screenshot was taken: the driver script did not answer");
   }

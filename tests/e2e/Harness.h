@@ -40,6 +40,7 @@ class SetupFolder {
   void Write(std::string_view fileName, std::string_view bytes) const;
   /// Copies every file of the prepared setup folder `name` (made by the
   /// setup builder before the run; E2E_SETUPS names where) into this one.
+  /// `name` may name a medium of a prepared setup ("medien\\Medium2").
   void CopyPrepared(std::string_view name) const;
   /// The names of the files and folders in it, sorted.
   std::vector<std::string> Entries() const;
@@ -64,10 +65,26 @@ class MessageDialog {
   HWND hwnd_;
 };
 
+/// Copies every file of the prepared setup folder `name` (see
+/// SetupFolder::CopyPrepared) into `folder` (ending in a backslash), which is
+/// made when missing.
+void CopyPreparedInto(std::string_view name, const std::string& folder);
+
+/// The drive whose medium a scenario changes, as a user changes discs:
+/// ChangeMedium points it at a folder.
+inline constexpr std::string_view kMediaDrive = "M:\\";
+
+/// Puts the folder (ending in a backslash) into the drive kMediaDrive and
+/// waits until the driver script has done so (E2E_MEDIUM_REQUEST); throws
+/// when it does not answer.
+void ChangeMedium(std::string_view folder);
+
 /// One run of Setup.exe, killed on destruction if it still runs.
 class SetupProcess {
  public:
   SetupProcess(const SetupFolder& folder, std::string_view arguments);
+  /// Starts the Setup.exe in `directory` (ending in a backslash), from there.
+  SetupProcess(std::string_view directory, std::string_view arguments);
   ~SetupProcess();
   SetupProcess(const SetupProcess&) = delete;
   SetupProcess& operator=(const SetupProcess&) = delete;

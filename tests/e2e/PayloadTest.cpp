@@ -65,20 +65,19 @@ class Payload : public Scenario {
            "Bitte legen Sie Medium " + std::to_string(medium) + " ein und klicken Sie auf [OK]!");
   }
 
-  // Moves parts 2 and 3 of the split product onto a "second medium": the
-  // desktop, where the folder browser starts.
-  std::string MovePartsAway() {
+  // Lays out the product split over four media in two places: media 1 and 2
+  // (the program and part 1) in the setup folder, media 3 and 4 (parts 2
+  // and 3) on the desktop, where the folder browser starts.
+  std::string CopySplitProduct() {
     wchar_t desktop[MAX_PATH] = {};
     if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop)))
       throw HarnessError("the prefix has no desktop folder");
-    const std::string medium = platform::win32::Narrow(desktop);
-    for (const char* part : {"Disk2.id", "Disk3.id"}) {
-      if (!MoveFileW(platform::win32::Widen(folder_.Path() + part).c_str(),
-                     platform::win32::Widen(medium + "\\" + part).c_str())) {
-        throw HarnessError(std::string("cannot move ") + part);
-      }
-    }
-    return medium;
+    const std::string other = platform::win32::Narrow(desktop) + "\\";
+    folder_.CopyPrepared("geteilt\\Medium1");
+    folder_.CopyPrepared("geteilt\\Medium2");
+    CopyPreparedInto("geteilt\\Medium3", other);
+    CopyPreparedInto("geteilt\\Medium4", other);
+    return other;
   }
 };
 
@@ -138,8 +137,7 @@ TEST_F(Payload, ASilentRunWithoutItsControlFileEndsWithItsCodeAndALog) {
 }
 
 TEST_F(Payload, ASplitSetupIsJoinedFromItsMediaWithAPartFoundThroughTheBrowser) {
-  folder_.CopyPrepared("geteilt");
-  const std::string medium = MovePartsAway();
+  const std::string medium = CopySplitProduct();
   SetupProcess& setup = Start();
 
   StartInstallation(setup, Target());
@@ -155,15 +153,40 @@ TEST_F(Payload, ASplitSetupIsJoinedFromItsMediaWithAPartFoundThroughTheBrowser) 
   HWND finish = setup.WaitForVisible("TReady");
   ExpectInstalled();
   EXPECT_TRUE(PathExists(folder_.Path() + "Disk1.id"));
-  for (const char* part : {"\\Disk2.id", "\\Disk3.id"})
+  for (const char* part : {"Disk2.id", "Disk3.id"})
     EXPECT_TRUE(PathExists(medium + part)) << part;
   Click(finish, "Button1");
   EXPECT_EQ(setup.WaitForExit(), 0u);
 }
 
+// The builder's media for three media, offered one at a time in one drive as
+// Setup.exe asks for them: medium 2, medium 3, and medium 1 again at the end.
+TEST_F(Payload, ASetupBuiltForThreeMediaInstallsFromThemInTheOrderItAsks) {
+  std::string media[4];
+  for (int k = 1; k <= 3; ++k) {
+    media[k] = folder_.Path() + "Medium" + std::to_string(k) + "\\";
+    CopyPreparedInto("medien\\Medium" + std::to_string(k), media[k]);
+  }
+  ChangeMedium(media[1]);
+  SetupProcess& setup = StartFrom(kMediaDrive);
+
+  StartInstallation(setup, Target());
+  for (int medium : {2, 3, 1}) {
+    MessageDialog box = setup.WaitForMessageBox(kInsertCaption);
+    EXPECT_EQ(box.Text(), "Bitte legen Sie Medium " + std::to_string(medium) +
+                              " ein und klicken Sie auf [OK]!");
+    ChangeMedium(media[medium]);
+    box.Press(IDOK);
+    setup.WaitForGone(box.Handle());
+  }
+  HWND finish = setup.WaitForVisible("TReady");
+  ExpectInstalled();
+  Click(finish, "Button1");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+}
+
 TEST_F(Payload, CancellingTheFolderBrowserEndsTheSetupBeforeAnythingIsInstalled) {
-  folder_.CopyPrepared("geteilt");
-  MovePartsAway();
+  CopySplitProduct();
   SetupProcess& setup = Start();
 
   StartInstallation(setup, Target());

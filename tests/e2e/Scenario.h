@@ -77,6 +77,8 @@ class Scenario : public testing::Test {
   SetupProcess& Start(std::string_view arguments = "") {
     return setup_.emplace(folder_, arguments);
   }
+  /// Starts the Setup.exe of another folder, such as the media drive.
+  SetupProcess& StartFrom(std::string_view directory) { return setup_.emplace(directory, ""); }
 
   SetupFolder folder_;
   std::optional<SetupProcess> setup_;

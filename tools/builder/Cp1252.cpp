@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "tools/builder/BuildError.h"
+
 namespace builder {
 namespace {
 
@@ -92,6 +94,14 @@ std::optional<std::string> Utf8ToCp1252(std::string_view utf8, std::string* prob
     out += *encoded;
   }
   return out;
+}
+
+std::string ToCp1252(int line, std::string_view utf8) {
+  std::string problem;
+  std::optional<std::string> converted = Utf8ToCp1252(utf8, &problem);
+  if (!converted)
+    throw BuildError(line, problem);
+  return *std::move(converted);
 }
 
 std::string Cp1252Lower(std::string_view cp1252) {

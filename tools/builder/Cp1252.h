@@ -16,6 +16,9 @@ namespace builder {
 /// The five bytes the code page leaves unassigned are never produced.
 std::optional<std::string> Utf8ToCp1252(std::string_view utf8, std::string* problem = nullptr);
 
+/// Utf8ToCp1252 that raises BuildError at `line` with the problem instead.
+std::string ToCp1252(int line, std::string_view utf8);
+
 /// The Windows-1252 text with every letter in lower case, for comparing names
 /// as Windows does: a file system that holds "Ä.txt" also finds "ä.txt".
 std::string Cp1252Lower(std::string_view cp1252);

@@ -9,14 +9,18 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 }  // namespace
 
-std::string PayloadListEntry(const std::vector<ProductFile>& files) {
+std::vector<std::string> PayloadListLines(const std::vector<ProductFile>& files) {
   std::vector<std::string> lines;
   lines.push_back("[" + std::string(engine::payload::kListSection) + "]");
   lines.push_back("FileCount=" + std::to_string(files.size()));
   for (size_t k = 0; k < files.size(); ++k)
     lines.push_back(std::to_string(k + 1) + "=" + files[k].destination);
+  return lines;
+}
+
+std::string PayloadListEntry(const std::vector<ProductFile>& files) {
   std::string stored;
-  for (const std::string& line : lines) {
+  for (const std::string& line : PayloadListLines(files)) {
     stored += engine::payload::ScrambleLine(line);
     stored += kLineEnd;
   }

@@ -10,9 +10,12 @@
 
 namespace builder {
 
-/// The stored bytes of the payload list: [Listfile], FileCount and
-/// "<number>=<destination>" per product file, every line scrambled and ended
-/// by a plain CR LF.
+/// The plain lines of the payload list: [Listfile], FileCount and
+/// "<number>=<destination>" per product file (Windows-1252).
+std::vector<std::string> PayloadListLines(const std::vector<ProductFile>& files);
+
+/// The stored bytes of the payload list: every line of PayloadListLines
+/// scrambled and ended by a plain CR LF.
 std::string PayloadListEntry(const std::vector<ProductFile>& files);
 
 /// The component list ($$exec.ini, Windows-1252, CR LF): [General] AppCount,

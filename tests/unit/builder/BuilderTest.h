@@ -16,8 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "tools/builder/BuildError.h"
 #include "tools/builder/Description.h"
 #include "tools/builder/SetupBuilder.h"
+
+namespace builder {
+
+/// Prints a fault or warning readably in a failed expectation.
+inline void PrintTo(const Problem& problem, std::ostream* out) {
+  *out << Describe(problem);
+}
+
+}  // namespace builder
 
 namespace builder_test {
 

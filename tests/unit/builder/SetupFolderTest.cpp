@@ -24,7 +24,7 @@ namespace payload = engine::payload;
 
 constexpr int32_t kDeflated = ZIP_CM_DEFLATE;
 
-const std::string kSettings = "[Settings]\nAppName=Demo\n";
+const std::string kSettings = "[Settings]\nAppName=Demo\nVersion=1.0\nCompany=Firma\n";
 
 // Every byte value, several times over, so that the data compresses.
 std::string AllBytes() {
@@ -100,6 +100,7 @@ TEST_F(SetupFolderTest, ControlFilePassesTheSectionsThroughInAnsiWithCrLf) {
       "[Settings]\r\n"
       "AppName=Tessarwolden Demo\r\n"
       "# noch ein Kommentar\n"
+      "Version = 1.0 \n"
       "Company=Müller & Söhne €\n"
       "\n"
       "[Files]\n"
@@ -107,13 +108,13 @@ TEST_F(SetupFolderTest, ControlFilePassesTheSectionsThroughInAnsiWithCrLf) {
       "[Registry]\n"
       "RegCount=1\n"
       "[Reg1]\n"
-      "Value=Pfad;mit=Zeichen\n"
-      "  Eingerückt = bleibt  \n"
-      "[Leer]\n");
+      "Key=Software\\Müller\n"
+      "  Value = %selected%\\Pfad;mit=Zeichen  \n");
 
   EXPECT_EQ(ReadBytes(out / "Setup.inf"),
             "[Settings]\r\n"
             "AppName=Tessarwolden Demo\r\n"
+            "Version = 1.0 \r\n"
             "Company=M\xFCller & S\xF6hne \x80\r\n"
             "Splitted=false\r\n"
             "\r\n"
@@ -121,88 +122,97 @@ TEST_F(SetupFolderTest, ControlFilePassesTheSectionsThroughInAnsiWithCrLf) {
             "RegCount=1\r\n"
             "\r\n"
             "[Reg1]\r\n"
-            "Value=Pfad;mit=Zeichen\r\n"
-            "  Einger\xFC"
-            "ckt = bleibt  \r\n"
+            "Key=Software\\M\xFCller\r\n"
+            "  Value = %selected%\\Pfad;mit=Zeichen  \r\n"
             "\r\n"
-            "[Leer]\r\n");
+            "[Directories]\r\n"
+            "FolderCount=0\r\n"
+            "\r\n"
+            "[Links]\r\n"
+            "LinkCount=0\r\n");
 }
 
-TEST_F(SetupFolderTest, SettingsSayWhetherThePayloadIsSplit) {
-  Source("a.txt", std::string(5000, 'a'));
+// Setup.exe reads a missing count as 1 (a folder beside the target, an empty
+// value at the root of HKLM, a shortcut "Link.lnk"): the builder writes
+// every count from its entries, and a DisplayIcon may name a destination.
+TEST_F(SetupFolderTest, CountsAndTheIconNumberAreWrittenFromTheEntries) {
+  Source("a.txt", "a");
+  Source("prog/produkt.exe", "MZ");
+  Source("nach.exe", "MZ nach");
+  Build(kSettings +
+        "[Files]\n"
+        "a.txt=%selected%\\a.txt\n"
+        "prog=%selected%\\bin\n"
+        "[Media]\n"
+        "nach.exe\n"
+        "[UninstallInfo]\n"
+        "DisplayIcon=%SELECTED%\\bin\\Produkt.exe\n"
+        "[Reg2]\nKey=b\n"
+        "[Reg1]\nKey=a\n"
+        "[Directories]\nFolder1=\\Daten\n"
+        "[ComponentInstall]\nCmpFile1=nach.exe /q\n");
+
+  EXPECT_EQ(ReadBytes(out / "Setup.inf"),
+            "[Settings]\r\nAppName=Demo\r\nVersion=1.0\r\nCompany=Firma\r\nSplitted=false\r\n"
+            "\r\n[UninstallInfo]\r\nDisplayIcon=2\r\n"
+            "\r\n[Reg2]\r\nKey=b\r\n"
+            "\r\n[Reg1]\r\nKey=a\r\n"
+            "\r\n[Directories]\r\nFolder1=\\Daten\r\nFolderCount=1\r\n"
+            "\r\n[ComponentInstall]\r\nCmpFile1=nach.exe /q\r\nCmpCount=1\r\n"
+            "\r\n[Registry]\r\nRegCount=2\r\n"
+            "\r\n[Links]\r\nLinkCount=0\r\n");
+}
+
+// Setup.exe reads License.txt and Information.txt as ANSI, or as UTF-8 after
+// a byte-order mark.
+TEST_F(SetupFolderTest, PageTextsInUtf8WithoutByteOrderMarkBecomeAnsi) {
   struct Case {
     std::string name;
-    std::string builder;
-    std::string settingsIn;
-    std::string settingsOut;  // "#" stands for the number of parts
+    std::string source;
+    std::string written;
   };
-  const std::vector<Case> cases = {
-      {"unsplit, keys absent", "", "AppName=Demo\n", "AppName=Demo\r\nSplitted=false\r\n"},
-      {"unsplit, keys of a split setup", "SplitSize=0\n",
-       "Splitted=true\nAppName=Demo\nSplitFileCount=4\n", "Splitted=false\r\nAppName=Demo\r\n"},
-      {"split, keys absent", "SplitSize=200\n", "AppName=Demo\n",
-       "AppName=Demo\r\nSplitted=true\r\nSplitFileCount=#\r\n"},
-      {"split, keys present in any case and twice", "SplitSize=200\n",
-       "splitted = false\nSPLITFILECOUNT=1\nAppName=Demo\nSplitted=false\n",
-       "Splitted=true\r\nSplitFileCount=#\r\nAppName=Demo\r\n"},
-  };
-  for (const Case& c : cases) {
+  const std::string bom = "\xEF\xBB\xBF";
+  for (const Case& c : std::vector<Case>{
+           {"UTF-8", "Lizenz für Müller – 5 €\r\n", "Lizenz f\xFCr M\xFCller \x96 5 \x80\r\n"},
+           {"UTF-8 with mark", bom + "Lizenz für Ω\r\n", bom + "Lizenz für Ω\r\n"},
+           {"ANSI", "Lizenz f\xFCr M\xFCller\r\n", "Lizenz f\xFCr M\xFCller\r\n"},
+           {"ASCII", "License\n", "License\n"},
+       }) {
     SCOPED_TRACE(c.name);
     fs::remove_all(out);
-    const builder::BuildResult result = Build("[Builder]\n" + c.builder + "[Settings]\n" +
-                                              c.settingsIn + "[Files]\na.txt=%selected%\\a.txt\n");
-    std::string expected = "[Settings]\r\n" + c.settingsOut;
-    if (const size_t hash = expected.find('#'); hash != std::string::npos)
-      expected.replace(hash, 1, std::to_string(result.parts));
-    EXPECT_EQ(ReadBytes(out / "Setup.inf"), expected);
-    int parts = 0;
-    while (fs::exists(out / payload::PartName(parts + 1)))
-      ++parts;
-    EXPECT_EQ(parts, result.parts);
-    EXPECT_EQ(fs::exists(out / "Setup.szp"), parts == 0);
+    Source("texte/lizenz.txt", c.source);
+    Source("texte/info.txt", c.source);
+    Build(kSettings + "License=True\nInformation=true\n[Media]\ntexte/lizenz.txt=LICENSE.TXT\n" +
+          "texte/info.txt=Information.txt\n");
+    EXPECT_EQ(ReadBytes(out / "LICENSE.TXT"), c.written);
+    EXPECT_EQ(ReadBytes(out / "Information.txt"), c.written);
+  }
+
+  Source("texte/lizenz.txt", "Zeile 1\nZeile 2 mit Ω\n");
+  try {
+    Build(kSettings + "License=True\n[Media]\ntexte/lizenz.txt=License.txt\n");
+    ADD_FAILURE() << "no error raised";
+  } catch (const builder::BuildError& error) {
+    EXPECT_STREQ(error.what(),
+                 "Zeile 7: License.txt ist UTF-8 ohne Byte-Order-Mark, und Setup liest es als "
+                 "ANSI: Das Zeichen \"Ω\" (U+03A9) gibt es in Windows-1252 nicht (Zeile 2 der "
+                 "Datei). Das Zeichen ersetzen oder die Datei als UTF-8 mit Byte-Order-Mark "
+                 "speichern");
   }
 }
 
-TEST_F(SetupFolderTest, SplitPartsJoinToTheArchiveOfAnUnsplitBuild) {
-  Source("a.bin", AllBytes());
-  Source("b.txt", "zweite Datei");
-  Source("uninstall.exe", "MZ deinstallieren");
-  const std::string files = "[Files]\na.bin=C:\\a.bin\nb.txt=%selected%\\b.txt\n";
-  Build(kSettings + "[Builder]\nUninstaller=uninstall.exe\n" + files);
-  const std::string whole = ReadBytes(out / "Setup.szp");
-  ASSERT_GT(whole.size(), 100u);
-
-  struct Case {
-    uint64_t partSize;
-    size_t parts;
-  };
-  for (const Case& c : std::vector<Case>{
-           {100, (whole.size() + 99) / 100},
-           {whole.size() - 1, 2},  // the last part holds one byte
-           {whole.size(), 1},
-           {uint64_t{1} << 40, 1},
-       }) {
-    SCOPED_TRACE(c.partSize);
-    const fs::path split = root / ("split-" + std::to_string(c.partSize));
-    Build(kSettings + "[Builder]\nUninstaller=uninstall.exe\nSplitSize=" +
-              std::to_string(c.partSize) + "\n" + files,
-          {split, {}, {}});
-    std::set<std::string> expectedNames = {"Setup.inf"};
-    std::string joined;
-    for (size_t k = 1; k <= c.parts; ++k) {
-      expectedNames.insert(payload::PartName(static_cast<int>(k)));
-      const std::string part = ReadBytes(split / payload::PartName(static_cast<int>(k)));
-      if (k < c.parts) {
-        EXPECT_EQ(part.size(), c.partSize) << k;
-      }
-      joined += part;
-    }
-    EXPECT_EQ(FolderNames(split), expectedNames);
-    EXPECT_TRUE(joined == whole) << "the parts do not join to the unsplit archive";
-    EXPECT_NE(ReadBytes(split / "Setup.inf")
-                  .find("Splitted=true\r\nSplitFileCount=" + std::to_string(c.parts) + "\r\n"),
-              std::string::npos);
-  }
+// The text box of the licence page does not wrap.
+TEST_F(SetupFolderTest, LongLinesOfAPageTextAreReportedOnce) {
+  Source("License.txt", "kurz\n" + std::string(81, 'x') + "\n" + std::string(80, 'y') + "\r\n" +
+                            std::string(40, 'z') + "ä" + std::string(60, 'z') + "\n");
+  builder_test::WriteBytes(root / "test.setup", kSettings + "License=True\n[Media]\nLicense.txt\n");
+  const builder::Description description = builder::ReadDescription(root / "test.setup");
+  EXPECT_EQ(description.warnings,
+            (std::vector<builder::Problem>{
+                {7,
+                 "License.txt: Zeile 2 der Datei hat 81 Zeichen (und 1 weitere Zeilen über 80); "
+                 "das Textfeld bricht nicht um, der Leser muss seitwärts rollen. Zeilen bis 80 "
+                 "Zeichen passen"}}));
 }
 
 TEST_F(SetupFolderTest, ComponentArchiveHoldsItsListAndEveryProgramsFilesSideBySide) {

@@ -75,6 +75,10 @@ TEST(DestinationProblem, RefusesWhatWindowsCannotCreateOrTheSetupCannotPlace) {
            {"C:\\Daten\\con", "einem Gerät vorbehalten"},
            {"%selected%\\NUL.txt", "einem Gerät vorbehalten"},
            {"C:\\Lpt1.log\\a.txt", "einem Gerät vorbehalten"},
+           {"C:\\com0", "einem Gerät vorbehalten"},
+           {"C:\\COM\xB9.txt", "einem Gerät vorbehalten"},
+           {"C:\\lpt\xB3", "einem Gerät vorbehalten"},
+           {"C:\\nul .txt", "einem Gerät vorbehalten"},
            {"C:\\" + std::string(builder::kMaxDestinationLength - 2, 'x'),
             "Das Ziel ist länger als 2047 Zeichen"},
        }) {
@@ -87,9 +91,11 @@ TEST(DestinationProblem, RefusesWhatWindowsCannotCreateOrTheSetupCannotPlace) {
 TEST(NameProblem, TakesPlainFileNamesAndRefusesPaths) {
   EXPECT_EQ(builder::NameProblem("License.txt"), std::nullopt);
   EXPECT_EQ(builder::NameProblem("con.d"),
-            "Der Name ist unter Windows einem Gerät vorbehalten "
-            "(CON, PRN, AUX, NUL, COM1 bis COM9, LPT1 bis LPT9)");
+            "Der Name ist unter Windows einem Gerät vorbehalten (CON, PRN, AUX, NUL, COM0 bis "
+            "COM9, COM¹ bis COM³, LPT0 bis LPT9, LPT¹ bis LPT³, auch mit Endung)");
   EXPECT_EQ(builder::NameProblem("console.txt"), std::nullopt);
+  EXPECT_EQ(builder::NameProblem("COM10"), std::nullopt);
+  EXPECT_EQ(builder::NameProblem("LPT\xB4.txt"), std::nullopt);  // ´ is no digit
   EXPECT_EQ(builder::NameProblem("a\\b"), "Das Zeichen \"\\\" ist in Windows-Namen nicht erlaubt");
   EXPECT_EQ(builder::NameProblem(""), "Leerer Name");
 }
