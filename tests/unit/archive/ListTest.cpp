@@ -283,8 +283,8 @@ class FailingFiles : public platform::Files {
     return real_.OpenWrite(p);
   }
   std::optional<uint32_t> Attributes(std::string_view p) override { return real_.Attributes(p); }
-  std::vector<platform::DirEntry> ListSubdirectories(std::string_view p) override {
-    return real_.ListSubdirectories(p);
+  std::vector<platform::DirEntry> ListDirectory(std::string_view p) override {
+    return real_.ListDirectory(p);
   }
   std::string CurrentDirectory() override { return real_.CurrentDirectory(); }
   bool SetCurrentDirectory(std::string_view p) override { return real_.SetCurrentDirectory(p); }

@@ -177,7 +177,7 @@ TEST_F(Uninstaller, ThePlanUndoesTheExampleRunInReverseOrder) {
                        std::string(kMain) + "\\liesmich.txt",
                        std::string(kMain) + "\\produkt.exe",
                        kInf,
-                       std::string(kMain) + "\\Daten < " + kMain,
+                       std::string(kMain) + "\\Daten",
                        kMain,
                        kCopy,
                    }));
