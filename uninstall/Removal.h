@@ -29,8 +29,6 @@ enum class KeptReason {
 struct KeptFolder {
   std::string path;
   KeptReason reason = KeptReason::Refused;
-
-  bool operator==(const KeptFolder&) const = default;
 };
 
 struct RemovalReport {
