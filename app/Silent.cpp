@@ -1,6 +1,7 @@
 #include "app/Silent.h"
 
 #include "core/Convert.h"
+#include "core/UnattendedLog.h"
 #include "wizard/TargetPath.h"
 
 namespace app {
@@ -79,11 +80,11 @@ std::string WriteUnattendedLog(platform::Platform& platform, const core::SetupSt
                                const std::vector<std::string>& notes, int exitCode) {
   const std::string target = core::TrimRight(state.TargetDir);
   const std::string path = !target.empty() && platform.files.DirectoryExists(target)
-                               ? target + "\\Setup.log"
+                               ? target + "\\" + std::string(core::kUnattendedLogName)
                                : platform.files.TempDirectory() + "Tessarwolden-Setup.log";
   // UTF-8 with its byte-order mark, so that every editor shows the umlauts.
-  std::string text = "\xEF\xBB\xBF";
-  text += "Unbeaufsichtigte Installation von " + state.ProductTitle + "\r\n";
+  std::string text(core::kUnattendedLogStart);
+  text += state.ProductTitle + "\r\n";
   text += "Zielverzeichnis: " + state.TargetDir + "\r\n";
   text += "Programmordner: " + state.ProgramFolderLine() + "\r\n";
   for (const std::string& note : notes)

@@ -16,6 +16,7 @@ inline constexpr uint32_t ReadOnly = 0x1;
 inline constexpr uint32_t Hidden = 0x2;
 inline constexpr uint32_t System = 0x4;
 inline constexpr uint32_t Directory = 0x10;
+inline constexpr uint32_t Archive = 0x20;
 }  // namespace attr
 
 struct DirEntry {
@@ -101,9 +102,17 @@ class Files {
   virtual std::unique_ptr<WriteStream> OpenWrite(std::string_view path) = 0;
   /// The attributes of a file or directory; nullopt when it is missing.
   virtual std::optional<uint32_t> Attributes(std::string_view path) = 0;
-  /// The immediate subdirectories of `path` (without "." and ".."), in no
-  /// particular order; empty when the directory is missing.
-  virtual std::vector<DirEntry> ListSubdirectories(std::string_view path) = 0;
+  /// The immediate entries of `path`, files and subdirectories alike (without
+  /// "." and ".."), in no particular order; empty when the directory is
+  /// missing or cannot be read.
+  virtual std::vector<DirEntry> ListDirectory(std::string_view path) = 0;
+  /// The subdirectories among the entries of `path`.
+  std::vector<DirEntry> ListSubdirectories(std::string_view path) {
+    std::vector<DirEntry> entries = ListDirectory(path);
+    std::erase_if(entries,
+                  [](const DirEntry& entry) { return !(entry.attributes & attr::Directory); });
+    return entries;
+  }
 
   /// The process's current directory, without trailing backslash except at a
   /// drive root; empty when it cannot be determined.

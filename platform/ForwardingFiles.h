@@ -44,8 +44,8 @@ class ForwardingFiles : public Files {
   std::optional<uint32_t> Attributes(std::string_view path) override {
     return inner_.Attributes(path);
   }
-  std::vector<DirEntry> ListSubdirectories(std::string_view path) override {
-    return inner_.ListSubdirectories(path);
+  std::vector<DirEntry> ListDirectory(std::string_view path) override {
+    return inner_.ListDirectory(path);
   }
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
   bool SetCurrentDirectory(std::string_view path) override {

@@ -1,5 +1,6 @@
 #include "uninstall/PathRules.h"
 
+#include <algorithm>
 #include <array>
 
 namespace uninstall {
@@ -115,6 +116,10 @@ std::string ParentOf(std::string_view path) {
   if (slash == std::string_view::npos || path.size() <= 3)
     return {};
   return std::string(path.substr(0, slash == 2 ? 3 : slash));
+}
+
+size_t Depth(std::string_view path) {
+  return static_cast<size_t>(std::count(path.begin(), path.end(), '\\'));
 }
 
 ProtectedFolders::ProtectedFolders(platform::Platform& platform) {

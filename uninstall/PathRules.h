@@ -33,6 +33,8 @@ bool IsBelow(std::string_view path, std::string_view folder);
 /// The folder that holds `path`, without trailing backslash; empty for a
 /// drive root.
 std::string ParentOf(std::string_view path);
+/// How deep `path` lies: the number of its backslashes.
+size_t Depth(std::string_view path);
 
 /// The folders of the system and the user that are never removed, nor any
 /// folder above them: drive roots, the Windows directory with its system

@@ -1,5 +1,9 @@
 #include "uninstall/Removal.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+
 namespace uninstall {
 
 namespace {
@@ -37,6 +41,44 @@ class Remover {
     }
   }
 
+  // Once every step is done: drops the kept folders that went after all
+  // and tells for the others what is in them.
+  void ExplainKept() {
+    auto& files = platform_.files;
+    std::set<std::string> notDeleted;
+    for (const auto* list : {&report_.atRestart, &report_.failed}) {
+      for (const std::string& path : *list)
+        notDeleted.insert(FoldName(path));
+    }
+    std::vector<KeptFolder> tried = std::move(report_.kept);
+    std::erase_if(tried,
+                  [&](const KeptFolder& folder) { return !files.DirectoryExists(folder.path); });
+    // Deeper folders first, so that a folder's kept sub-folders are
+    // explained before it.
+    std::vector<KeptFolder*> deepestFirst;
+    for (KeptFolder& folder : tried)
+      deepestFirst.push_back(&folder);
+    std::stable_sort(deepestFirst.begin(), deepestFirst.end(),
+                     [](const auto* a, const auto* b) { return Depth(a->path) > Depth(b->path); });
+    std::map<std::string, KeptReason> reasons;
+    for (KeptFolder* folder : deepestFirst) {
+      KeptReason reason = KeptReason::Refused;
+      for (const platform::DirEntry& entry : files.ListDirectory(folder->path)) {
+        const std::string path = FoldName(folder->path + "\\" + entry.name);
+        KeptReason held = KeptReason::OthersFolders;
+        if (!(entry.attributes & platform::attr::Directory)) {
+          held = notDeleted.contains(path) ? KeptReason::FilesLeft : KeptReason::OthersFiles;
+        } else if (const auto kept = reasons.find(path); kept != reasons.end()) {
+          held = kept->second;
+        }
+        reason = std::max(reason, held);
+      }
+      folder->reason = reason;
+      reasons.try_emplace(FoldName(folder->path), reason);
+    }
+    report_.kept = std::move(tried);
+  }
+
  private:
   // True when the file is gone now; a file in use is marked for the restart.
   bool RemoveFile(const std::string& path) {
@@ -58,7 +100,7 @@ class Remover {
     if (!files.DirectoryExists(step.path))
       return;
     if (!files.RemoveDirectory(step.path)) {
-      report_.kept.push_back(step.path);
+      report_.kept.push_back({step.path});
       return;
     }
     ++report_.folders;
@@ -155,6 +197,7 @@ RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform,
     if (view)
       view->SetProgress(++done);
   }
+  remover.ExplainKept();
   RemovalReport report = std::move(remover.report());
   report.skipped = plan.skipped;
   return report;
@@ -171,8 +214,23 @@ std::string ClosingMessage(std::string_view product, const RemovalReport& report
           Count(report.registryValues, "Registrierungseintrag", "Registrierungseinträge") + ".";
   AppendList(text, "Noch in Gebrauch, wird beim nächsten Neustart von Windows gelöscht:",
              report.atRestart);
-  AppendList(text, "Erhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:",
-             report.kept);
+  const std::pair<KeptReason, std::string> reasons[] = {
+      {KeptReason::OthersFiles,
+       "Erhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:"},
+      {KeptReason::OthersFolders, "Erhalten geblieben, weil sie Ordner enthalten, die nicht zu " +
+                                      std::string(product) + " gehören:"},
+      {KeptReason::FilesLeft,
+       "Erhalten geblieben, weil Dateien darin noch nicht gelöscht werden konnten:"},
+      {KeptReason::Refused, "Erhalten geblieben, weil Windows das Entfernen verweigert hat:"},
+  };
+  for (const auto& [reason, heading] : reasons) {
+    std::vector<std::string> folders;
+    for (const KeptFolder& folder : report.kept) {
+      if (folder.reason == reason)
+        folders.push_back(folder.path);
+    }
+    AppendList(text, heading, folders);
+  }
   AppendList(text, "Konnte nicht entfernt werden:", report.failed);
   AppendList(text, "Zur Sicherheit nicht angetastet:", report.skipped);
   return text;

@@ -12,6 +12,25 @@
 
 namespace uninstall {
 
+/// Why a folder of the installation stayed, from the weightiest reason on;
+/// a folder that holds one of the installation's folders that stayed has
+/// that folder's reason too.
+enum class KeptReason {
+  /// Windows refused to remove it although nothing else is in it.
+  Refused,
+  /// It holds installed files that could not be deleted yet.
+  FilesLeft,
+  /// It holds folders that are not the installation's.
+  OthersFolders,
+  /// It holds files that were not installed.
+  OthersFiles,
+};
+
+struct KeptFolder {
+  std::string path;
+  KeptReason reason = KeptReason::Refused;
+};
+
 struct RemovalReport {
   int files = 0;
   int shortcuts = 0;
@@ -19,8 +38,8 @@ struct RemovalReport {
   int registryValues = 0;
   /// Files in use, marked for deletion at the next start of Windows.
   std::vector<std::string> atRestart;
-  /// Folders that stay because something not installed is in them.
-  std::vector<std::string> kept;
+  /// Folders the removal tried and that are still there, in the order tried.
+  std::vector<KeptFolder> kept;
   /// What could neither be removed nor marked for removal.
   std::vector<std::string> failed;
   /// What the plan left alone, with the reason.

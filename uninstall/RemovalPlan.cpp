@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <set>
 
 #include "core/Convert.h"
+#include "core/UnattendedLog.h"
 
 namespace uninstall {
 
@@ -69,6 +71,48 @@ Step ValuesStep(RegRoot root, std::string key, std::vector<std::string> names, b
 bool EndsWithLnk(std::string_view path) {
   return path.size() > 4 && SameName(path.substr(path.size() - 4), ".lnk");
 }
+
+// A file that the setup's unattended run wrote, by its first bytes.
+bool IsUnattendedLog(platform::Files& files, const std::string& path) {
+  const auto stream = files.OpenRead(path);
+  if (!stream)
+    return false;
+  std::string start(core::kUnattendedLogStart.size(), '\0');
+  return stream->ReadAt(0, start.data(), start.size()) == start.size() &&
+         start == core::kUnattendedLogStart;
+}
+
+// Folders of this installation, each once, to be removed children first.
+class OwnFolders {
+ public:
+  void Add(const std::string& folder) {
+    if (seen_.insert(FoldName(folder)).second)
+      folders_.push_back(folder);
+  }
+
+  // The folders that hold `path`, up to `top` (which is not one of them).
+  void AddParents(const std::string& path, const std::string& top) {
+    for (std::string parent = ParentOf(path); IsBelow(parent, top); parent = ParentOf(parent))
+      Add(parent);
+  }
+
+  // Deeper folders before shallower ones, else in the order added; without
+  // `mainDir`, which has a step of its own.
+  std::vector<std::string> DeepestFirst(const std::string& mainDir) const {
+    std::vector<std::string> folders;
+    for (const std::string& folder : folders_) {
+      if (!SameName(folder, mainDir))
+        folders.push_back(folder);
+    }
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const auto& a, const auto& b) { return Depth(a) > Depth(b); });
+    return folders;
+  }
+
+ private:
+  std::set<std::string> seen_;
+  std::vector<std::string> folders_;
+};
 
 }  // namespace
 
@@ -222,6 +266,10 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
     }
   }
 
+  // The folders below the installation folder that the run made: those of
+  // the placed files and of [ExtraDir] up to the installation folder, and
+  // those the list of created folders names.
+  OwnFolders below;
   for (auto file = record.files.rbegin(); file != record.files.rend(); ++file) {
     if (const auto refused = RefusePath(*file)) {
       plan.skipped.push_back(Skipped("Datei", *file, *refused));
@@ -229,10 +277,19 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
       plan.skipped.push_back(Skipped("Datei", *file, "liegt nicht im Installationsverzeichnis"));
     } else {
       add(PathStep(StepKind::File, *file));
+      below.AddParents(*file, mainDir);
     }
+  }
+  if (const std::string log = mainDir + "\\" + std::string(core::kUnattendedLogName);
+      IsUnattendedLog(platform.files, log)) {
+    add(PathStep(StepKind::File, log));
   }
 
   add(PathStep(StepKind::ControlFile, controlFile));
+  if (const std::string created = CreatedFoldersFileBeside(controlFile);
+      platform.files.FileExists(created)) {
+    add(PathStep(StepKind::ControlFile, created));
+  }
 
   for (auto dir = record.extraDirs.rbegin(); dir != record.extraDirs.rend(); ++dir) {
     // The run appends each folder to the target directory's text, so every
@@ -243,10 +300,32 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
                protectedFolders.InWindowsDirectory(*dir)) {
       plan.skipped.push_back(Skipped("Ordner", *dir, "gehört nicht zum Installationsverzeichnis"));
     } else {
-      add(PathStep(StepKind::Folder, *dir, IsBelow(*dir, mainDir) ? mainDir : ""));
+      below.Add(*dir);
+      below.AddParents(*dir, mainDir);
     }
   }
+
+  // The list of created folders also names those above the installation
+  // folder (the company's folder); folders beside it are not this
+  // installation's to look at.
+  OwnFolders above;
+  for (auto dir = record.createdFolders.rbegin(); dir != record.createdFolders.rend(); ++dir) {
+    if (const auto refused = RefusePath(*dir)) {
+      plan.skipped.push_back(Skipped("Ordner", *dir, *refused));
+    } else if (IsBelow(*dir, mainDir) || IsBelow(mainDir, *dir)) {
+      if (protectedFolders.Covers(*dir) || protectedFolders.InWindowsDirectory(*dir)) {
+        plan.skipped.push_back(Skipped("Ordner", *dir, "Ordner des Systems"));
+      } else {
+        (IsBelow(*dir, mainDir) ? below : above).Add(*dir);
+      }
+    }
+  }
+
+  for (const std::string& folder : below.DeepestFirst(mainDir))
+    add(PathStep(StepKind::Folder, folder));
   add(PathStep(StepKind::Folder, mainDir));
+  for (const std::string& folder : above.DeepestFirst(mainDir))
+    add(PathStep(StepKind::Folder, folder));
 
   // With a foreign uninstall entry the copy is that installation's; the
   // skipped entry already says so.

@@ -54,7 +54,8 @@ std::optional<std::string> RefuseRecord(const UninstallRecord& record,
 
 /// The plan for an accepted record read from `controlFile`. Reads the
 /// registry to find the web-update entry and to see whose the uninstall
-/// entry is; changes nothing.
+/// entry is, and the files to find the unattended run's log and the list of
+/// created folders; changes nothing.
 RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& controlFile,
                             platform::Platform& platform, const ProtectedFolders& protectedFolders);
 

@@ -108,7 +108,17 @@ UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::str
       record.links.push_back(std::move(link));
   }
   record.programPath = file.Text("ProgramPath", "Path");
+
+  const RecordReader created(platform, CreatedFoldersFileBeside(path));
+  record.createdFolders = created.Numbered("Created", "FolderCount", "Folder");
   return record;
+}
+
+std::string CreatedFoldersFileBeside(std::string_view path) {
+  std::string folder = ParentOf(path);
+  if (!folder.ends_with('\\'))
+    folder += '\\';
+  return folder + std::string(kCreatedFoldersFile);
 }
 
 }  // namespace uninstall

@@ -15,6 +15,11 @@ namespace uninstall {
 /// The [Settings] signature of every Uninstall.inf the run writes.
 inline constexpr std::string_view kSignature = "#$Meravlunx_Tessarwolden$#";
 
+/// The file beside Uninstall.inf in which the run lists the folders it
+/// created ([Created] FolderCount and Folder1 ...; UTF-8 with byte-order
+/// mark). Installations older than it have none.
+inline constexpr std::string_view kCreatedFoldersFile = "UninstallExtra.inf";
+
 /// One value of [Registry]: root name as written, key path and value name.
 struct RecordedValue {
   std::string root;
@@ -40,14 +45,21 @@ struct UninstallRecord {
   /// gives nothing.
   std::vector<std::string> links;
   std::string programPath;
+  /// The folders the run created, parents before children, as the file
+  /// beside names them; empty when it names none.
+  std::vector<std::string> createdFolders;
 
   /// "<AppName> <Version>", or a word for the product when both are empty.
   std::string ProductTitle() const;
 };
 
-/// Reads the file at `path`. Items whose lines are missing are left out, so a
-/// count larger than the lines present does no harm; no count is taken above
-/// the number of lines the file has.
+/// Reads the file at `path` and the list of created folders beside it. Items
+/// whose lines are missing are left out, so a count larger than the lines
+/// present does no harm; no count is taken above the number of lines the
+/// file has. A missing or unreadable list of created folders lists none.
 UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path);
+
+/// The path of the list of created folders beside the Uninstall.inf at `path`.
+std::string CreatedFoldersFileBeside(std::string_view path);
 
 }  // namespace uninstall

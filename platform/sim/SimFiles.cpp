@@ -438,31 +438,28 @@ std::optional<uint32_t> SimFiles::Attributes(std::string_view path) {
   std::error_code ec;
   if (!file || !fs::exists(file->host, ec))
     return std::nullopt;
+  return AttributesOf(fs::is_directory(file->host, ec), file->key);
+}
+
+uint32_t SimFiles::AttributesOf(bool directory, const std::string& key) const {
   // Windows marks new files for backup (archive bit); directories carry only
   // their own bit.
-  uint32_t attributes = fs::is_directory(file->host, ec) ? attr::Directory : 0x20;
-  if (const auto extra = attributes_.find(file->key); extra != attributes_.end()) {
+  uint32_t attributes = directory ? attr::Directory : attr::Archive;
+  if (const auto extra = attributes_.find(key); extra != attributes_.end())
     attributes |= extra->second;
-  }
   return attributes;
 }
 
-std::vector<DirEntry> SimFiles::ListSubdirectories(std::string_view path) {
+std::vector<DirEntry> SimFiles::ListDirectory(std::string_view path) {
   std::vector<DirEntry> entries;
   const std::optional<Resolved> dir = Resolve(path);
   std::error_code ec;
   if (!dir || !fs::is_directory(dir->host, ec))
     return entries;
   for (const fs::directory_entry& entry : fs::directory_iterator(dir->host, ec)) {
-    if (!entry.is_directory(ec))
-      continue;
     const std::string name = entry.path().filename().string();
-    uint32_t attributes = attr::Directory;
     const std::string child = dir->full.back() == '\\' ? dir->full + name : dir->full + "\\" + name;
-    if (const auto extra = attributes_.find(FoldCase(child)); extra != attributes_.end()) {
-      attributes |= extra->second;
-    }
-    entries.push_back(DirEntry{name, attributes});
+    entries.push_back(DirEntry{name, AttributesOf(entry.is_directory(ec), FoldCase(child))});
   }
   return entries;
 }

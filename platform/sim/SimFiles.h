@@ -59,7 +59,7 @@ class SimFiles : public Files {
   std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
   std::unique_ptr<WriteStream> OpenWrite(std::string_view path) override;
   std::optional<uint32_t> Attributes(std::string_view path) override;
-  std::vector<DirEntry> ListSubdirectories(std::string_view path) override;
+  std::vector<DirEntry> ListDirectory(std::string_view path) override;
   std::string CurrentDirectory() override;
   bool SetCurrentDirectory(std::string_view path) override;
   std::string WindowsDirectory() override;
@@ -97,6 +97,8 @@ class SimFiles : public Files {
   bool WritesDenied(const Resolved& file) const;
   /// True while a write stream on the file is open.
   bool BeingWritten(const Resolved& file) const;
+  /// The attributes of an existing file or directory with that side-table key.
+  uint32_t AttributesOf(bool directory, const std::string& key) const;
 
   std::filesystem::path root_;
   std::map<char, Drive> drives_;

@@ -202,7 +202,7 @@ std::optional<uint32_t> Win32Files::Attributes(std::string_view path) {
   return attributes;
 }
 
-std::vector<DirEntry> Win32Files::ListSubdirectories(std::string_view path) {
+std::vector<DirEntry> Win32Files::ListDirectory(std::string_view path) {
   std::vector<DirEntry> entries;
   std::string pattern(path);
   if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/')
@@ -214,9 +214,8 @@ std::vector<DirEntry> Win32Files::ListSubdirectories(std::string_view path) {
     return entries;
   do {
     const std::wstring_view name = found.cFileName;
-    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 || name == L"." || name == L"..") {
+    if (name == L"." || name == L"..")
       continue;
-    }
     entries.push_back(DirEntry{Narrow(name), found.dwFileAttributes});
   } while (FindNextFileW(search, &found));
   FindClose(search);

@@ -21,7 +21,7 @@ class Win32Files : public Files {
   std::unique_ptr<ReadStream> OpenRead(std::string_view path) override;
   std::unique_ptr<WriteStream> OpenWrite(std::string_view path) override;
   std::optional<uint32_t> Attributes(std::string_view path) override;
-  std::vector<DirEntry> ListSubdirectories(std::string_view path) override;
+  std::vector<DirEntry> ListDirectory(std::string_view path) override;
   std::string CurrentDirectory() override;
   bool SetCurrentDirectory(std::string_view path) override;
   std::string WindowsDirectory() override;

@@ -44,7 +44,7 @@ TEST_F(FilesContract, MissingThingsAreReportedAsMissing) {
   EXPECT_FALSE(files.DeleteFile(missing));
   EXPECT_FALSE(files.RemoveDirectory(missing));
   EXPECT_FALSE(files.CopyFile(missing, Scratch("copy.txt"), false));
-  EXPECT_TRUE(files.ListSubdirectories(missing).empty());
+  EXPECT_TRUE(files.ListDirectory(missing).empty());
   EXPECT_FALSE(files.WriteFile(Scratch("no\\such\\dir\\file.txt"), "x"));
   EXPECT_EQ(files.OpenWrite(Scratch("no\\such\\dir\\file.txt")), nullptr);
 }
@@ -243,7 +243,7 @@ TEST_F(FilesContract, WriteStreamAppendsAndTruncates) {
   EXPECT_EQ(files.ReadFile(Scratch("w.txt")), "abcd");
 }
 
-TEST_F(FilesContract, ListsSubdirectoriesWithTheirAttributes) {
+TEST_F(FilesContract, ListsEntriesAndSubdirectoriesWithTheirAttributes) {
   auto& files = platform().files;
   for (const char* name : {"plain", "hidden", "system"}) {
     ASSERT_TRUE(files.CreateDirectory(Scratch(name)));
@@ -268,6 +268,15 @@ TEST_F(FilesContract, ListsSubdirectoriesWithTheirAttributes) {
   EXPECT_EQ(files.ListSubdirectories(fixture().ScratchFolder() + "\\").size(), 3u)
       << "a trailing backslash changes nothing";
   EXPECT_NE(files.Attributes(Scratch("hidden")).value_or(0) & attr::Hidden, 0u);
+
+  std::vector<DirEntry> all = files.ListDirectory(fixture().ScratchFolder());
+  std::sort(all.begin(), all.end(), [](auto& a, auto& b) { return a.name < b.name; });
+  ASSERT_EQ(all.size(), 4u) << "the file too, but not what lies in the folders";
+  EXPECT_EQ(all[0].name, "file.txt");
+  EXPECT_EQ(all[0].attributes & attr::Directory, 0u);
+  EXPECT_EQ(all[2].name, "plain");
+  EXPECT_TRUE(files.ListDirectory(Scratch("plain\\nested")).empty());
+  EXPECT_TRUE(files.ListDirectory(Scratch("file.txt")).empty()) << "a file lists nothing";
 }
 
 TEST_F(FilesContract, CurrentDirectoryFollowsSetCurrentDirectory) {

@@ -212,6 +212,9 @@ class CommandProcess {
 
 struct RoundTrip {
   std::string name;
+  /// Installed with "/silent", which leaves Setup.log; else through the wizard.
+  bool silentInstall;
+  /// Removed with "/silent".
   bool silent;
 };
 
@@ -223,16 +226,22 @@ TEST_P(Uninstall, TakesAwayWhatTheInstallationMadeAndKeepsTheUsersFile) {
   const Snapshot before = Snapshot::Take();
 
   const std::string target = folder_.Path() + "Produkt 2.1";
-  SetupProcess& setup = Start();
-  StartInstallation(setup, target);
-  Click(setup.WaitForVisible("TReady"), "Button1");
-  ASSERT_EQ(setup.WaitForExit(), 0u);
+  if (GetParam().silentInstall) {
+    ASSERT_EQ(Start("/silent \"/dir=" + target + "\"").WaitForExit(), 0u);
+    ASSERT_TRUE(PathExists(target + "\\Setup.log"));
+  } else {
+    SetupProcess& setup = Start();
+    StartInstallation(setup, target);
+    Click(setup.WaitForVisible("TReady"), "Button1");
+    ASSERT_EQ(setup.WaitForExit(), 0u);
+  }
   const std::string uninstallKey =
       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt";
   const std::string command =
       RegString(HKEY_LOCAL_MACHINE, Widen(uninstallKey), L"UninstallString");
   const std::string programs = ShellFolder(L"Programs");
   ASSERT_TRUE(PathExists(target + "\\Daten\\Bilder"));
+  ASSERT_TRUE(PathExists(target + "\\Hilfe\\Beispiel.txt"));
   ASSERT_TRUE(PathExists(programs + "\\Firma\\Produkt 2.1 deinstallieren.lnk"));
   const std::string notes = target + "\\meine Notizen.txt";
   HANDLE file = CreateFileW(Widen(notes).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -247,8 +256,11 @@ TEST_P(Uninstall, TakesAwayWhatTheInstallationMadeAndKeepsTheUsersFile) {
               "Möchten Sie Produkt 2.1 und alle seine Bestandteile von diesem Computer entfernen?");
     question.Press(IDYES);
     MessageDialog closing = uninstaller.WaitForMessageBox("Produkt 2.1 deinstallieren");
-    EXPECT_NE(closing.Text().find("Erhalten geblieben"), std::string::npos) << closing.Text();
-    EXPECT_NE(closing.Text().find(target), std::string::npos) << closing.Text();
+    EXPECT_TRUE(closing.Text().ends_with(
+        "\n\nErhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:\n" +
+        target))
+        << "only the folder with the user's file stays\n"
+        << closing.Text();
     closing.Press(IDOK);
   }
   EXPECT_EQ(uninstaller.WaitForExit(), 0u);
@@ -280,8 +292,9 @@ TEST_P(Uninstall, TakesAwayWhatTheInstallationMadeAndKeepsTheUsersFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Uninstall, Uninstall,
-                         testing::Values(RoundTrip{"Silent", true},
-                                         RoundTrip{"Interactive", false}),
+                         testing::Values(RoundTrip{"Silent", false, true},
+                                         RoundTrip{"Interactive", false, false},
+                                         RoundTrip{"AfterAnUnattendedInstallation", true, false}),
                          RowName());
 
 }  // namespace

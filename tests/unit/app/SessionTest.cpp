@@ -148,7 +148,8 @@ TEST_F(SessionTest, CancelDuringTheRunAsksOnTheGuiThreadAndYesStopsTheRun) {
                                     started.string() + " /warten " +
                                     sim.HostPath("C:\\nie.txt").string() +
                                     "\nFile=recorder.exe\n"
-                                    "[Settings]\nAppName=Produkt\nStandardReg=1\n"
+                                    "[Settings]\nAppName=Produkt\nVersion=1.0\n"
+                                    "Company=Firma\n"
                                     "[Registry]\nRegCount=0\n[Links]\nLinkCount=0\n",
                                 source),
       options);

@@ -32,10 +32,12 @@ class Components : public RunFixture {
     // Windows starts programs by their .exe name; a text is no program.
     fs::copy_file(RECORDER_PATH, source / "recorder.exe", fs::copy_options::overwrite_existing);
     std::ofstream(source / "kaputt.exe", std::ios::binary) << "kein Programm";
-    const builder::Description description = builder::ParseDescription(
-        "[Files]\nprodukt.exe=%selected%\\produkt.exe\n" + components +
-            "[Settings]\nAppName=Produkt\n[Registry]\nRegCount=0\n[Links]\nLinkCount=0\n" + control,
-        source);
+    const builder::Description description =
+        builder::ParseDescription("[Files]\nprodukt.exe=%selected%\\produkt.exe\n" + components +
+                                      "[Settings]\nAppName=Produkt\nVersion=1.0\nCompany=Firma\n["
+                                      "Registry]\nRegCount=0\n[Links]\nLinkCount=0\n" +
+                                      control,
+                                  source);
     fs::remove_all(sim.HostPath("C:\\Setup"));
     builder::BuildOptions options;
     options.output = sim.HostPath("C:\\Setup");

@@ -77,7 +77,7 @@ TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
   std::ofstream(source / "produkt.exe", std::ios::binary) << "MZ produkt";
   std::ofstream(source / "liesmich.txt", std::ios::binary) << "Bitte lesen.\r\n";
   std::ofstream(source / "uninstall.bin", std::ios::binary) << "MZ uninstaller image";
-  for (const char* split : {"", "SplitSize=200\n"}) {
+  for (const char* split : {"", "Media=3\n"}) {
     SCOPED_TRACE(split);
     const builder::Description description = builder::ParseDescription(
         std::string("[Builder]\nUninstaller=uninstall.bin\n") + split +
@@ -85,16 +85,26 @@ TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
             "liesmich.txt=%SELECTED%\\liesmich.txt\n"
             "[Settings]\nAppName=Produkt\nVersion=2.1\nCompany=Firma\nStandardReg=1\n"
             "CreateUninstallShortcut=1\nMarrowlink=0\n"
+            "[UninstallInfo]\nDisplayName=Produkt 2.1\n"
             "[Directories]\nFolderCount=1\nFolder1=\\Daten\n"
             "[Registry]\nRegCount=1\n[Reg1]\nRoot=HKCU\nKey=\\Software\\Firma\\Produkt\n"
             "Title=Pfad\nValue=%selected%\n"
-            "[Links]\nLinkCount=1\n[Link1]\nTitle=Produkt\nFile=%selected%\\produkt.exe\n",
+            "[Links]\nLinkCount=1\n[Link1]\nFolder=%InstStandard%\nTitle=Produkt\n"
+            "File=%selected%\\produkt.exe\n",
         source);
     const fs::path setup = sim.HostPath("C:\\Setup");
     fs::remove_all(setup);
     builder::BuildOptions options;
     options.output = setup;
     builder::BuildSetupFolder(description, options);
+    // All media in one folder: every part is found where the program is.
+    for (const fs::directory_entry& medium : fs::directory_iterator(setup)) {
+      if (!medium.is_directory())
+        continue;
+      for (const fs::directory_entry& file : fs::directory_iterator(medium.path()))
+        fs::rename(file.path(), setup / file.path().filename());
+      fs::remove(medium.path());
+    }
     sim.PutFile("C:\\Setup\\SZUNPACK.DLL", "");
     StartUp(kExampleTarget);
     ASSERT_EQ(state.SplitPayload, *split != '\0');

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,6 +53,15 @@ std::vector<std::string> With(std::vector<std::string> lines, const std::string&
   return lines;
 }
 
+// What the closing message says after the line of what was removed; empty
+// when nothing stayed.
+std::string WhatStayed(const std::string& closing) {
+  const size_t removed = closing.find("\n\nEntfernt: ");
+  const size_t next = closing.find("\n\n", removed + 2);
+  return removed == std::string::npos || next == std::string::npos ? std::string()
+                                                                   : closing.substr(next + 2);
+}
+
 class RecordingView : public RemovalView {
  public:
   void Open(std::string_view caption, int steps) override {
@@ -70,6 +81,8 @@ class Uninstaller : public testing::Test {
  protected:
   Uninstaller() {
     sim_.SetSpecialFolder(platform::SpecialFolder::Programs, kPrograms);
+    sim_.PutRegString(RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion",
+                      "ProgramFilesDir", "C:\\Programme");
     Install(testing_support::ExampleUninstallLines());
   }
 
@@ -177,7 +190,7 @@ TEST_F(Uninstaller, ThePlanUndoesTheExampleRunInReverseOrder) {
                        std::string(kMain) + "\\liesmich.txt",
                        std::string(kMain) + "\\produkt.exe",
                        kInf,
-                       std::string(kMain) + "\\Daten < " + kMain,
+                       std::string(kMain) + "\\Daten",
                        kMain,
                        kCopy,
                    }));
@@ -234,6 +247,193 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
   EXPECT_FALSE(Exists(kInf));
 }
 
+std::string In(const std::string& relative) {
+  return std::string(kMain) + "\\" + relative;
+}
+
+constexpr const char* kCompany = "C:\\Programme\\Firma";
+// The other product beside this one, as `removedFirst` takes it away.
+const std::vector<std::string> kOtherProduct = {"C:\\Programme\\Firma\\Anderes\\anderes.exe",
+                                                "C:\\Programme\\Firma\\Anderes"};
+constexpr const char* kKeptFiles =
+    "Erhalten geblieben, weil sie Dateien enthalten, die Sie selbst angelegt haben:\n";
+constexpr const char* kKeptFolders =
+    "Erhalten geblieben, weil sie Ordner enthalten, die nicht zu Produkt 2.1 gehören:\n";
+
+// The list of created folders as the run writes it: UTF-8 with byte-order
+// mark, CR LF.
+std::string CreatedList(const std::vector<std::string>& folders) {
+  std::string text =
+      "\xEF\xBB\xBF[Created]\r\nFolderCount=" + std::to_string(folders.size()) + "\r\n";
+  for (size_t n = 0; n < folders.size(); ++n)
+    text += "Folder" + std::to_string(n + 1) + "=" + folders[n] + "\r\n";
+  return text;
+}
+
+struct LeftoverCase {
+  const char* name = "";
+  /// Files of the user or of others, put before the removal.
+  std::vector<std::string> files = {};
+  std::vector<std::string> emptyFolders = {};
+  /// Taken away before the removal.
+  std::vector<std::string> removedFirst = {};
+  /// Folders Windows will not let go.
+  std::vector<std::string> denied = {};
+  /// UninstallExtra.inf; none when nullopt.
+  std::optional<std::string> createdList = {};
+  std::vector<std::string> gone = {};
+  std::vector<std::string> stay = {};
+  /// The closing message after its line of what was removed.
+  std::string leftovers = {};
+};
+
+void PrintTo(const LeftoverCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+// The example installation with a third file in folders the run made for it
+// and the log of an unattended run.
+class Leftovers : public Uninstaller, public testing::WithParamInterface<LeftoverCase> {
+ protected:
+  Leftovers() {
+    std::vector<std::string> lines =
+        With(testing_support::ExampleUninstallLines(), "FileCount", "FileCount=3");
+    lines = With(lines, "File2", "File2=" + In("liesmich.txt") + "\r\nFile3=" + In(kPicture));
+    lines = With(lines, "ExtraCount", "ExtraCount=3");
+    lines = With(lines, "ExFile2", "ExFile2=" + In("liesmich.txt") + "\r\nExFile3=" + In(kPicture));
+    sim_.PutFile(kInf, AnsiFile(lines));
+    Put(In(kPicture));
+    sim_.PutFile(In("Setup.log"),
+                 "\xEF\xBB\xBFUnbeaufsichtigte Installation von Produkt 2.1\r\nErgebnis: 0\r\n");
+  }
+
+  static constexpr const char* kPicture = "Hilfe\\Bilder\\bild.png";
+};
+
+TEST_P(Leftovers, OnlyWhatHoldsSomethingNotInstalledStaysAndTheMessageSaysWhy) {
+  const LeftoverCase& c = GetParam();
+  for (const std::string& file : c.files)
+    sim_.PutFile(file, "von Anna");
+  for (const std::string& folder : c.emptyFolders)
+    MakeFolder(folder);
+  for (const std::string& path : c.removedFirst) {
+    sim_.platform().files.DeleteFile(path);
+    sim_.platform().files.RemoveDirectory(path);
+  }
+  for (const std::string& folder : c.denied)
+    sim_.DenyWrites(folder);
+  if (c.createdList)
+    sim_.PutFile(In("UninstallExtra.inf"), *c.createdList);
+
+  EXPECT_EQ(Run({kInf}), kRemoved);
+  for (const std::string& path : c.gone)
+    EXPECT_FALSE(Exists(path)) << path;
+  for (const std::string& path : c.stay)
+    EXPECT_TRUE(Exists(path)) << path;
+  for (const char* ours : {"produkt.exe", "liesmich.txt", "Hilfe\\Bilder\\bild.png",
+                           "Uninstall.inf", "UninstallExtra.inf"}) {
+    EXPECT_FALSE(sim_.platform().files.FileExists(In(ours))) << ours;
+  }
+  EXPECT_TRUE(Exists("C:\\Programme")) << "the program files folder";
+  ASSERT_EQ(sim_.Messages().size(), 2u);
+  const std::string& closing = sim_.Messages()[1].text;
+  EXPECT_EQ(WhatStayed(closing), c.leftovers) << closing;
+  EXPECT_EQ(closing.starts_with("Produkt 2.1 wurde vollständig"), c.leftovers.empty()) << closing;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Uninstaller, Leftovers,
+    testing::Values(
+        LeftoverCase{.name = "EverythingOfTheRunGoesTheCompanyFolderIsNotTouchedWithoutAList",
+                     .gone = {kMain},
+                     .stay = {kCompany}},
+        LeftoverCase{.name = "TheUsersFileBesideTheLogStays",
+                     .files = {In("meine Notizen.txt")},
+                     .gone = {In("Setup.log"), In("Hilfe"), In("Daten")},
+                     .stay = {In("meine Notizen.txt")},
+                     .leftovers = kKeptFiles + std::string(kMain)},
+        LeftoverCase{.name = "ALogTheRunDidNotWriteStays",
+                     .files = {In("Setup.log")},
+                     .stay = {In("Setup.log")},
+                     .leftovers = kKeptFiles + std::string(kMain)},
+        LeftoverCase{
+            .name = "AUsersFileKeepsTheFoldersThatHoldIt",
+            .files = {In("Hilfe\\Bilder\\meins.png")},
+            .gone = {In("Daten")},
+            .stay = {In("Hilfe\\Bilder\\meins.png")},
+            .leftovers = kKeptFiles + In("Hilfe\\Bilder") + "\n" + In("Hilfe") + "\n" + kMain},
+        LeftoverCase{.name = "AnEmptyFolderTheRunDidNotMakeStays",
+                     .emptyFolders = {In("Hilfe\\Neuer Ordner")},
+                     .gone = {In("Daten")},
+                     .stay = {In("Hilfe\\Neuer Ordner")},
+                     .leftovers = kKeptFolders + In("Hilfe") + "\n" + kMain},
+        LeftoverCase{
+            .name = "AFolderWindowsWillNotRemove",
+            .denied = {In("Daten")},
+            .gone = {In("Hilfe")},
+            .leftovers = "Erhalten geblieben, weil Windows das Entfernen verweigert hat:\n" +
+                         In("Daten") + "\n" + kMain},
+        LeftoverCase{.name = "TheEmptyCompanyFolderAndEveryListedFolderGo",
+                     .emptyFolders = {In("Protokolle")},
+                     .removedFirst = kOtherProduct,
+                     .createdList = CreatedList({kCompany, kMain, In("Hilfe"), In("Hilfe\\Bilder"),
+                                                 In("Protokolle")}),
+                     .gone = {kCompany}},
+        LeftoverCase{.name = "TheCompanyFolderWithAnotherProductStays",
+                     .createdList = CreatedList({kCompany, kMain}),
+                     .gone = {kMain},
+                     .stay = {kOtherProduct.front()},
+                     .leftovers = kKeptFolders + std::string(kCompany)},
+        LeftoverCase{.name = "TheCompanyFolderStaysWithTheUsersFileInTheProduct",
+                     .files = {In("meine Notizen.txt")},
+                     .removedFirst = kOtherProduct,
+                     .createdList = CreatedList({kCompany, kMain}),
+                     .stay = {In("meine Notizen.txt")},
+                     .leftovers = kKeptFiles + std::string(kMain) + "\n" + kCompany},
+        LeftoverCase{
+            .name = "ForgedEntriesAreLeftAlone",
+            .emptyFolders = {"C:\\Leer"},
+            .removedFirst = kOtherProduct,
+            .createdList = CreatedList({"C:\\", "C:\\Windows\\System32", "C:\\Programme", kCompany,
+                                        "C:\\Leer", "Produkt 2.1", "..", In("..")}),
+            .gone = {kCompany},
+            .stay = {"C:\\Windows\\System32", "C:\\Leer"},
+            .leftovers = "Zur Sicherheit nicht angetastet:\n"
+                         "Ordner \"" +
+                         In("..") +
+                         "\": enthält \".\" oder \"..\"\n"
+                         "Ordner \"..\": kein vollständiger Pfad mit Laufwerk\n"
+                         "Ordner \"Produkt 2.1\": kein vollständiger Pfad mit Laufwerk\n"
+                         "Ordner \"C:\\Programme\": Ordner des Systems\n"
+                         "Ordner \"C:\\\": Ordner des Systems"},
+        LeftoverCase{.name = "AListThatIsNoneChangesNothing",
+                     .removedFirst = kOtherProduct,
+                     .createdList = "\xEF\xBB\xBF[Created]\r\nFolderCount=zwei\r\nFolder1=" +
+                                    std::string(kCompany) + "\r\n" + std::string("\0\xFF", 2),
+                     .gone = {kMain},
+                     .stay = {kCompany}}),
+    [](const testing::TestParamInfo<LeftoverCase>& info) { return info.param.name; });
+
+TEST_F(Uninstaller, TheListOfCreatedFoldersIsReadAsUtf8) {
+  // Uninstall.inf holds the installation folder in the ANSI code page, the
+  // list in UTF-8: both name the same folder.
+  const std::string company = "C:\\Programme\\Müller & Söhne";
+  const std::string main = company + "\\Produkt 2.1";
+  std::vector<std::string> lines;
+  for (std::string line : testing_support::ExampleUninstallLines()) {
+    if (const size_t at = line.find(kMain); at != std::string::npos)
+      line.replace(at, std::string(kMain).size(), main);
+    lines.push_back(line);
+  }
+  const std::string inf = main + "\\Uninstall.inf";
+  sim_.PutFile(inf, AnsiFile(lines));
+  Put(main + "\\produkt.exe");
+  sim_.PutFile(main + "\\UninstallExtra.inf", CreatedList({company, main}));
+
+  EXPECT_EQ(Run({inf, "/silent"}), kRemoved);
+  EXPECT_FALSE(Exists(company));
+}
+
 TEST_F(Uninstaller, MachineKeysAUserMayNotChangeAreReportedAsLeft) {
   sim_.DenyRegistryRoot(RegRoot::LocalMachine);
   EXPECT_EQ(Run({kInf}), kRefusedOrFailed);
@@ -265,10 +465,10 @@ TEST_F(Uninstaller, AFileInUseIsDeletedAtTheNextRestart) {
   EXPECT_TRUE(Exists(exe)) << "until the restart";
   EXPECT_FALSE(Exists(std::string(kMain) + "\\liesmich.txt"));
   ASSERT_EQ(sim_.Messages().size(), 2u);
-  EXPECT_NE(sim_.Messages()[1].text.find(
-                "Noch in Gebrauch, wird beim nächsten Neustart von Windows gelöscht:\n" + exe),
-            std::string::npos)
-      << sim_.Messages()[1].text;
+  EXPECT_EQ(WhatStayed(sim_.Messages()[1].text),
+            "Noch in Gebrauch, wird beim nächsten Neustart von Windows gelöscht:\n" + exe +
+                "\n\nErhalten geblieben, weil Dateien darin noch nicht gelöscht werden konnten:\n" +
+                kMain);
 }
 
 TEST_F(Uninstaller, EdgeCasesOfTheFileRemoveWhatIsThere) {
