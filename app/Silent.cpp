@@ -1,7 +1,7 @@
 #include "app/Silent.h"
 
 #include "core/Convert.h"
-#include "core/UnattendedLog.h"
+#include "core/RecordFiles.h"
 #include "wizard/TargetPath.h"
 
 namespace app {

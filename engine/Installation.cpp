@@ -1,6 +1,7 @@
 #include "engine/Installation.h"
 
 #include "core/Convert.h"
+#include "core/RecordFiles.h"
 #include "engine/Components.h"
 #include "engine/Directories.h"
 #include "engine/InstallError.h"
@@ -132,6 +133,18 @@ void Installation::LogProgramFolder() {
 
 void Installation::SaveUninstallLog() {
   run_.log.Save(run_.platform, run_.settings.TargetDir + "\\Uninstall.inf");
+  // Beside it, for the uninstaller: the folders this run made, so that it
+  // removes them too when they are empty (the company folder above the
+  // target directory, say). Uninstall.inf itself keeps its lines.
+  std::string text =
+      "\xEF\xBB\xBF[Created]\r\nFolderCount=" + std::to_string(journal_.CreatedFolders().size()) +
+      "\r\n";
+  int n = 0;
+  for (const std::string& folder : journal_.CreatedFolders())
+    text += "Folder" + std::to_string(++n) + "=" + folder + "\r\n";
+  const std::string path = run_.settings.TargetDir + "\\" + std::string(core::kCreatedFoldersFile);
+  if (!run_.platform.files.WriteFile(path, text))
+    throw EInstallError("Die Datei \"" + path + "\" kann nicht erstellt werden");
 }
 
 void Installation::RunSystemComponents() {

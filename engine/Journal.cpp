@@ -181,6 +181,7 @@ void Journal::Write(const std::vector<std::string>& fields) {
 
 void Journal::FolderCreated(std::string_view path) {
   Write({"D", std::string(path)});
+  createdFolders_.emplace_back(path);
 }
 
 void Journal::FileCreated(std::string_view path) {

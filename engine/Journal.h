@@ -41,6 +41,8 @@ class Journal {
   bool IsOpen() const { return out_ != nullptr; }
   /// Whether anything on the machine was recorded.
   bool Empty() const { return entries_ == 0; }
+  /// The folders recorded as made, in order.
+  const std::vector<std::string>& CreatedFolders() const { return createdFolders_; }
 
   void FolderCreated(std::string_view path);
   void FileCreated(std::string_view path);
@@ -66,6 +68,7 @@ class Journal {
   std::string workFolder_;
   std::unique_ptr<platform::WriteStream> out_;
   int entries_ = 0;
+  std::vector<std::string> createdFolders_;
   int backups_ = 0;
 };
 

@@ -5,7 +5,7 @@
 #include <set>
 
 #include "core/Convert.h"
-#include "core/UnattendedLog.h"
+#include "core/RecordFiles.h"
 
 namespace uninstall {
 

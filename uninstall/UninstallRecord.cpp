@@ -1,5 +1,7 @@
 #include "uninstall/UninstallRecord.h"
 
+#include "core/RecordFiles.h"
+
 #include <algorithm>
 #include <set>
 
@@ -118,7 +120,7 @@ std::string CreatedFoldersFileBeside(std::string_view path) {
   std::string folder = ParentOf(path);
   if (!folder.ends_with('\\'))
     folder += '\\';
-  return folder + std::string(kCreatedFoldersFile);
+  return folder + std::string(core::kCreatedFoldersFile);
 }
 
 }  // namespace uninstall

@@ -15,11 +15,6 @@ namespace uninstall {
 /// The [Settings] signature of every Uninstall.inf the run writes.
 inline constexpr std::string_view kSignature = "#$Meravlunx_Tessarwolden$#";
 
-/// The file beside Uninstall.inf in which the run lists the folders it
-/// created ([Created] FolderCount and Folder1 ...; UTF-8 with byte-order
-/// mark). Installations older than it have none.
-inline constexpr std::string_view kCreatedFoldersFile = "UninstallExtra.inf";
-
 /// One value of [Registry]: root name as written, key path and value name.
 struct RecordedValue {
   std::string root;

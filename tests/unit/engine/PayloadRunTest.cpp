@@ -45,6 +45,14 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
   EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes("example.szp"));
 
   EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
+  // The folders the run made, for the uninstaller, in the order made.
+  EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\UninstallExtra.inf"),
+            "\xEF\xBB\xBF[Created]\r\nFolderCount=8\r\nFolder1=C:\\Programme\r\n"
+            "Folder2=C:\\Programme\\Firma\r\nFolder3=C:\\Programme\\Firma\\Produkt 2.1\r\n"
+            "Folder4=C:\\Programme\\Firma\\Produkt 2.1\\Daten\r\n"
+            "Folder5=C:\\WINDOWS\\Startmenü\r\nFolder6=C:\\WINDOWS\\Startmenü\\Programme\r\n"
+            "Folder7=C:\\WINDOWS\\Startmenü\\Programme\\Firma\r\n"
+            "Folder8=C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\r\n");
   // 24 bytes placed: 1 KB begun.
   EXPECT_EQ(sim.RegDWord(platform::RegRoot::LocalMachine,
                          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt",
