@@ -17,6 +17,8 @@ AppName=Bench
 Version=1.0
 Company=Firma
 StandardReg=1
+[UninstallInfo]
+DisplayName=Bench
 [Directories]
 FolderCount=0
 [Registry]

@@ -151,8 +151,11 @@ std::vector<std::string> ProfileSnapshot::KeyNames(std::string_view file,
                                                    std::string_view section) {
   std::vector<std::string> names;
   if (const Section* found = Find(file, section)) {
-    for (const auto& [folded, key] : found->keys)
-      names.push_back(key.name);
+    // A line without '=' names no key Windows lists.
+    for (const auto& [folded, key] : found->keys) {
+      if (key.value)
+        names.push_back(key.name);
+    }
   }
   return names;
 }

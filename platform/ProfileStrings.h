@@ -20,7 +20,8 @@ class ProfileStrings {
   virtual std::string Read(std::string_view file, std::string_view section, std::string_view key,
                            std::string_view fallback) = 0;
   /// The names of the keys of `section` in `file`, as the file writes them,
-  /// in no particular order (a name written twice may be listed twice).
+  /// in no particular order (a name written twice may be listed twice); a
+  /// line without '=' is no key.
   /// Empty when the file or the section is missing.
   virtual std::vector<std::string> KeyNames(std::string_view file, std::string_view section) = 0;
   /// The names of the sections of `file` in the same way; empty when the

@@ -140,8 +140,11 @@ std::vector<std::string> SimProfile::KeyNames(std::string_view file, std::string
   const auto found = sections->find(Folded(Trim(Utf8ToUtf16(section))));
   if (found == sections->end())
     return names;
-  for (const auto& [folded, key] : found->second.keys)
-    names.push_back(Utf16ToUtf8(key.name));
+  // A line without '=' names no key Windows lists.
+  for (const auto& [folded, key] : found->second.keys) {
+    if (key.value)
+      names.push_back(Utf16ToUtf8(key.name));
+  }
   return names;
 }
 
