@@ -10,6 +10,7 @@
 #include "core/GuiQueue.h"
 #include "platform/Dialogs.h"
 #include "platform/ForwardingShell.h"
+#include "platform/Platform.h"
 
 namespace app {
 
@@ -61,6 +62,24 @@ class GuiPasswordPrompt : public archive::PasswordPrompt {
   std::unique_ptr<archive::PasswordPrompt> shown_;
   core::GuiQueue& gui_;
   std::stop_token stop_;
+};
+
+/// The services of the program as every thread may use them: message boxes
+/// and the folder browser are shown on the GUI thread, also when the
+/// installation run's thread asks for them, and once the run is to stop it
+/// is asked nothing more. Everything else is `inner`'s.
+class GuiPlatform {
+ public:
+  GuiPlatform(const platform::Platform& inner, core::GuiQueue& gui, std::stop_token stop);
+  GuiPlatform(const GuiPlatform&) = delete;
+  GuiPlatform& operator=(const GuiPlatform&) = delete;
+
+  platform::Platform& platform() { return platform_; }
+
+ private:
+  GuiDialogs dialogs_;
+  GuiShell shell_;
+  platform::Platform platform_;
 };
 
 }  // namespace app

@@ -10,12 +10,6 @@
 
 namespace app {
 
-GuiPlatform::GuiPlatform(const platform::Platform& inner, core::GuiQueue& gui, std::stop_token stop)
-    : dialogs_(inner.dialogs, gui, stop),
-      shell_(inner.shell, gui, stop),
-      platform_{inner.registry,  inner.profile, inner.files, dialogs_,
-                inner.libraries, inner.system,  shell_,      inner.processes} {}
-
 Session::Session(Services services, core::SetupState& state)
     : platform_(services.platform),
       ui_(services.ui),
@@ -60,7 +54,7 @@ bool Session::MayCloseMainWindow() const {
 void Session::BeginRun() {
   runStarted_ = true;
   running_ = true;
-  // Started stays when an error ends the run: the form shows it.
+  // Started stays when an error ends the run (exit code 4).
   state_.Outcome = core::RunOutcome::Started;
   // The run uses the target directory without trailing blanks, and so do
   // the pages from now on.

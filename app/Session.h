@@ -1,6 +1,5 @@
 #pragma once
 
-#include <exception>
 #include <optional>
 #include <stop_token>
 #include <string>
@@ -22,24 +21,6 @@
 #include "wizard/PageFlow.h"
 
 namespace app {
-
-/// The services of the program as every thread may use them: message boxes
-/// and the folder browser are shown on the GUI thread, also when the
-/// installation run's thread asks for them, and once the run is to stop it
-/// is asked nothing more. Everything else is `inner`'s.
-class GuiPlatform {
- public:
-  GuiPlatform(const platform::Platform& inner, core::GuiQueue& gui, std::stop_token stop);
-  GuiPlatform(const GuiPlatform&) = delete;
-  GuiPlatform& operator=(const GuiPlatform&) = delete;
-
-  platform::Platform& platform() { return platform_; }
-
- private:
-  GuiDialogs dialogs_;
-  GuiShell shell_;
-  platform::Platform platform_;
-};
 
 /// Everything the program decides from its start to its end: start-up, the
 /// pages, the installation run on a thread of its own, the finish and
