@@ -25,15 +25,6 @@ std::string_view TrimProfile(std::string_view s) {
   return s;
 }
 
-std::string Folded(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 0x20);
-  }
-  return folded;
-}
-
 bool IsContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
 }
@@ -108,7 +99,7 @@ ProfileSnapshot::ProfileSnapshot(std::string path, std::string_view text) : path
       if (close != std::string_view::npos) {
         const std::string_view name = TrimProfile(line.substr(1, close - 1));
         const auto [section, isNew] =
-            sections_.try_emplace(Folded(name), Section{std::string(name), {}});
+            sections_.try_emplace(UpperAscii(name), Section{std::string(name), {}});
         current = isNew ? &section->second.keys : nullptr;
         continue;
       }
@@ -121,7 +112,7 @@ ProfileSnapshot::ProfileSnapshot(std::string path, std::string_view text) : path
     if (equals != std::string_view::npos)
       value = std::string(TrimProfile(line.substr(equals + 1)));
     const std::string_view name = TrimProfile(line.substr(0, equals));
-    current->try_emplace(Folded(name), Key{std::string(name), std::move(value)});
+    current->try_emplace(UpperAscii(name), Key{std::string(name), std::move(value)});
   }
 }
 
@@ -129,7 +120,7 @@ const ProfileSnapshot::Section* ProfileSnapshot::Find(std::string_view file,
                                                       std::string_view section) const {
   if (!SameTextIgnoreCase(file, path_))
     return nullptr;
-  const auto found = sections_.find(Folded(TrimProfile(section)));
+  const auto found = sections_.find(UpperAscii(TrimProfile(section)));
   return found == sections_.end() ? nullptr : &found->second;
 }
 
@@ -140,7 +131,7 @@ std::string ProfileSnapshot::Read(std::string_view file, std::string_view sectio
   while (fallbackText.size() > 1 && fallbackText.back() == ' ')
     fallbackText.remove_suffix(1);
   if (const Section* found = Find(file, section)) {
-    const auto value = found->keys.find(Folded(TrimProfile(key)));
+    const auto value = found->keys.find(UpperAscii(TrimProfile(key)));
     if (value != found->keys.end() && value->second.value)
       return Copy(*value->second.value);
   }

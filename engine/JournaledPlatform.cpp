@@ -1,19 +1,18 @@
 #include "engine/JournaledPlatform.h"
 
+#include <algorithm>
 #include <vector>
+
+#include "core/Convert.h"
 
 namespace engine {
 
 namespace {
 
+// A path as Windows compares it: without regard to case, either slash.
 std::string Folded(std::string_view path) {
-  std::string folded(path);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c + 0x20);
-    if (c == '/')
-      c = '\\';
-  }
+  std::string folded = core::UpperAscii(path);
+  std::replace(folded.begin(), folded.end(), '/', '\\');
   return folded;
 }
 
