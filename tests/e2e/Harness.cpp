@@ -307,8 +307,19 @@ HWND SetupProcess::WaitForVisible(std::string_view windowClass) {
   std::string seen;
   for (const auto& name : seenVisible_)
     seen += " " + name;
+  // A message box in the way is the usual reason: its words tell why.
+  std::string boxes;
+  for (const auto& window : Snapshot()) {
+    if (!window.visible || window.windowClass != "#32770")
+      continue;
+    try {
+      boxes += "; message box \"" + WindowText(window.hwnd) + "\": " +
+               MessageDialog(window.hwnd).Text();
+    } catch (const HarnessError&) {
+    }
+  }
   throw HarnessError("no visible window of class " + std::string(windowClass) + Unseen(ended) +
-                     "; seen visible so far:" + (seen.empty() ? " none" : seen));
+                     "; seen visible so far:" + (seen.empty() ? " none" : seen) + boxes);
 }
 
 void SetupProcess::WaitForHidden(std::string_view windowClass) {
