@@ -1,6 +1,9 @@
 #include "engine/FilePlacement.h"
 
+#include <algorithm>
+
 #include "engine/Directories.h"
+#include "engine/FreeSpace.h"
 #include "engine/InstallError.h"
 #include "unpack/UnpackApi.h"
 
@@ -42,7 +45,27 @@ int FilePlacement::Begin() {
   for (const archive::ZipDirEntry& entry : run_.zip.Directory())
     sizes_.emplace(entry.name, entry.extent.uncompressedSize);
   extraCount_ = 0;
+  CheckFreeSpace(count);
   return count;
+}
+
+void FilePlacement::CheckFreeSpace(int count) {
+  // Each file lies in the work folder while it is copied to its place: the
+  // work folder's drive needs room for the largest of them besides.
+  SpaceNeeds needs;
+  uint64_t largest = 0;
+  // A destination without a placeholder goes below the one before it: the
+  // run's own resolver must still be at the start when the files are placed.
+  PlaceholderPaths paths = run_.placeholders;
+  for (int n = 1; n <= count && !run_.Ended(); ++n) {
+    const auto size = sizes_.find(std::to_string(n));
+    const uint64_t bytes = size == sizes_.end() ? 0 : size->second;
+    needs.AddFile(paths.Resolve(list_.Destination(n)), bytes);
+    largest = std::max(largest, bytes);
+  }
+  if (count > 0)
+    needs.AddFile(run_.workFolder, largest);
+  needs.Check(run_.platform.files);
 }
 
 std::string FilePlacement::Entry(int n) {

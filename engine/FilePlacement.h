@@ -16,6 +16,8 @@ class FilePlacement {
   FilePlacement(RunContext& run, PayloadList& list) : run_(run), list_(list) {}
 
   /// Starts [Files] in the uninstall log; returns the number of files.
+  /// Raises EInstallError when a drive the files go to lacks the room for
+  /// them, before any is placed.
   int Begin();
   /// The destination of file `n` as the payload list gives it.
   std::string Entry(int n);
@@ -42,6 +44,7 @@ class FilePlacement {
 
  private:
   std::string Temporary(int n) const;
+  void CheckFreeSpace(int count);
 
   RunContext& run_;
   PayloadList& list_;

@@ -144,6 +144,12 @@ class Files {
   /// asked without the system's critical-error dialog; nullopt when the drive
   /// does not exist or holds no medium it can read.
   virtual std::optional<uint64_t> DiskSize(std::string_view root) = 0;
+  /// The bytes the program may still write on the drive of a root such as
+  /// "C:\" or "\\server\share\" (what is free, less what a disk quota
+  /// keeps from the user), asked without the system's critical-error
+  /// dialog; nullopt when the drive does not exist or holds no medium it
+  /// can read.
+  virtual std::optional<uint64_t> FreeSpace(std::string_view root) = 0;
 };
 
 }  // namespace platform

@@ -60,6 +60,9 @@ class ForwardingFiles : public Files {
     return inner_.VolumeInformation(root);
   }
   std::optional<uint64_t> DiskSize(std::string_view root) override { return inner_.DiskSize(root); }
+  std::optional<uint64_t> FreeSpace(std::string_view root) override {
+    return inner_.FreeSpace(root);
+  }
 
  protected:
   Files& inner_;

@@ -141,9 +141,11 @@ class SimFiles::SimWriteStream : public WriteStream {
   ~SimWriteStream() override { --files_.open_[key_].writers; }
 
   bool Write(const void* data, size_t size) override {
-    out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+    // A full drive takes what still fits, as Windows does.
+    const uint64_t fits = files_.Take(key_.front(), size, true);
+    out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(fits));
     out_.flush();
-    return static_cast<bool>(out_);
+    return static_cast<bool>(out_) && fits == size;
   }
 
  private:
@@ -299,6 +301,35 @@ bool SimFiles::CreateDirectory(std::string_view path) {
   return fs::create_directory(dir->host, ec);
 }
 
+void SimFiles::SetFreeSpace(char letter, uint64_t bytes) {
+  free_[static_cast<char>(std::toupper(static_cast<unsigned char>(letter)))] = bytes;
+}
+
+uint64_t SimFiles::Take(char drive, uint64_t bytes, bool partly) {
+  const auto free = free_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(drive))));
+  if (free == free_.end())
+    return bytes;
+  if (bytes > free->second && !partly)
+    return 0;
+  const uint64_t taken = std::min(bytes, free->second);
+  free->second -= taken;
+  return taken;
+}
+
+void SimFiles::GiveBack(char drive, uint64_t bytes) {
+  const auto free = free_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(drive))));
+  if (free != free_.end())
+    free->second += bytes;
+}
+
+uint64_t SimFiles::SizeOf(const Resolved& file) {
+  std::error_code ec;
+  if (!fs::is_regular_file(file.host, ec))
+    return 0;
+  const uint64_t size = fs::file_size(file.host, ec);
+  return ec ? 0 : size;
+}
+
 bool SimFiles::RemoveDirectory(std::string_view path) {
   const std::optional<Resolved> dir = Resolve(path);
   std::error_code ec;
@@ -324,9 +355,17 @@ bool SimFiles::CopyFile(std::string_view from, std::string_view to, bool failIfE
     if (failIfExists || fs::is_directory(target->host, ec) || !Writable(*target))
       return false;
   }
+  // A copy that does not fit fails before it writes anything.
+  const uint64_t size = SizeOf(*source);
+  const uint64_t replaced = SizeOf(*target);
+  if (size > replaced && Take(target->key.front(), size - replaced, false) != size - replaced)
+    return false;
   if (!fs::copy_file(source->host, target->host, fs::copy_options::overwrite_existing, ec)) {
+    GiveBack(target->key.front(), size > replaced ? size - replaced : 0);
     return false;
   }
+  if (replaced > size)
+    GiveBack(target->key.front(), replaced - size);
   // Windows copies the attributes along with the content.
   if (const auto attributes = attributes_.find(source->key); attributes != attributes_.end()) {
     attributes_[target->key] = attributes->second;
@@ -354,9 +393,22 @@ bool SimFiles::MoveFile(std::string_view from, std::string_view to, bool replace
       (!replace || fs::is_directory(target->host, ec) || !Writable(*target))) {
     return false;
   }
-  fs::rename(source->host, target->host, ec);
-  if (ec)
+  // Within a drive a move takes no room; onto another drive it is a copy.
+  const uint64_t size = SizeOf(*source);
+  const uint64_t replaced = SizeOf(*target);
+  const bool otherDrive = source->key.front() != target->key.front();
+  const uint64_t needed = otherDrive ? size : 0;
+  if (needed > replaced && Take(target->key.front(), needed - replaced, false) != needed - replaced)
     return false;
+  fs::rename(source->host, target->host, ec);
+  if (ec) {
+    GiveBack(target->key.front(), needed > replaced ? needed - replaced : 0);
+    return false;
+  }
+  if (replaced > needed)
+    GiveBack(target->key.front(), replaced - needed);
+  if (otherDrive)
+    GiveBack(source->key.front(), size);
   attributes_.erase(target->key);
   if (const auto attributes = attributes_.find(source->key); attributes != attributes_.end()) {
     attributes_[target->key] = attributes->second;
@@ -370,8 +422,10 @@ bool SimFiles::DeleteFile(std::string_view path) {
   std::error_code ec;
   if (!file || !fs::is_regular_file(file->host, ec) || !Writable(*file))
     return false;
+  const uint64_t size = SizeOf(*file);
   if (!fs::remove(file->host, ec))
     return false;
+  GiveBack(file->key.front(), size);
   attributes_.erase(file->key);
   return true;
 }
@@ -427,9 +481,11 @@ std::unique_ptr<WriteStream> SimFiles::OpenWrite(std::string_view path) {
   std::error_code ec;
   if (!file || fs::is_directory(file->host, ec) || !Writable(*file))
     return nullptr;
+  const uint64_t truncated = SizeOf(*file);
   std::ofstream out(file->host, std::ios::binary | std::ios::trunc);
   if (!out)
     return nullptr;
+  GiveBack(file->key.front(), truncated);
   return std::make_unique<SimWriteStream>(*this, file->key, std::move(out));
 }
 
@@ -525,6 +581,14 @@ std::optional<uint64_t> SimFiles::DiskSize(std::string_view root) {
   if (drive == drives_.end() || !drive->second.present)
     return std::nullopt;
   return kSimDiskSize;
+}
+
+std::optional<uint64_t> SimFiles::FreeSpace(std::string_view root) {
+  const auto drive = drives_.find(RootLetter(root));
+  if (drive == drives_.end() || !drive->second.present)
+    return std::nullopt;
+  const auto free = free_.find(drive->first);
+  return free == free_.end() ? kSimDiskSize / 2 : free->second;
 }
 
 }  // namespace platform::sim

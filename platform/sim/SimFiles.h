@@ -41,6 +41,12 @@ class SimFiles : public Files {
   /// created, written, replaced or removed there. Throws SimError when the
   /// path names no drive.
   void DenyWrites(std::string_view path, bool deny);
+  /// From now on the drive has only `bytes` free: a write that needs more
+  /// fails (a write stream writes what still fits, a copy or move nothing),
+  /// and what is deleted or truncated gives its room back. Only writes
+  /// through this interface count. A drive never limited reports half of
+  /// kSimDiskSize free.
+  void SetFreeSpace(char letter, uint64_t bytes);
   /// The full paths marked for deletion at the next start, in order.
   const std::vector<std::string>& RestartDeletes() const;
   /// The current directory; throws SimError when it does not exist.
@@ -69,6 +75,7 @@ class SimFiles : public Files {
   DriveType GetDriveType(std::string_view root) override;
   std::optional<VolumeInfo> VolumeInformation(std::string_view root) override;
   std::optional<uint64_t> DiskSize(std::string_view root) override;
+  std::optional<uint64_t> FreeSpace(std::string_view root) override;
 
  private:
   struct Drive {
@@ -95,6 +102,13 @@ class SimFiles : public Files {
   std::optional<Resolved> Resolve(std::string_view path);
   bool Writable(const Resolved& file);
   bool WritesDenied(const Resolved& file) const;
+  /// Takes room on a drive for `bytes`: all of them, or with `partly` as many
+  /// as fit; answers how many were taken (0 when they do not fit and not
+  /// `partly`). Drives without a limit give all.
+  uint64_t Take(char drive, uint64_t bytes, bool partly);
+  void GiveBack(char drive, uint64_t bytes);
+  /// The size of an existing file; 0 for anything else.
+  static uint64_t SizeOf(const Resolved& file);
   /// True while a write stream on the file is open.
   bool BeingWritten(const Resolved& file) const;
   /// The attributes of an existing file or directory with that side-table key.
@@ -106,6 +120,8 @@ class SimFiles : public Files {
   std::map<std::string, uint32_t> attributes_;
   std::map<std::string, OpenCount> open_;
   std::set<std::string> denied_;
+  // Drives with a limited room: the bytes still free.
+  std::map<char, uint64_t> free_;
   std::vector<std::string> restartDeletes_;
 };
 

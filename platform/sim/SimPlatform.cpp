@@ -290,6 +290,10 @@ void SimPlatform::DenyWrites(std::string_view windowsPath, bool deny) {
   impl_->files.DenyWrites(windowsPath, deny);
 }
 
+void SimPlatform::SetFreeSpace(char drive, uint64_t bytes) {
+  impl_->files.SetFreeSpace(drive, bytes);
+}
+
 void SimPlatform::SetAttributes(std::string_view windowsPath, uint32_t attributes) {
   impl_->files.SetAttributes(windowsPath, attributes);
 }

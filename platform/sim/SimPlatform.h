@@ -62,6 +62,10 @@ class SimPlatform {
   /// Refuses every change at or below `windowsPath` (a full or
   /// write-protected medium); `deny` false allows changes again.
   void DenyWrites(std::string_view windowsPath, bool deny = true);
+  /// From now on the drive has only `bytes` free: writes that need more
+  /// fail as on a full drive (a stream writes what still fits), deletions
+  /// give room back. The unzip library of the tests writes past it.
+  void SetFreeSpace(char drive, uint64_t bytes);
   /// Gives an existing file or directory the read-only, hidden and system
   /// bits of `attributes` (other bits are ignored); a Linux file system has no
   /// place for them. Throws SimError when the path does not exist.

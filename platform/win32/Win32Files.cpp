@@ -53,6 +53,17 @@ bool WriteAll(HANDLE file, const void* data, size_t size) {
   return true;
 }
 
+// The space of the drive of `root`. An empty floppy or CD drive would
+// otherwise ask the user to insert a medium; the mode is the calling
+// thread's, as the installation run asks from a thread of its own.
+bool DiskSpace(std::string_view root, ULARGE_INTEGER* available, ULARGE_INTEGER* total) {
+  DWORD previous = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous);
+  const BOOL ok = GetDiskFreeSpaceExW(Widen(root).c_str(), available, total, nullptr);
+  SetThreadErrorMode(previous, nullptr);
+  return ok != FALSE;
+}
+
 // A W call that fills a buffer of a given size and answers the length it
 // needs when the buffer is too small.
 template <typename Call>
@@ -268,15 +279,17 @@ std::optional<VolumeInfo> Win32Files::VolumeInformation(std::string_view root) {
 }
 
 std::optional<uint64_t> Win32Files::DiskSize(std::string_view root) {
-  // An empty floppy or CD drive would otherwise ask the user to insert a
-  // medium.
-  const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS);
   ULARGE_INTEGER total = {};
-  const BOOL ok = GetDiskFreeSpaceExW(Widen(root).c_str(), nullptr, &total, nullptr);
-  SetErrorMode(previous);
-  if (!ok)
+  if (!DiskSpace(root, nullptr, &total))
     return std::nullopt;
   return total.QuadPart;
+}
+
+std::optional<uint64_t> Win32Files::FreeSpace(std::string_view root) {
+  ULARGE_INTEGER available = {};
+  if (!DiskSpace(root, &available, nullptr))
+    return std::nullopt;
+  return available.QuadPart;
 }
 
 }  // namespace platform::win32

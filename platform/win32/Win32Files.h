@@ -31,6 +31,7 @@ class Win32Files : public Files {
   DriveType GetDriveType(std::string_view root) override;
   std::optional<VolumeInfo> VolumeInformation(std::string_view root) override;
   std::optional<uint64_t> DiskSize(std::string_view root) override;
+  std::optional<uint64_t> FreeSpace(std::string_view root) override;
 };
 
 }  // namespace platform::win32

@@ -301,10 +301,12 @@ class Win32Libraries : public Libraries {
  public:
   std::unique_ptr<Library> Load(std::string_view path) override {
     // A missing library on a removable drive must fail quietly rather than
-    // ask the user to insert a disk.
-    const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    // ask the user to insert a disk. The mode is the calling thread's: the
+    // installation run loads the unzip library on a thread of its own.
+    DWORD previous = 0;
+    SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &previous);
     const HMODULE module = LoadLibraryW(Widen(path).c_str());
-    SetErrorMode(previous);
+    SetThreadErrorMode(previous, nullptr);
     if (!module)
       return nullptr;
     return std::make_unique<Win32Library>(module);

@@ -332,6 +332,10 @@ TEST_F(FilesContract, DrivesAreReported) {
   const std::optional<uint64_t> size = files.DiskSize("C:\\");
   ASSERT_TRUE(size.has_value());
   EXPECT_GT(*size, 0u);
+  const std::optional<uint64_t> free = files.FreeSpace("C:\\");
+  ASSERT_TRUE(free.has_value());
+  EXPECT_GT(*free, 0u);
+  EXPECT_LE(*free, *size);
 
   char unused = 0;
   for (char letter = 'Z'; letter > 'C'; --letter) {
@@ -345,6 +349,7 @@ TEST_F(FilesContract, DrivesAreReported) {
   EXPECT_EQ(files.GetDriveType(root), DriveType::NoRootDir);
   EXPECT_FALSE(files.VolumeInformation(root).has_value());
   EXPECT_FALSE(files.DiskSize(root).has_value());
+  EXPECT_FALSE(files.FreeSpace(root).has_value());
   EXPECT_FALSE(files.DirectoryExists(root));
   EXPECT_FALSE(files.WriteFile(root + "file.txt", "x"));
 }

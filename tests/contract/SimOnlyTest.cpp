@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/sim/SimFiles.h"
 #include "platform/sim/SimPlatform.h"
 
 namespace {
@@ -133,6 +134,35 @@ TEST(SimFiles, DeniedFoldersRefuseEveryChangeBelowThemButStayReadable) {
 
   sim.DenyWrites("C:\\Voll", false);
   EXPECT_TRUE(files.WriteFile("C:\\Voll\\neu.txt", "x"));
+}
+
+TEST(SimFiles, ADriveWithLittleRoomFillsUpAndGetsRoomBackFromDeletions) {
+  SimPlatform sim;
+  sim.AddDrive('D', DriveType::Fixed);
+  auto& files = sim.platform().files;
+  sim.PutFile("C:\\Quelle.bin", std::string(6, 'q'));
+  sim.SetFreeSpace('d', 10);
+  EXPECT_EQ(files.FreeSpace("D:\\"), 10u);
+
+  EXPECT_TRUE(files.WriteFile("D:\\a.bin", "1234"));
+  EXPECT_EQ(files.FreeSpace("D:\\"), 6u);
+  EXPECT_FALSE(files.WriteFile("D:\\b.bin", "12345678")) << "a write that does not fit";
+  EXPECT_EQ(files.ReadFile("D:\\b.bin"), "123456") << "the stream wrote what still fitted";
+  EXPECT_EQ(files.FreeSpace("D:\\"), 0u);
+  EXPECT_FALSE(files.CopyFile("C:\\Quelle.bin", "D:\\c.bin", false));
+  EXPECT_FALSE(files.FileExists("D:\\c.bin")) << "a copy that does not fit writes nothing";
+  EXPECT_FALSE(files.MoveFile("C:\\Quelle.bin", "D:\\c.bin", false));
+  EXPECT_TRUE(files.FileExists("C:\\Quelle.bin"));
+
+  EXPECT_TRUE(files.DeleteFile("D:\\b.bin"));
+  EXPECT_TRUE(files.MoveFile("C:\\Quelle.bin", "D:\\c.bin", false));
+  EXPECT_EQ(files.FreeSpace("D:\\"), 0u);
+  EXPECT_TRUE(files.MoveFile("D:\\c.bin", "D:\\a.bin", true)) << "a move within the drive";
+  EXPECT_EQ(files.FreeSpace("D:\\"), 4u) << "the replaced file gave its room back";
+  EXPECT_TRUE(files.WriteFile("D:\\a.bin", "")) << "truncating gives room back";
+  EXPECT_EQ(files.FreeSpace("D:\\"), 10u);
+  EXPECT_EQ(files.FreeSpace("C:\\"), platform::sim::SimFiles::kSimDiskSize / 2)
+      << "other drives are not limited";
 }
 
 TEST(SimShell, FolderBrowserAnswersFromTheScriptAndSpecialFoldersFromTheTable) {

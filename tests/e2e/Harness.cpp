@@ -313,8 +313,8 @@ HWND SetupProcess::WaitForVisible(std::string_view windowClass) {
     if (!window.visible || window.windowClass != "#32770")
       continue;
     try {
-      boxes += "; message box \"" + WindowText(window.hwnd) + "\": " +
-               MessageDialog(window.hwnd).Text();
+      boxes +=
+          "; message box \"" + WindowText(window.hwnd) + "\": " + MessageDialog(window.hwnd).Text();
     } catch (const HarnessError&) {
     }
   }
