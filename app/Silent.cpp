@@ -8,6 +8,17 @@ namespace app {
 
 namespace {
 
+// Writes a file whole or not at all: under a name of its own first, then
+// renamed over the old one, so that a full drive never leaves half a log
+// (or an earlier log cut short).
+bool WriteWhole(platform::Files& files, const std::string& path, std::string_view text) {
+  const std::string temporary = path + ".neu~";
+  if (files.WriteFile(temporary, text) && files.MoveFile(temporary, path, true))
+    return true;
+  files.DeleteFile(temporary);
+  return false;
+}
+
 std::optional<std::string> ValueOf(std::string_view argument, std::string_view option) {
   if (argument.size() < option.size() ||
       !core::SameTextIgnoreCase(argument.substr(0, option.size()), option)) {
@@ -79,9 +90,7 @@ void ProposeUnattendedValues(platform::Platform& platform, core::SetupState& sta
 std::string WriteUnattendedLog(platform::Platform& platform, const core::SetupState& state,
                                const std::vector<std::string>& notes, int exitCode) {
   const std::string target = core::TrimRight(state.TargetDir);
-  const std::string path = !target.empty() && platform.files.DirectoryExists(target)
-                               ? target + "\\" + std::string(core::kUnattendedLogName)
-                               : platform.files.TempDirectory() + "Tessarwolden-Setup.log";
+  const std::string temporary = platform.files.TempDirectory() + "Tessarwolden-Setup.log";
   // UTF-8 with its byte-order mark, so that every editor shows the umlauts.
   std::string text(core::kUnattendedLogStart);
   text += state.ProductTitle + "\r\n";
@@ -90,7 +99,14 @@ std::string WriteUnattendedLog(platform::Platform& platform, const core::SetupSt
   for (const std::string& note : notes)
     text += note + "\r\n";
   text += "Ergebnis: " + std::to_string(exitCode) + "\r\n";
-  return platform.files.WriteFile(path, text) ? path : std::string();
+  // Into the target directory when it is there and takes it, else into the
+  // folder for temporary files.
+  if (!target.empty() && platform.files.DirectoryExists(target)) {
+    const std::string path = target + "\\" + std::string(core::kUnattendedLogName);
+    if (WriteWhole(platform.files, path, text))
+      return path;
+  }
+  return WriteWhole(platform.files, temporary, text) ? temporary : std::string();
 }
 
 }  // namespace app

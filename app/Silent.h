@@ -65,9 +65,10 @@ class QuietShell : public platform::ForwardingShell {
 void ProposeUnattendedValues(platform::Platform& platform, core::SetupState& state,
                              const SilentOptions& options, std::string_view programFilesDir);
 
-/// Writes the log of an unattended run: beside Uninstall.inf when the
-/// target directory exists, otherwise in the temporary folder. Returns its
-/// path; empty when it could not be written.
+/// Writes the log of an unattended run, whole or not at all: beside
+/// Uninstall.inf when the target directory exists and takes it, otherwise
+/// in the temporary folder. Returns its path; empty when it could not be
+/// written.
 std::string WriteUnattendedLog(platform::Platform& platform, const core::SetupState& state,
                                const std::vector<std::string>& notes, int exitCode);
 

@@ -470,6 +470,11 @@ bool PathExists(std::string_view path) {
   return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::string SmallDriveRoot() {
+  const std::string drive = Environment(L"E2E_SMALL_DRIVE");
+  return drive.empty() ? drive : drive + "\\";
+}
+
 std::string WindowsDirectory() {
   wchar_t path[MAX_PATH + 1];
   UINT length = GetWindowsDirectoryW(path, MAX_PATH + 1);

@@ -156,6 +156,9 @@ std::string ReadBytes(std::string_view path);
 bool PathExists(std::string_view path);
 /// The Windows directory, without trailing backslash.
 std::string WindowsDirectory();
+/// The root ("T:\\") of the small drive that fills up, which scripts/e2e
+/// gives each scenario empty; empty when this machine could not make one.
+std::string SmallDriveRoot();
 bool RegistryKeyExists(HKEY root, std::string_view subKey);
 
 /// The fields lnkinfo (a reader no one here wrote) prints for a shortcut

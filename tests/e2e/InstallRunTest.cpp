@@ -112,5 +112,38 @@ TEST_F(InstallRun, ADamagedPayloadEndsASilentRunWithCode4AndItsMessageInTheLog) 
   EXPECT_NE(log.find("Ergebnis: 4"), std::string::npos) << log;
 }
 
+// The payload is larger than the drive it is to go to (300 MB onto 3 MB):
+// the message comes before any file is placed, and the drive stays empty.
+TEST_F(InstallRun, ATooSmallDriveIsToldBeforeAnyFileIsPlaced) {
+  const std::string drive = SmallDriveRoot();
+  if (drive.empty())
+    GTEST_SKIP() << "no small drive on this machine (scripts/e2e mounts one as root)";
+  folder_.CopyPrepared("gross");
+  const std::string target = drive + "Gross";
+  const std::string needed = "Auf dem Laufwerk " + drive +
+                             " ist nicht genug Platz frei: Setup braucht dort 300,1 MB, frei sind ";
+  const std::string hint =
+      "MB. Schaffen Sie Platz auf dem Laufwerk, oder wählen Sie ein anderes Zielverzeichnis.";
+
+  SetupProcess& wizard = Start();
+  StartInstallation(wizard, target);
+  MessageDialog error = wizard.WaitForMessageBox("Tessarwolden");
+  EXPECT_TRUE(error.Text().starts_with(needed) && error.Text().ends_with(hint)) << error.Text();
+  EXPECT_FALSE(PathExists(target + "\\gross.bin")) << "nothing placed while the message shows";
+  error.Press(IDOK);
+  wizard.WaitForMessageBox("Installation rückgängig gemacht - Tessarwolden").Press(IDOK);
+  EXPECT_EQ(wizard.WaitForExit(), 4u);
+  EXPECT_FALSE(PathExists(target));
+
+  SetupProcess& silent = Start("/silent \"/dir=" + target + "\"");
+  EXPECT_EQ(silent.WaitForExit(), 4u);
+  EXPECT_FALSE(PathExists(target));
+  char temp[MAX_PATH + 1] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string log = ReadBytes(std::string(temp) + "Tessarwolden-Setup.log");
+  EXPECT_NE(log.find("Fehler: " + needed), std::string::npos) << log;
+  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Temp\\tewol_inst"));
+}
+
 }  // namespace
 }  // namespace e2e

@@ -96,6 +96,16 @@ TEST(Silent, TheLogLiesBesideUninstallInfOrElseInTheTemporaryFolder) {
 
   sim.PutFile("C:\\Ziel\\Uninstall.inf", "");
   EXPECT_EQ(app::WriteUnattendedLog(sim.platform(), state, {}, 0), "C:\\Ziel\\Setup.log");
+
+  // A full drive keeps the earlier log whole; this one goes to the
+  // temporary folder.
+  sim.AddDrive('D', platform::DriveType::Fixed);
+  sim.PutFile("D:\\Ziel\\Setup.log", "das Protokoll von gestern");
+  sim.SetFreeSpace('D', 20);
+  state.TargetDir = "D:\\Ziel";
+  EXPECT_EQ(app::WriteUnattendedLog(sim.platform(), state, {}, 4), temporary);
+  EXPECT_EQ(sim.platform().files.ReadFile("D:\\Ziel\\Setup.log"), "das Protokoll von gestern");
+  EXPECT_EQ(sim.platform().files.ListDirectory("D:\\Ziel").size(), 1u) << "no half-written file";
 }
 
 }  // namespace
