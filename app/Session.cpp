@@ -6,6 +6,7 @@
 #include "app/ExitCode.h"
 #include "core/Convert.h"
 #include "engine/Installation.h"
+#include "engine/Recovery.h"
 #include "wizard/CancelQuestion.h"
 
 namespace app {
@@ -115,24 +116,9 @@ Session::Outcome Session::Execute() {
 void Session::ReportUndone(const Outcome& outcome) {
   if (!outcome.undone)
     return;
-  constexpr std::string_view kCaption = "Installation rückgängig gemacht - Tessarwolden";
-  if (outcome.left.empty()) {
-    platform_.dialogs.MessageBox(kCaption,
-                                 "Die Installation wurde rückgängig gemacht. Ihr Computer ist "
-                                 "wieder so, wie er vor dem Setup war.",
-                                 platform::MsgButtons::Ok, platform::MsgIcon::Information);
-    return;
-  }
-  constexpr size_t kListed = 10;
-  std::string text =
-      "Die Installation wurde rückgängig gemacht, aber Folgendes konnte nicht "
-      "wiederhergestellt werden:";
-  for (size_t i = 0; i < outcome.left.size() && i < kListed; ++i)
-    text += "\r" + outcome.left[i];
-  if (outcome.left.size() > kListed)
-    text += "\r... und " + std::to_string(outcome.left.size() - kListed) + " weitere";
-  platform_.dialogs.MessageBox(kCaption, text, platform::MsgButtons::Ok,
-                               platform::MsgIcon::Exclamation);
+  platform_.dialogs.MessageBox(
+      engine::kUndoneCaption, engine::UndoneText(outcome.left), platform::MsgButtons::Ok,
+      outcome.left.empty() ? platform::MsgIcon::Information : platform::MsgIcon::Exclamation);
 }
 
 void Session::Finished(const Outcome& outcome) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/Convert.h"
+#include "engine/Recovery.h"
 
 namespace app {
 
@@ -25,7 +26,7 @@ constexpr core::WindowId kHeaderPictureWindows[] = {
 }  // namespace
 
 bool HoldSingleInstance(platform::Platform& platform, core::SetupState& state) {
-  if (platform.system.HoldLock(kSingleInstanceLock))
+  if (platform.system.HoldLock(engine::kSingleInstanceLock))
     return true;
   platform.dialogs.MessageBox("Setup",
                               "Setup wird bereits ausgeführt.\rBitte warten Sie, bis das "
@@ -61,7 +62,24 @@ void Startup::FormatLabel(core::WindowId window, std::string_view control, std::
   ui_.SetText(window, control, core::FormatText(ui_.Text(window, control), value));
 }
 
+void Startup::RecoverUnfinishedRuns() {
+  if (!engine::RunsNoted(platform_.registry))
+    return;
+  SetStatus("Setup macht eine unterbrochene Installation rückgängig...");
+  ui_.Repaint(core::WindowId::Hauptprogramm);
+  const engine::Recovered recovered =
+      engine::RecoverUnfinishedRuns(platform_.files, platform_.registry);
+  // Told only when something could not be put back.
+  if (!recovered.left.empty()) {
+    platform_.dialogs.MessageBox(engine::kUndoneCaption, engine::UndoneText(recovered.left),
+                                 platform::MsgButtons::Ok, platform::MsgIcon::Exclamation);
+  }
+}
+
 bool Startup::Run() {
+  // First of all, the machine goes back to how it was before a run that
+  // never ended (its process was killed, the power failed).
+  RecoverUnfinishedRuns();
   const std::string controlFile = setupDir_ + "Setup.inf";
   if (!platform_.files.FileExists(controlFile)) {
     platform_.dialogs.MessageBox("Fehler beim Initialisieren", kMissingControlFile,

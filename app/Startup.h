@@ -16,11 +16,6 @@ namespace app {
 /// is exactly "/ready", page 1 otherwise.
 core::WindowId FirstPage(const std::vector<std::string>& arguments);
 
-/// The name of the lock that one Setup.exe at a time holds: the work folder
-/// in the Windows directory and the registry values are the machine's, so
-/// two runs would spoil each other's.
-inline constexpr std::string_view kSingleInstanceLock = "Global\\Tessarwolden.Setup";
-
 /// Takes the lock of the running Setup.exe. When another one holds it, tells
 /// the user, notes the outcome and returns false: the program then ends
 /// without showing a window.
@@ -40,9 +35,10 @@ class Startup {
   Startup(platform::Platform& platform, core::SetupState& state, core::Ui& ui,
           std::function<void(std::string_view)> setArchiveLibraryDir);
 
-  /// The sequence itself (the first tick of Timer2). Returns false when
-  /// Setup.inf is missing: then the error has been shown, ExitState is -1
-  /// and the application has been asked to end.
+  /// The sequence itself (the first tick of Timer2), begun by undoing runs
+  /// that never ended: only for a program that holds the single-instance
+  /// lock. Returns false when Setup.inf is missing: then the error has been
+  /// shown, ExitState is -1 and the application has been asked to end.
   bool Run();
 
   /// The program files folder the registry named, as start-up opened it in
@@ -50,6 +46,7 @@ class Startup {
   const std::string& ProgramFilesDir() const { return programFilesDir_; }
 
  private:
+  void RecoverUnfinishedRuns();
   void SetStatus(std::string_view text);
   void SetProgress(int position);
   void FormatLabel(core::WindowId window, std::string_view control, std::string_view value);

@@ -5,6 +5,7 @@
 #include "engine/Components.h"
 #include "engine/Directories.h"
 #include "engine/InstallError.h"
+#include "engine/Recovery.h"
 #include "engine/Registration.h"
 #include "engine/RegistryEntries.h"
 #include "engine/Shortcuts.h"
@@ -20,6 +21,9 @@ Installation::Installation(platform::Platform& platform, RunSettings& settings,
 void Installation::Prepare() {
   run_.windowsDir = base_.files.WindowsDirectory();
   run_.workFolder = CreateWorkFolder(base_.files, run_.windowsDir);
+  // Noted before anything is journaled, so that the next start finds the
+  // journal of a run whose process dies.
+  NoteRunning(base_.registry, run_.workFolder);
   if (!journal_.Open(run_.workFolder)) {
     throw EInstallError("Die Datei \"" + run_.workFolder + "\\" + std::string(Journal::kFileName) +
                         "\" kann nicht erstellt werden");
@@ -30,7 +34,14 @@ void Installation::Prepare() {
 
 void Installation::Commit() {
   journal_.Discard();
+  RemoveWorkFolder();
+}
+
+void Installation::RemoveWorkFolder() {
   RemoveFolderIfEmpty(base_.files, run_.workFolder, run_.setupDir);
+  // What stays in a folder still noted goes at the next start.
+  if (!run_.workFolder.empty() && !base_.files.DirectoryExists(run_.workFolder))
+    ForgetRunning(base_.registry, run_.workFolder);
 }
 
 std::vector<std::string> Installation::Undo() {
@@ -43,7 +54,7 @@ std::vector<std::string> Installation::Undo() {
   uninstaller_.RemoveImage();
   list_.Delete();
   media_.DeleteJoinedArchive();
-  RemoveFolderIfEmpty(base_.files, run_.workFolder, run_.setupDir);
+  RemoveWorkFolder();
   return left;
 }
 

@@ -65,6 +65,9 @@ class Installation : public InstallPhases {
   std::vector<std::string> Undo();
 
  private:
+  /// Removes the work folder when it is empty and forgets it then.
+  void RemoveWorkFolder();
+
   platform::Platform& base_;
   Journal journal_{base_.files};
   JournaledFiles journaledFiles_{base_.files, journal_};

@@ -17,6 +17,9 @@ inline constexpr uint32_t Hidden = 0x2;
 inline constexpr uint32_t System = 0x4;
 inline constexpr uint32_t Directory = 0x10;
 inline constexpr uint32_t Archive = 0x20;
+/// A link to elsewhere (a junction, a symbolic link): removing it must not
+/// follow it.
+inline constexpr uint32_t ReparsePoint = 0x400;
 }  // namespace attr
 
 struct DirEntry {

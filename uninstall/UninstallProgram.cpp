@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/Convert.h"
+#include "engine/Recovery.h"
 #include "uninstall/PathRules.h"
 #include "uninstall/Removal.h"
 #include "uninstall/RemovalPlan.h"
@@ -54,6 +55,7 @@ class Run {
       return Refuse("Die Deinstallationsdatei \"" + file +
                     "\" wurde nicht gefunden. Vielleicht ist das Programm schon entfernt.");
     }
+    RecoverUnfinishedRuns();
     const UninstallRecord record = ReadUninstallRecord(platform_, file);
     const ProtectedFolders protectedFolders(platform_);
     if (const auto refused = RefuseRecord(record, protectedFolders))
@@ -84,6 +86,22 @@ class Run {
   }
 
  private:
+  // A setup whose process died may have been changing this very product:
+  // the machine first goes back to how it was before that run. While a
+  // setup runs (it may have started this uninstaller), its runs are its own.
+  void RecoverUnfinishedRuns() {
+    if (!engine::RunsNoted(platform_.registry) ||
+        !platform_.system.HoldLock(engine::kSingleInstanceLock)) {
+      return;
+    }
+    const engine::Recovered recovered =
+        engine::RecoverUnfinishedRuns(platform_.files, platform_.registry);
+    if (!silent_ && !recovered.left.empty()) {
+      platform_.dialogs.MessageBox(engine::kUndoneCaption, engine::UndoneText(recovered.left),
+                                   MsgButtons::Ok, MsgIcon::Exclamation);
+    }
+  }
+
   platform::Platform& platform_;
   RemovalView& view_;
   bool silent_;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Journal.h"
+#include "engine/Recovery.h"
 #include "platform/sim/SimPlatform.h"
 #include "tests/support/RecordingUi.h"
 
@@ -45,7 +47,7 @@ TEST_F(StartupTest, OnlyOneSetupRunsAtATime) {
   EXPECT_TRUE(sim.Messages().empty());
 
   platform::sim::SimPlatform other;
-  other.HoldLockElsewhere(app::kSingleInstanceLock);
+  other.HoldLockElsewhere(engine::kSingleInstanceLock);
   EXPECT_FALSE(app::HoldSingleInstance(other.platform(), state));
   ASSERT_EQ(other.Messages().size(), 1u);
   EXPECT_EQ(other.Messages()[0].caption, "Setup");
@@ -366,3 +368,53 @@ TEST(MainWindow, ClosesOnlyOnceSomethingEndedTheProgram) {
 }
 
 }  // namespace
+
+// The process of an earlier run died: the next start puts the machine back
+// first, with a status line, and the run's work folder goes with it. What
+// cannot be put back is told.
+TEST_F(StartupTest, ARunThatNeverEndedIsUndoneFirst) {
+  WriteSettings("AppName=Demo\r\nVersion=1.0\r\n");
+  sim.PutFile("C:\\Ziel\\alt.txt", "vom Benutzer");
+  ASSERT_TRUE(RunStartup()) << "a start after runs that ended";
+  const std::string before = sim.Describe();
+  const size_t logged = ui.Log().size();
+  auto& files = sim.platform().files;
+  const std::string work = "C:\\Windows\\Temp\\tewol_inst";
+  ASSERT_TRUE(files.CreateDirectory(work));
+  ASSERT_TRUE(engine::NoteRunning(sim.platform().registry, work));
+  {
+    engine::Journal journal(files);
+    ASSERT_TRUE(journal.Open(work));
+    journal.FileCreated("C:\\Ziel\\halb.bin");
+    ASSERT_TRUE(files.WriteFile("C:\\Ziel\\halb.bin", "die erste Hälfte"));
+    journal.FolderCreated("C:\\Ziel\\Daten");
+    ASSERT_TRUE(files.CreateDirectory("C:\\Ziel\\Daten"));
+  }
+  ASSERT_TRUE(files.WriteFile(work + "\\1", "halb entpackt"));
+
+  ASSERT_TRUE(RunStartup());
+  EXPECT_EQ(sim.Describe(), before);
+  ASSERT_GT(ui.Log().size(), logged);
+  EXPECT_EQ(ui.Log()[logged],
+            "SetText 0 Label3=Setup macht eine unterbrochene Installation rückgängig...");
+  EXPECT_TRUE(sim.Messages().empty()) << "all was put back: nothing to tell";
+
+  // A file of the run that has become read-only cannot go.
+  ASSERT_TRUE(files.CreateDirectory(work));
+  ASSERT_TRUE(engine::NoteRunning(sim.platform().registry, work));
+  {
+    engine::Journal journal(files);
+    ASSERT_TRUE(journal.Open(work));
+    journal.FileCreated("C:\\Ziel\\offen.bin");
+    ASSERT_TRUE(files.WriteFile("C:\\Ziel\\offen.bin", "x"));
+  }
+  sim.SetAttributes("C:\\Ziel\\offen.bin", platform::attr::ReadOnly);
+  ASSERT_TRUE(RunStartup());
+  ASSERT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(sim.Messages()[0].caption, "Installation rückgängig gemacht - Tessarwolden");
+  EXPECT_EQ(sim.Messages()[0].text,
+            "Die Installation wurde rückgängig gemacht, aber Folgendes konnte nicht "
+            "wiederhergestellt werden:\rC:\\Ziel\\offen.bin");
+  EXPECT_FALSE(files.DirectoryExists(work));
+  EXPECT_FALSE(engine::RunsNoted(sim.platform().registry));
+}

@@ -3,6 +3,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/Recovery.h"
 #include "tests/unit/engine/RunFixture.h"
 
 namespace engine_test {
@@ -38,11 +39,15 @@ class Machine : public RunFixture {
 
   using RunFixture::events;
   using RunFixture::left;
+  using RunFixture::phases;
   using RunFixture::Run;
+  using RunFixture::Settings;
+  using RunFixture::settings;
   using RunFixture::sim;
   using RunFixture::StartUp;
   using RunFixture::stop;
   using RunFixture::view;
+  using RunFixture::zip;
 };
 
 // Stopped or failed at any step, the run leaves the machine exactly as it
@@ -84,6 +89,50 @@ TEST(Rollback, AStopOrAnErrorAtAnyStepLeavesTheMachineAsItWas) {
       EXPECT_TRUE(machine.left.empty());
     }
   }
+}
+
+// The process dies at any step: nothing of the run cleans up after it. The
+// next start finds the journal the run noted and puts the machine back,
+// work folder and all.
+TEST(Rollback, ARunKilledAtAnyStepIsUndoneByTheNextStart) {
+  struct Killed {};
+  size_t steps = 0;
+  {
+    Machine whole;
+    whole.StartUp("C:\\Ziel");
+    ASSERT_EQ(whole.Run(), engine::RunEnd::Completed);
+    steps = whole.events.size();
+  }
+  size_t killedMidRun = 0;
+  for (size_t at = 0; at < steps; ++at) {
+    SCOPED_TRACE("killed at step " + std::to_string(at));
+    Machine machine;
+    machine.StartUp("C:\\Ziel");
+    const std::string before = machine.sim.Describe();
+    size_t seen = 0;
+    machine.view.onEvent = [&](const std::string&) {
+      if (seen++ == at)
+        throw Killed{};
+    };
+    machine.phases.emplace(machine.sim.platform(), machine.Settings(), machine.zip, machine.view,
+                           machine.stop.get_token());
+    try {
+      engine::RunInstallation(machine.settings, machine.view, *machine.phases,
+                              machine.sim.platform().dialogs, machine.stop.get_token());
+      continue;  // the registry region took it as its own error: the run completed
+    } catch (const Killed&) {
+    }
+    machine.phases.reset();
+    const bool begun = machine.sim.Describe() != before;
+    killedMidRun += begun ? 1 : 0;
+
+    const engine::Recovered recovered = engine::RecoverUnfinishedRuns(
+        machine.sim.platform().files, machine.sim.platform().registry);
+    EXPECT_EQ(recovered.runs, begun ? 1 : 0);
+    EXPECT_TRUE(recovered.left.empty());
+    EXPECT_EQ(machine.sim.Describe(), before);
+  }
+  EXPECT_GT(killedMidRun, steps / 2);
 }
 
 }  // namespace

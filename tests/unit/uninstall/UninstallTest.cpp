@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/Journal.h"
+#include "engine/Recovery.h"
 #include "platform/sim/SimPlatform.h"
 #include "tests/support/ExampleUninstallInf.h"
 #include "uninstall/RemovalPlan.h"
@@ -216,6 +218,42 @@ TEST_F(Uninstaller, SilentlyRemovesEverythingTheFileRecordsAndNothingElse) {
   EXPECT_TRUE(sim_.RegKeyExists(RegRoot::LocalMachine, "Software"));
   EXPECT_TRUE(sim_.RestartDeletes().empty());
   ExpectOthersUntouched();
+}
+
+// A setup of a new version whose process died while it replaced the
+// product's files.
+class AfterAKilledSetup : public Uninstaller {
+ protected:
+  AfterAKilledSetup() {
+    auto& files = sim_.platform().files;
+    const std::string main = kMain;
+    files.CreateDirectory(kWork);
+    engine::NoteRunning(sim_.platform().registry, kWork);
+    engine::Journal journal(files);
+    journal.Open(kWork);
+    journal.FileCreated(main + "\\neu.dll");
+    files.WriteFile(main + "\\neu.dll", "Version 3");
+    const std::string backup = journal.FileReplaced(main + "\\produkt.exe");
+    files.MoveFile(main + "\\produkt.exe", backup, false);
+    files.WriteFile(main + "\\produkt.exe", "Version 3, halb");
+  }
+
+  static constexpr const char* kWork = "C:\\Windows\\Temp\\tewol_inst";
+};
+
+TEST_F(AfterAKilledSetup, TheUninstallerFirstUndoesThatRunThenRemovesTheProductWhole) {
+  EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
+  EXPECT_FALSE(Exists(kMain)) << "the file of the dead run went too";
+  EXPECT_FALSE(Exists(kWork));
+  EXPECT_FALSE(engine::RunsNoted(sim_.platform().registry));
+  ExpectOthersUntouched();
+}
+
+TEST_F(AfterAKilledSetup, WhileASetupRunsItsRunsAreItsOwn) {
+  sim_.HoldLockElsewhere(engine::kSingleInstanceLock);
+  EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
+  EXPECT_TRUE(Exists(std::string(kMain) + "\\neu.dll"));
+  EXPECT_TRUE(engine::RunsNoted(sim_.platform().registry));
 }
 
 TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
