@@ -104,6 +104,64 @@ void RemoveFolder(std::string_view path) {
   testing_support::RemoveTree(Widen(path.substr(0, path.size() - 1)));
 }
 
+// Every file and folder below `folder` (its own path first), as lines.
+void ListTree(const std::wstring& folder, std::set<std::string>& lines) {
+  lines.insert(Narrow(folder));
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE)
+    return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..")
+      continue;
+    const std::wstring path = folder + L"\\" + name;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+        (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) {
+      ListTree(path, lines);
+    } else {
+      lines.insert(Narrow(path));
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// Every key and value below `path`, with the value's type and data, as lines.
+void ListKey(HKEY root, const std::wstring& path, std::set<std::string>& lines) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return;
+  lines.insert(Narrow(path));
+  std::vector<wchar_t> name(16384);
+  std::vector<BYTE> data(1 << 16);
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    DWORD size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    if (RegEnumValueW(key, index, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    std::string line = Narrow(path) + " \"" + Narrow(std::wstring(name.data(), nameLength)) +
+                       "\" " + std::to_string(type) + ":";
+    for (DWORD k = 0; k < size; ++k)
+      line += std::to_string(data[k]) + ",";
+    lines.insert(line);
+  }
+  std::vector<std::wstring> subkeys;
+  for (DWORD index = 0;; ++index) {
+    DWORD nameLength = static_cast<DWORD>(name.size());
+    if (RegEnumKeyExW(key, index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS) {
+      break;
+    }
+    subkeys.emplace_back(name.data(), nameLength);
+  }
+  RegCloseKey(key);
+  for (const std::wstring& subkey : subkeys)
+    ListKey(root, path + L"\\" + subkey, lines);
+}
+
 }  // namespace
 
 SetupFolder::SetupFolder() {
@@ -392,6 +450,15 @@ bool SetupProcess::Running() const {
   return WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+void SetupProcess::Kill() {
+  if (!TerminateProcess(process_.hProcess, 9))
+    throw HarnessError(LastError("TerminateProcess"));
+  if (WaitForSingleObject(process_.hProcess, static_cast<DWORD>(kBound.count() * 1000)) !=
+      WAIT_OBJECT_0) {
+    throw HarnessError("Setup.exe did not end when killed");
+  }
+}
+
 std::string WindowText(HWND window) {
   // WM_GETTEXT rather than GetWindowTextW: for a window of another process
   // the latter gives only a caption, and a label has none.
@@ -468,6 +535,28 @@ std::string ReadBytes(std::string_view path) {
 
 bool PathExists(std::string_view path) {
   return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Snapshot Snapshot::Take() {
+  Snapshot snapshot;
+  ListTree(L"C:", snapshot.files);
+  ListKey(HKEY_LOCAL_MACHINE, L"Software", snapshot.registry);
+  std::set<std::string> user;
+  ListKey(HKEY_CURRENT_USER, L"Software", user);
+  for (const std::string& line : user) {
+    if (!line.starts_with("Software\\Wine"))
+      snapshot.registry.insert("HKCU\\" + line);
+  }
+  return snapshot;
+}
+
+std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<std::string>& b) {
+  std::vector<std::string> rest;
+  for (const std::string& line : a) {
+    if (!b.contains(line))
+      rest.push_back(line);
+  }
+  return rest;
 }
 
 std::string SmallDriveRoot() {

@@ -110,6 +110,9 @@ class SetupProcess {
   /// bound.
   DWORD WaitForExit();
   bool Running() const;
+  /// Ends the process at once, as a kill -9 or a power loss would: nothing
+  /// of it runs any more, and it cleans nothing up.
+  void Kill();
   /// The classes of every window seen visible by any wait or check so far,
   /// this moment included: lets a test tell that a window never came up.
   const std::set<std::string>& SeenVisible();
@@ -156,6 +159,18 @@ std::string ReadBytes(std::string_view path);
 bool PathExists(std::string_view path);
 /// The Windows directory, without trailing backslash.
 std::string WindowsDirectory();
+/// What a product could leave behind: every file and folder of drive C:
+/// and every key and value below the software keys of the machine and the
+/// user, one line each. Wine's own keys change with every program it
+/// starts and are left out.
+struct Snapshot {
+  std::set<std::string> files;
+  std::set<std::string> registry;
+
+  static Snapshot Take();
+};
+/// The lines of `a` that `b` lacks, in order.
+std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<std::string>& b);
 /// The root ("T:\\") of the small drive that fills up, which scripts/e2e
 /// gives each scenario empty; empty when this machine could not make one.
 std::string SmallDriveRoot();

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/Scenario.h"
 
@@ -84,6 +85,26 @@ TEST_F(CancelDuringTheRun, ALargeFileIsStoppedAndLeavesNoPartOfIt) {
   EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
 }
 
+TEST_F(CancelDuringTheRun, InTheMiddleOfManyFilesLeavesTheMachineAsItWas) {
+  folder_.CopyPrepared("viele");
+  const Snapshot before = Snapshot::Take();
+  SetupProcess& setup = Start();
+
+  HWND install = StartInstallation(setup, folder_.Path() + "Firma\\Viele");
+  WaitUntil("the middle of the files",
+            [&] { return ControlText(install, "Label5").find("\\d08\\") != std::string::npos; });
+  Click(install, "Button1");
+  setup.WaitForMessageBox("Setup beenden").Press(IDYES);
+  setup.WaitForMessageBox("Installation rückgängig gemacht - Tessarwolden").Press(IDOK);
+  EXPECT_EQ(setup.WaitForExit(), 6u);
+
+  const Snapshot after = Snapshot::Take();
+  EXPECT_EQ(Minus(after.files, before.files), std::vector<std::string>{});
+  EXPECT_EQ(Minus(before.files, after.files), std::vector<std::string>{});
+  EXPECT_EQ(Minus(after.registry, before.registry), std::vector<std::string>{});
+  EXPECT_EQ(Minus(before.registry, after.registry), std::vector<std::string>{});
+}
+
 TEST_F(CancelDuringTheRun, AComponentProgramStillRunningIsEnded) {
   folder_.CopyPrepared("wartet");
   SetupProcess& setup = Start();
@@ -105,6 +126,62 @@ TEST_F(CancelDuringTheRun, AComponentProgramStillRunningIsEnded) {
   // The program was ended, so its folder could go with the work folder.
   EXPECT_FALSE(PathExists(WorkFolder()));
 }
+
+// The work folders below Temp that runs made.
+std::vector<std::string> WorkFolders() {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Widen(WorkFolder() + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE)
+    return found;
+  do {
+    found.push_back(platform::win32::Narrow(entry.cFileName));
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return found;
+}
+
+// The process dies in the middle of the large file, in its extraction or
+// in its copy to the target: the next Setup.exe puts the machine back before
+// anything else and then installs as if nothing had happened.
+class KilledDuringTheRun : public Scenario, public testing::WithParamInterface<const char*> {};
+
+TEST_P(KilledDuringTheRun, TheNextSetupUndoesItAndInstallsCleanly) {
+  folder_.CopyPrepared("gross");
+  const std::string target = folder_.Path() + "Ziel";
+  {
+    SetupProcess& setup = Start();
+    HWND install = StartInstallation(setup, target);
+    const std::string moment = std::string("gross.bin\" ") + GetParam();
+    WaitUntil(moment,
+              [&] { return ControlText(install, "Label5").find(moment) != std::string::npos; });
+    setup.Kill();
+  }
+  ASSERT_FALSE(WorkFolders().empty()) << "the dead run left its work";
+
+  SetupProcess& again = Start();
+  HWND page1 = again.WaitForVisible("TSchritt1");
+  EXPECT_FALSE(PathExists(target)) << "the machine is as it was before the dead run";
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
+  EXPECT_FALSE(again.SeenVisible().contains("#32770")) << "all was put back: nothing to tell";
+  Click(page1, "Button1");
+  again.WaitForMessageBox("Setup beenden").Press(IDYES);
+  EXPECT_EQ(again.WaitForExit(), 1u);
+
+  SetupProcess& third = Start();
+  StartInstallation(third, target);
+  Click(third.WaitForVisible("TReady"), "Button1");
+  EXPECT_EQ(third.WaitForExit(), 0u);
+  EXPECT_TRUE(PathExists(target + "\\gross.bin"));
+  EXPECT_TRUE(PathExists(target + "\\Uninstall.inf"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, KilledDuringTheRun,
+                         testing::Values("wird extrahiert", "wird kopiert"),
+                         [](const testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.index == 0 ? "InTheExtraction" : "InTheCopy");
+                         });
 
 // A count far beyond the entries of its section ends with the last entry.
 using HugeCounts = Scenario;
