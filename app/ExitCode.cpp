@@ -13,6 +13,7 @@ int ExitCodeOf(const core::SetupState& state) {
       return kExitAlreadyRunning;
     case RunOutcome::MediaStopped:
       return kExitMediaStopped;
+    case RunOutcome::Refused:
     case RunOutcome::Started:
       return kExitFailed;
     case RunOutcome::Cancelled:

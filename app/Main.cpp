@@ -4,8 +4,10 @@
 #include <objbase.h>
 
 #include "app/Program.h"
+#include "platform/win32/Win32Platform.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  platform::win32::LoadLibrariesFromTheSystemFolderOnly();
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS |
                                                          ICC_TREEVIEW_CLASSES | ICC_LINK_CLASS};
   InitCommonControlsEx(&controls);

@@ -5,6 +5,7 @@
 
 #include "app/ExitCode.h"
 #include "core/Convert.h"
+#include "core/RecordFiles.h"
 #include "engine/Installation.h"
 #include "engine/Recovery.h"
 #include "wizard/CancelQuestion.h"
@@ -200,8 +201,19 @@ int Session::RunUnattended(const SilentOptions& options, QuietDialogs& notes) {
   notes_ = &notes;
   if (startup_.Run()) {
     ProposeUnattendedValues(platform_, state_, options, startup_.ProgramFilesDir());
-    BeginRun();
-    Finished(Execute());
+    std::optional<std::string> refused =
+        core::RefuseUnrecordable(platform_.system, "Das Zielverzeichnis", state_.TargetDir);
+    if (!refused && !state_.NoShortcuts) {
+      refused =
+          core::RefuseUnrecordable(platform_.system, "Der Programmordner", state_.ProgramFolder);
+    }
+    if (refused) {
+      notes.Note("Fehler: " + *refused);
+      state_.Outcome = core::RunOutcome::Refused;
+    } else {
+      BeginRun();
+      Finished(Execute());
+    }
   }
   const int exitCode = ExitCode();
   WriteUnattendedLog(platform_, state_, notes.Notes(), exitCode);

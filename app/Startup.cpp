@@ -4,6 +4,7 @@
 
 #include "core/Convert.h"
 #include "engine/Recovery.h"
+#include "engine/Uninstaller.h"
 
 namespace app {
 
@@ -76,19 +77,26 @@ void Startup::RecoverUnfinishedRuns() {
   }
 }
 
+bool Startup::Fail(std::string_view text, core::RunOutcome outcome) {
+  platform_.dialogs.MessageBox("Fehler beim Initialisieren", text, platform::MsgButtons::Ok,
+                               platform::MsgIcon::Error);
+  state_.ExitState = -1;
+  state_.Outcome = outcome;
+  platform_.system.PostQuit();
+  return false;
+}
+
 bool Startup::Run() {
   // First of all, the machine goes back to how it was before a run that
   // never ended (its process was killed, the power failed).
   RecoverUnfinishedRuns();
   const std::string controlFile = setupDir_ + "Setup.inf";
-  if (!platform_.files.FileExists(controlFile)) {
-    platform_.dialogs.MessageBox("Fehler beim Initialisieren", kMissingControlFile,
-                                 platform::MsgButtons::Ok, platform::MsgIcon::Error);
-    state_.ExitState = -1;
-    state_.Outcome = core::RunOutcome::ControlFileMissing;
-    platform_.system.PostQuit();
-    return false;
-  }
+  if (!platform_.files.FileExists(controlFile))
+    return Fail(kMissingControlFile, core::RunOutcome::ControlFileMissing);
+  // The product's name becomes a file name in the Windows directory.
+  if (const auto refused = engine::RefuseAppName(
+          core::IniReader(platform_.profile, controlFile).ReadString(kSettings, "AppName", "")))
+    return Fail(*refused, core::RunOutcome::Refused);
 
   ui_.CopyPicture(core::WindowId::Schritt1, core::WindowId::Ready);
   for (core::WindowId window : kHeaderPictureWindows)

@@ -37,8 +37,10 @@ class Startup {
 
   /// The sequence itself (the first tick of Timer2), begun by undoing runs
   /// that never ended: only for a program that holds the single-instance
-  /// lock. Returns false when Setup.inf is missing: then the error has been
-  /// shown, ExitState is -1 and the application has been asked to end.
+  /// lock. Returns false when Setup.inf is missing or names the product so
+  /// that its uninstaller's copy could not be named after it: then the
+  /// error has been shown, ExitState is -1 and the application has been
+  /// asked to end.
   bool Run();
 
   /// The program files folder the registry named, as start-up opened it in
@@ -47,6 +49,8 @@ class Startup {
 
  private:
   void RecoverUnfinishedRuns();
+  /// Shows the error of a start-up that cannot go on and ends the program.
+  bool Fail(std::string_view text, core::RunOutcome outcome);
   void SetStatus(std::string_view text);
   void SetProgress(int position);
   void FormatLabel(core::WindowId window, std::string_view control, std::string_view value);

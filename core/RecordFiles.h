@@ -1,6 +1,10 @@
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "platform/System.h"
 
 namespace core {
 
@@ -18,5 +22,12 @@ inline constexpr std::string_view kCreatedFoldersFile = "UninstallExtra.inf";
 inline constexpr std::string_view kUnattendedLogName = "Setup.log";
 inline constexpr std::string_view kUnattendedLogStart =
     "\xEF\xBB\xBFUnbeaufsichtigte Installation von ";
+
+/// Why `path` cannot be installed to, in German: Uninstall.inf holds its
+/// paths in the ANSI code page, and a character outside it would make the
+/// product impossible to remove. `what` names the path for the user ("Das
+/// Zielverzeichnis"). nullopt when every character can be recorded.
+std::optional<std::string> RefuseUnrecordable(platform::System& system, std::string_view what,
+                                              std::string_view path);
 
 }  // namespace core

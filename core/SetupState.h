@@ -9,6 +9,7 @@ namespace core {
 enum class RunOutcome {
   NotStarted,          // no installation run began (the user cancelled on a page)
   ControlFileMissing,  // Setup.inf was not found
+  Refused,             // Setup refused a product name or a path before anything was installed
   AlreadyRunning,      // another Setup.exe was running
   MediaStopped,        // the run stopped while joining the installation media
   Started,             // the run began and did not end in order (an error ended it)

@@ -10,6 +10,30 @@
 
 namespace engine {
 
+std::string CommandInFolder(platform::Files& files, std::string_view folder,
+                            std::string_view line) {
+  std::string_view program = line;
+  std::string_view rest;
+  if (line.starts_with('"')) {
+    const size_t close = line.find('"', 1);
+    program = line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
+    rest = close == std::string_view::npos ? std::string_view() : line.substr(close + 1);
+  } else {
+    // Unquoted, the program's name ends at a blank: the first one after
+    // which a file of that name (or with ".exe" added) lies in the folder.
+    for (size_t blank = line.find(' '); blank != std::string_view::npos;
+         blank = line.find(' ', blank + 1)) {
+      const std::string candidate = std::string(folder) + std::string(line.substr(0, blank));
+      if (files.FileExists(candidate) || files.FileExists(candidate + ".exe")) {
+        program = line.substr(0, blank);
+        rest = line.substr(blank);
+        break;
+      }
+    }
+  }
+  return "\"" + std::string(folder) + std::string(program) + "\"" + std::string(rest);
+}
+
 void RunSystemComponents(RunContext& run) {
   platform::Files& files = run.platform.files;
   const std::string work = run.workFolder + "\\";
@@ -38,7 +62,8 @@ void RunSystemComponents(RunContext& run) {
     run.Extract(componentArchive, names, folder + "\\");
     if (!run.Ended()) {
       run.platform.processes.RunAndWait(
-          folder + "\\" + programs.ReadString(section, "ExecutableFile", ""), folder, run.stop);
+          CommandInFolder(files, folder + "\\", programs.ReadString(section, "ExecutableFile", "")),
+          folder, run.stop);
     }
     for (const std::string& name : names)
       files.DeleteFile(folder + "\\" + name);
@@ -66,8 +91,9 @@ void RunComponentsAfterInstall(RunContext& run) {
       continue;
     }
     run.platform.processes.RunAndWait(
-        run.setupDir + control.ReadString("ComponentInstall", "CmpFile" + number, ""), run.setupDir,
-        run.stop);
+        CommandInFolder(run.platform.files, run.setupDir,
+                        control.ReadString("ComponentInstall", "CmpFile" + number, "")),
+        run.setupDir, run.stop);
   }
 }
 

@@ -12,6 +12,14 @@ namespace engine {
 /// what was unpacked goes, and the phase returns.
 void RunSystemComponents(RunContext& run);
 
+/// The command line that runs a program of `folder` (which ends in a
+/// backslash) as `line` names it, with its arguments: the program's full
+/// path in quotes, so that Windows never looks for it anywhere else. An
+/// unquoted name ends at the first blank after which the folder holds such
+/// a file (as Windows reads an unquoted path, but only inside the folder);
+/// without one, the whole line names the program.
+std::string CommandInFolder(platform::Files& files, std::string_view folder, std::string_view line);
+
 /// The programs on the medium that [ComponentInstall] marks "after_inst",
 /// each run and awaited.
 void RunComponentsAfterInstall(RunContext& run);

@@ -77,8 +77,8 @@ void FilePlacement::Extract(int n) {
   // Into the run's own work folder, not the target directory: a file that
   // happens to be named like the entry there must neither be installed in
   // its place nor deleted afterwards.
-  pending_ = n;
   run_.Extract(run_.PayloadArchive(), std::to_string(n), run_.workFolder);
+  pending_ = n;
   // A file the run cannot place is an error, never a success with a file
   // missing; a stop is no error (the run ends at its next step).
   if (!run_.Ended() && !run_.platform.files.FileExists(Temporary(n))) {

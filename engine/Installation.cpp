@@ -20,7 +20,7 @@ Installation::Installation(platform::Platform& platform, RunSettings& settings,
 
 void Installation::Prepare() {
   run_.windowsDir = base_.files.WindowsDirectory();
-  run_.workFolder = CreateWorkFolder(base_.files, run_.windowsDir);
+  run_.workFolder = CreateWorkFolder(base_.files, base_.system, run_.windowsDir);
   // Noted before anything is journaled, so that the next start finds the
   // journal of a run whose process dies.
   NoteRunning(base_.registry, run_.workFolder);

@@ -1,6 +1,9 @@
 #include "engine/RunContext.h"
 
+#include <algorithm>
+
 #include "core/Convert.h"
+#include "engine/InstallError.h"
 #include "engine/PayloadFormat.h"
 
 namespace engine {
@@ -25,6 +28,20 @@ void RunContext::Extract(const std::string& archive, std::vector<std::string> en
                          std::string_view dir) {
   if (!platform.files.DirectoryExists(dir))
     return;
+  // The archive component never replaces a file: one already in the place
+  // of an entry would be used as if it had come from the payload.
+  const std::string folder = std::string(dir) + (dir.ends_with('\\') ? "" : "\\");
+  for (const std::string& entry : entries) {
+    if (entry.empty())
+      continue;
+    std::string path = folder + entry;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    if (platform.files.FileExists(path) || platform.files.DirectoryExists(path)) {
+      throw EInstallError("Im Arbeitsordner liegt schon \"" + path +
+                          "\", bevor Setup es entpackt hat. Setup verwendet nichts, was es "
+                          "nicht selbst entpackt hat");
+    }
+  }
   if (zip.ArchivePath() != archive)
     zip.SetArchivePath(archive);
   zip.EntryNames() = std::move(entries);

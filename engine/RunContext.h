@@ -31,7 +31,8 @@ struct RunContext {
   /// Extracts entries of `archive` into `dir` with the archive component,
   /// naming the archive only when the component holds another one. Nothing
   /// is extracted when `dir` does not exist: the component would write into
-  /// whatever the current directory is.
+  /// whatever the current directory is. Raises EInstallError when a file or
+  /// folder already lies where an entry is to go.
   void Extract(const std::string& archive, std::vector<std::string> entries, std::string_view dir);
   void Extract(const std::string& archive, std::string_view entry, std::string_view dir) {
     Extract(archive, std::vector<std::string>{std::string(entry)}, dir);

@@ -1,10 +1,18 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/RunContext.h"
 
 namespace engine {
+
+/// Why `appName` cannot name the uninstaller's copy "Inst_<AppName>_remove.exe"
+/// in the Windows directory, in German: a character no file name may hold
+/// (a folder separator would put the copy elsewhere) or a name too long for
+/// a file. nullopt when it can.
+std::optional<std::string> RefuseAppName(std::string_view appName);
 
 /// The uninstaller the payload carries: unpacked into the target directory
 /// at the end of the extraction, copied into the Windows directory when the

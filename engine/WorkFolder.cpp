@@ -1,29 +1,36 @@
 #include "engine/WorkFolder.h"
 
 #include "core/Convert.h"
+#include "engine/InstallError.h"
 
 namespace engine {
 
 namespace {
 
-// Enough for any number of interrupted runs a machine sees; bounded so that
-// a refusing file system cannot keep the run here.
-constexpr int kMaxWorkFolders = 1000;
+// Names are passed over only when another has taken them first; a file
+// system that refuses every one must not keep the run here.
+constexpr int kTries = 100;
+
+std::string Hex(uint64_t number) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text(16, '0');
+  for (int k = 15; k >= 0; --k, number >>= 4)
+    text[static_cast<size_t>(k)] = kDigits[number & 15];
+  return text;
+}
 
 }  // namespace
 
-std::string CreateWorkFolder(platform::Files& files, std::string_view windowsDir) {
-  const std::string plain = std::string(windowsDir) + "\\Temp\\tewol_inst";
-  for (int k = 1; k <= kMaxWorkFolders; ++k) {
-    const std::string candidate = k == 1 ? plain : plain + std::to_string(k);
-    // Creating one level fails for an existing folder, so a folder this
-    // call made is this run's alone.
-    if (files.CreateDirectory(candidate))
+std::string CreateWorkFolder(platform::Files& files, platform::System& system,
+                             std::string_view windowsDir) {
+  const std::string temp = std::string(windowsDir) + "\\Temp";
+  for (int k = 0; k < kTries; ++k) {
+    const std::string candidate = temp + "\\tewol_inst-" + Hex(system.UnguessableNumber());
+    if (files.CreatePrivateDirectory(candidate))
       return candidate;
-    if (!files.DirectoryExists(candidate) && !files.FileExists(candidate))
-      break;
   }
-  return plain;
+  throw EInstallError("Setup kann keinen Arbeitsordner in \"" + temp +
+                      "\" anlegen. Die Installation wurde nicht begonnen");
 }
 
 void RemoveFolderIfEmpty(platform::Files& files, std::string_view folder,

@@ -78,6 +78,11 @@ class Files {
   /// Creates one directory level; false when it exists already, its parent is
   /// missing or creation is refused.
   virtual bool CreateDirectory(std::string_view path) = 0;
+  /// Creates one directory level that only the administrators, the system
+  /// and the running user may open, inheriting no access from its parent;
+  /// false when it exists already, its parent is missing or creation is
+  /// refused.
+  virtual bool CreatePrivateDirectory(std::string_view path) = 0;
   /// Removes an empty directory; false when it is missing, not empty or refused.
   virtual bool RemoveDirectory(std::string_view path) = 0;
   /// Copies a file; with `failIfExists` an existing target makes it fail.

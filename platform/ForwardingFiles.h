@@ -20,6 +20,9 @@ class ForwardingFiles : public Files {
   bool FileExists(std::string_view path) override { return inner_.FileExists(path); }
   bool DirectoryExists(std::string_view path) override { return inner_.DirectoryExists(path); }
   bool CreateDirectory(std::string_view path) override { return inner_.CreateDirectory(path); }
+  bool CreatePrivateDirectory(std::string_view path) override {
+    return inner_.CreatePrivateDirectory(path);
+  }
   bool RemoveDirectory(std::string_view path) override { return inner_.RemoveDirectory(path); }
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override {
     return inner_.CopyFile(from, to, failIfExists);

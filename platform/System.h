@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +64,9 @@ class System {
   virtual bool HoldLock(std::string_view name) = 0;
   /// Today's date in the user's time zone as "yyyymmdd".
   virtual std::string LocalDate() = 0;
+  /// A number nobody can know in advance, from the system's cryptographic
+  /// generator: for names that another user must not be able to take first.
+  virtual uint64_t UnguessableNumber() = 0;
 };
 
 }  // namespace platform

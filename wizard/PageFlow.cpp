@@ -1,5 +1,6 @@
 #include "wizard/PageFlow.h"
 
+#include "core/RecordFiles.h"
 #include "wizard/CancelQuestion.h"
 #include "wizard/Navigation.h"
 #include "wizard/TargetPath.h"
@@ -61,12 +62,27 @@ void PageFlow::OnEvent(WindowId window, std::string_view control, UiEvent event)
     it->second();
 }
 
+bool PageFlow::Recordable(std::string_view what, std::string_view path) {
+  const std::optional<std::string> refused = core::RefuseUnrecordable(platform_.system, what, path);
+  if (refused) {
+    platform_.dialogs.MessageBox("Setup", *refused, platform::MsgButtons::Ok,
+                                 platform::MsgIcon::Exclamation);
+  }
+  return !refused;
+}
+
 void PageFlow::Forward(WindowId page) {
   switch (page) {
     case WindowId::Schritt4:
+      if (!Recordable("Das Zielverzeichnis", ui_.Text(WindowId::Schritt4, "Edit1")))
+        return;
       state_.TargetDir = ui_.Text(WindowId::Schritt4, "Edit1");
       break;
     case WindowId::Schritt6:
+      if (!ui_.Checked(WindowId::Schritt6, "CheckBox1") &&
+          !Recordable("Der Programmordner", ui_.Text(WindowId::Schritt6, "Edit1"))) {
+        return;
+      }
       state_.ProgramFolder = ui_.Text(WindowId::Schritt6, "Edit1");
       state_.NoShortcuts = ui_.Checked(WindowId::Schritt6, "CheckBox1");
       break;

@@ -32,6 +32,8 @@ class PageFlow : public core::UiEvents {
   void On(core::WindowId window, std::string_view control, core::UiEvent event,
           std::function<void()> handler);
   void Forward(core::WindowId page);
+  /// Whether Uninstall.inf can hold `path`; tells the user when not.
+  bool Recordable(std::string_view what, std::string_view path);
   void Back(core::WindowId page);
   void Cancel();
   void BuildTargetPath();

@@ -330,6 +330,19 @@ uint64_t SimFiles::SizeOf(const Resolved& file) {
   return ec ? 0 : size;
 }
 
+bool SimFiles::CreatePrivateDirectory(std::string_view path) {
+  if (!CreateDirectory(path))
+    return false;
+  private_.insert(Resolve(path)->key);
+  return true;
+}
+
+bool SimFiles::IsPrivateDirectory(std::string_view path) {
+  const std::optional<Resolved> dir = Resolve(path);
+  std::error_code ec;
+  return dir && fs::is_directory(dir->host, ec) && private_.contains(dir->key);
+}
+
 bool SimFiles::RemoveDirectory(std::string_view path) {
   const std::optional<Resolved> dir = Resolve(path);
   std::error_code ec;
@@ -340,6 +353,7 @@ bool SimFiles::RemoveDirectory(std::string_view path) {
   if (!fs::remove(dir->host, ec))
     return false;
   attributes_.erase(dir->key);
+  private_.erase(dir->key);
   return true;
 }
 

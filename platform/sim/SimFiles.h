@@ -55,6 +55,9 @@ class SimFiles : public Files {
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   bool CreateDirectory(std::string_view path) override;
+  bool CreatePrivateDirectory(std::string_view path) override;
+  /// Whether the directory was made with CreatePrivateDirectory.
+  bool IsPrivateDirectory(std::string_view path);
   bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to, bool replace) override;
@@ -120,6 +123,8 @@ class SimFiles : public Files {
   std::map<std::string, uint32_t> attributes_;
   std::map<std::string, OpenCount> open_;
   std::set<std::string> denied_;
+  // Keys of the directories made private.
+  std::set<std::string> private_;
   // Drives with a limited room: the bytes still free.
   std::map<char, uint64_t> free_;
   std::vector<std::string> restartDeletes_;

@@ -135,6 +135,13 @@ class SimSystem : public System {
   void RestartWindows() override { ++restartRequests; }
   bool HoldLock(std::string_view name) override { return locks.emplace(name).second; }
   std::string LocalDate() override { return localDate; }
+  uint64_t UnguessableNumber() override {
+    if (numbers.empty())
+      return ++lastNumber;
+    lastNumber = numbers.front();
+    numbers.pop_front();
+    return lastNumber;
+  }
 
   std::string modulePath = "C:\\Setup\\Setup.exe";
   std::vector<std::string> arguments;
@@ -146,6 +153,8 @@ class SimSystem : public System {
   int restartRequests = 0;
   std::set<std::string, std::less<>> locks;
   std::string localDate = "20261210";
+  std::deque<uint64_t> numbers;
+  uint64_t lastNumber = 0;
 };
 
 // The key to write a value to, created with its parents; throws SimError
@@ -385,6 +394,14 @@ void SimPlatform::SetArguments(std::vector<std::string> args) {
 
 void SimPlatform::SetLocalDate(std::string yyyymmdd) {
   impl_->system.localDate = std::move(yyyymmdd);
+}
+
+void SimPlatform::QueueUnguessableNumbers(std::vector<uint64_t> numbers) {
+  impl_->system.numbers.insert(impl_->system.numbers.end(), numbers.begin(), numbers.end());
+}
+
+bool SimPlatform::IsPrivateDirectory(std::string_view windowsPath) {
+  return impl_->files.IsPrivateDirectory(windowsPath);
 }
 
 void SimPlatform::HoldLockElsewhere(std::string_view name) {

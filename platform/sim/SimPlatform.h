@@ -70,6 +70,10 @@ class SimPlatform {
   /// bits of `attributes` (other bits are ignored); a Linux file system has no
   /// place for them. Throws SimError when the path does not exist.
   void SetAttributes(std::string_view windowsPath, uint32_t attributes);
+  /// Whether the program made that directory as a private one (only
+  /// administrators, the system and the running user may open it); the
+  /// simulated file system keeps no access lists, only this request.
+  bool IsPrivateDirectory(std::string_view windowsPath);
   /// The full paths the program marked for deletion at the next start of
   /// Windows, in order.
   const std::vector<std::string>& RestartDeletes() const;
@@ -127,6 +131,9 @@ class SimPlatform {
   bool QuitPosted() const;
   /// Today's date as "yyyymmdd"; 10 December 2026 to begin with.
   void SetLocalDate(std::string yyyymmdd);
+  /// The next numbers the system's generator gives, in order; after them
+  /// (and to begin with) it counts up from the last one given, from 1.
+  void QueueUnguessableNumbers(std::vector<uint64_t> numbers);
   /// Another process of the machine holds the lock of that name.
   void HoldLockElsewhere(std::string_view name);
   /// How often the program asked Windows to restart; nothing restarts.

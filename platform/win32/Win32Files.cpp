@@ -3,7 +3,10 @@
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 
+#include <sddl.h>
+
 #include <algorithm>
+#include <vector>
 
 namespace platform::win32 {
 
@@ -142,6 +145,39 @@ bool Win32Files::DirectoryExists(std::string_view path) {
 
 bool Win32Files::CreateDirectory(std::string_view path) {
   return CreateDirectoryW(Widen(path).c_str(), nullptr) != 0;
+}
+
+bool Win32Files::CreatePrivateDirectory(std::string_view path) {
+  // The running user's SID, for the third entry of the access list.
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+    return false;
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  std::vector<BYTE> user(size);
+  const BOOL gotUser = size > 0 && GetTokenInformation(token, TokenUser, user.data(), size, &size);
+  CloseHandle(token);
+  LPWSTR userSid = nullptr;
+  if (!gotUser ||
+      !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user.data())->User.Sid, &userSid)) {
+    return false;
+  }
+  // "P": protected, nothing inherited from the parent (the Temp folder lets
+  // every user create files in its subfolders). Full access for the
+  // administrators, the system and the running user, passed on to
+  // everything made inside.
+  const std::wstring sddl =
+      std::wstring(L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;FA;;;") + userSid + L")";
+  LocalFree(userSid);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1,
+                                                            &descriptor, nullptr)) {
+    return false;
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+  const BOOL created = CreateDirectoryW(Widen(path).c_str(), &attributes);
+  LocalFree(descriptor);
+  return created != 0;
 }
 
 bool Win32Files::RemoveDirectory(std::string_view path) {

@@ -11,6 +11,7 @@ class Win32Files : public Files {
   bool FileExists(std::string_view path) override;
   bool DirectoryExists(std::string_view path) override;
   bool CreateDirectory(std::string_view path) override;
+  bool CreatePrivateDirectory(std::string_view path) override;
   bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to, bool replace) override;

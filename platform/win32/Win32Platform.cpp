@@ -1,9 +1,11 @@
 #include "platform/win32/WinApi.h"
 
+#include <bcrypt.h>
 #include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
@@ -441,6 +443,15 @@ class Win32System : public System {
     return date;
   }
 
+  uint64_t UnguessableNumber() override {
+    uint64_t number = 0;
+    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&number), sizeof number,
+                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+      throw std::runtime_error("Der Zufallszahlengenerator von Windows antwortet nicht");
+    }
+    return number;
+  }
+
   bool HoldLock(std::string_view name) override {
     // The handle stays open for the life of the process; Windows releases
     // the mutex when the process ends, however it ends.
@@ -475,6 +486,14 @@ Win32Platform::~Win32Platform() = default;
 
 Platform& Win32Platform::platform() {
   return impl_->services;
+}
+
+void LoadLibrariesFromTheSystemFolderOnly() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (set)
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 }  // namespace platform::win32

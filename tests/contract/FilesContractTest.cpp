@@ -100,6 +100,24 @@ TEST_F(FilesContract, CreateDirectoryMakesOneLevel) {
   EXPECT_FALSE(files.CreateDirectory(Scratch("f"))) << "a file of that name exists";
 }
 
+// A private directory is made like any other, and the program itself may
+// still use it: the access list names the running user.
+TEST_F(FilesContract, APrivateDirectoryIsMadeOnlyWhereNothingIsAndStaysUsable) {
+  auto& files = platform().files;
+  EXPECT_FALSE(files.CreatePrivateDirectory(Scratch("p\\q"))) << "parent missing";
+  ASSERT_TRUE(files.CreatePrivateDirectory(Scratch("p")));
+  EXPECT_FALSE(files.CreatePrivateDirectory(Scratch("p"))) << "exists already";
+  ASSERT_TRUE(files.WriteFile(Scratch("f"), ""));
+  EXPECT_FALSE(files.CreatePrivateDirectory(Scratch("f"))) << "a file of that name exists";
+
+  ASSERT_TRUE(files.CreateDirectory(Scratch("p\\unter")));
+  ASSERT_TRUE(files.WriteFile(Scratch("p\\unter\\x.txt"), "drin"));
+  EXPECT_EQ(files.ReadFile(Scratch("p\\unter\\x.txt")), "drin");
+  EXPECT_TRUE(files.DeleteFile(Scratch("p\\unter\\x.txt")));
+  EXPECT_TRUE(files.RemoveDirectory(Scratch("p\\unter")));
+  EXPECT_TRUE(files.RemoveDirectory(Scratch("p")));
+}
+
 TEST_F(FilesContract, RemoveDirectoryOnlyWhenEmpty) {
   auto& files = platform().files;
   ASSERT_TRUE(files.CreateDirectory(Scratch("d")));

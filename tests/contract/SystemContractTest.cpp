@@ -135,6 +135,13 @@ TEST_F(SystemContract, NamesCompareAlphabeticallyWithoutCaseAndWithUmlautsBeside
   EXPECT_EQ(platform().system.CompareNames("Zubehör", "ZUBEHÖR"), 0);
 }
 
+TEST_F(SystemContract, UnguessableNumbersDoNotRepeat) {
+  std::set<uint64_t> drawn;
+  for (int k = 0; k < 16; ++k)
+    drawn.insert(platform().system.UnguessableNumber());
+  EXPECT_EQ(drawn.size(), 16u);
+}
+
 TEST_F(SystemContract, LocalDateIsYearMonthDay) {
   const std::string date = platform().system.LocalDate();
   ASSERT_EQ(date.size(), 8u) << date;

@@ -19,7 +19,7 @@ constexpr std::string_view kCancelQuestion =
 // beside Setup.exe.
 void ExpectNothingInstalled(const SetupFolder& folder) {
   EXPECT_EQ(folder.Entries(), (std::vector<std::string>{"Setup.exe", "Setup.inf"}));
-  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Inst_Demo_remove.exe"));
   EXPECT_FALSE(RegistryKeyExists(HKEY_LOCAL_MACHINE,
                                  "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Demo"));

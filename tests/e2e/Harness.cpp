@@ -559,6 +559,19 @@ std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<st
   return rest;
 }
 
+std::vector<std::string> WorkFolders() {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAW entry;
+  HANDLE search = FindFirstFileW(Widen(WindowsDirectory() + "\\Temp\\tewol_inst*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE)
+    return found;
+  do {
+    found.push_back(Narrow(entry.cFileName));
+  } while (FindNextFileW(search, &entry));
+  FindClose(search);
+  return found;
+}
+
 std::string SmallDriveRoot() {
   const std::string drive = Environment(L"E2E_SMALL_DRIVE");
   return drive.empty() ? drive : drive + "\\";

@@ -171,6 +171,9 @@ struct Snapshot {
 };
 /// The lines of `a` that `b` lacks, in order.
 std::vector<std::string> Minus(const std::set<std::string>& a, const std::set<std::string>& b);
+/// The names of the work folders runs made below the Windows directory's
+/// Temp folder ("tewol_inst..."), and of anything else of such a name.
+std::vector<std::string> WorkFolders();
 /// The root ("T:\\") of the small drive that fills up, which scripts/e2e
 /// gives each scenario empty; empty when this machine could not make one.
 std::string SmallDriveRoot();

@@ -91,7 +91,7 @@ TEST_F(InstallRun, ADamagedPayloadEndsWithItsMessageAndLeavesNothingInstalled) {
   undone.Press(IDOK);
   EXPECT_EQ(setup.WaitForExit(), 4u);
   EXPECT_FALSE(PathExists(target)) << "the file placed before the damaged one went again";
-  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(setup.SeenVisible().contains("TReady"));
 }
 
@@ -142,7 +142,7 @@ TEST_F(InstallRun, ATooSmallDriveIsToldBeforeAnyFileIsPlaced) {
   GetTempPathA(MAX_PATH, temp);
   const std::string log = ReadBytes(std::string(temp) + "Tessarwolden-Setup.log");
   EXPECT_NE(log.find("Fehler: " + needed), std::string::npos) << log;
-  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ class Payload : public Scenario {
               "MZ uninstaller image of the end-to-end product\r\n");
     for (const char* temporary : {"\\in32i$$.ex_", "\\1", "\\4"})
       EXPECT_FALSE(PathExists(target + temporary)) << temporary;
-    EXPECT_FALSE(PathExists(windows + "\\Temp\\tewol_inst"));
+    EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 
     std::vector<std::string> expected = ProduktUninstallHeader(target, false);
     expected.insert(expected.end(), {

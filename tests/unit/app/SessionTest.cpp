@@ -1,4 +1,5 @@
 #include "app/Session.h"
+#include "app/Silent.h"
 
 #include <gtest/gtest.h>
 
@@ -132,6 +133,25 @@ TEST_F(SessionTest, AWholeInstallationFromTheFirstPageToTheFinishPage) {
   EXPECT_EQ(session.ExitCode(), 0);
 }
 
+// A target directory Uninstall.inf could not hold ends an unattended run
+// before anything is placed, with the reason in its log.
+TEST_F(SessionTest, AnUnattendedRunRefusesATargetUninstallInfCannotHold) {
+  SetupInf("[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\n");
+  Payload("example.szp");
+  app::QuietDialogs notes(sim.platform().dialogs);
+  notes.BeQuiet();
+  EXPECT_EQ(session.RunUnattended({.silent = true, .dir = "C:\\Жук", .group = std::nullopt}, notes),
+            4);
+  ASSERT_FALSE(notes.Notes().empty());
+  EXPECT_TRUE(notes.Notes().back().starts_with("Fehler: Das Zielverzeichnis \"C:\\Жук\""))
+      << notes.Notes().back();
+  const std::string log = Content(sim.platform().files.TempDirectory() + "Tessarwolden-Setup.log");
+  EXPECT_NE(log.find("Ergebnis: 4"), std::string::npos) << log;
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{"Tessarwolden-Setup.log"})
+      << "no run began: no work folder beside the log";
+  EXPECT_FALSE(Exists("C:\\Жук"));
+}
+
 TEST_F(SessionTest, CancelDuringTheRunAsksOnTheGuiThreadAndYesStopsTheRun) {
   // A component program that would wait for minutes keeps the run busy.
   const fs::path source = sim.HostPath("C:\\Quelle");
@@ -177,7 +197,7 @@ TEST_F(SessionTest, CancelDuringTheRunAsksOnTheGuiThreadAndYesStopsTheRun) {
   EXPECT_FALSE(session.RunInProgress());
   EXPECT_EQ(session.ExitCode(), 6);
   EXPECT_FALSE(Exists("C:\\Ziel")) << "what the run placed before the cancel went again";
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 TEST_F(SessionTest, AnErrorOfTheRunIsShownOnTheGuiThreadThenTheRunIsUndone) {

@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "app/ExitCode.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -417,4 +419,53 @@ TEST_F(StartupTest, ARunThatNeverEndedIsUndoneFirst) {
             "wiederhergestellt werden:\rC:\\Ziel\\offen.bin");
   EXPECT_FALSE(files.DirectoryExists(work));
   EXPECT_FALSE(engine::RunsNoted(sim.platform().registry));
+}
+
+// The product's name becomes the name of the uninstaller's copy in the
+// Windows directory: a name that would put it elsewhere, or that no file may
+// bear, ends the start-up with an error (exit code 4).
+TEST_F(StartupTest, AProductNameThatCannotNameAFileEndsTheStartUp) {
+  struct Case {
+    const char* appName;
+    const char* refusal;  // empty: accepted
+  };
+  const Case cases[] = {
+      {"Produkt 2.1 (Deutsch)", ""},
+      {"..", ""},
+      {"..\\\\..\\\\Programme\\\\x",
+       "Der Programmname \"..\\\\..\\\\Programme\\\\x\" in Setup.inf enthält das Zeichen \\, das "
+       "in "
+       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
+      {"Pro/dukt",
+       "Der Programmname \"Pro/dukt\" in Setup.inf enthält das Zeichen /, das in "
+       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
+      {"C:Produkt",
+       "Der Programmname \"C:Produkt\" in Setup.inf enthält das Zeichen :, das in "
+       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
+      {"Pro\tdukt",
+       "Der Programmname \"Pro\tdukt\" in Setup.inf enthält ein Steuerzeichen. Setup "
+       "kann nicht ausgeführt werden."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.appName);
+    SimPlatform machine;
+    machine.SetModulePath("C:\\Setup\\Setup.exe");
+    machine.PutFile("C:\\Setup\\Setup.inf",
+                    "[Settings]\r\nAppName=" + std::string(c.appName) + "\r\nVersion=1.0\r\n");
+    core::SetupState outcome;
+    RecordingUi windows;
+    app::Startup startup(machine.platform(), outcome, windows, [](std::string_view) {});
+    const bool accepted = std::string_view(c.refusal).empty();
+    EXPECT_EQ(startup.Run(), accepted);
+    if (accepted) {
+      EXPECT_TRUE(machine.Messages().empty());
+      continue;
+    }
+    ASSERT_EQ(machine.Messages().size(), 1u);
+    EXPECT_EQ(machine.Messages()[0].caption, "Fehler beim Initialisieren");
+    EXPECT_EQ(machine.Messages()[0].text, c.refusal);
+    EXPECT_EQ(outcome.Outcome, core::RunOutcome::Refused);
+    EXPECT_EQ(app::ExitCodeOf(outcome), 4);
+    EXPECT_TRUE(machine.QuitPosted());
+  }
 }

@@ -58,6 +58,30 @@ class Components : public RunFixture {
   fs::path output;
 };
 
+// A program of the payload or the medium is started by its full path in
+// quotes: Windows never looks for it anywhere else (an unquoted path with a
+// blank would first be tried as "C:\Setup.exe", say).
+TEST(CommandInFolder, QuotesTheProgramsFullPathAndKeepsItsArguments) {
+  platform::sim::SimPlatform sim;
+  const std::string folder = "C:\\Setup Ordner\\";
+  sim.PutFile(folder + "mein prog.exe", "MZ");
+  sim.PutFile(folder + "tool.exe", "MZ");
+  struct Case {
+    const char* line;
+    const char* command;
+  };
+  for (const Case& c : {
+           Case{"tool.exe /x \"a b\"", "\"C:\\Setup Ordner\\tool.exe\" /x \"a b\""},
+           Case{"mein prog.exe /x", "\"C:\\Setup Ordner\\mein prog.exe\" /x"},
+           Case{"\"mein prog.exe\" /x", "\"C:\\Setup Ordner\\mein prog.exe\" /x"},
+           Case{"tool /x", "\"C:\\Setup Ordner\\tool\" /x"},
+           Case{"fehlt.exe /x", "\"C:\\Setup Ordner\\fehlt.exe /x\""},
+           Case{"tool.exe", "\"C:\\Setup Ordner\\tool.exe\""},
+       }) {
+    EXPECT_EQ(engine::CommandInFolder(sim.platform().files, folder, c.line), c.command) << c.line;
+  }
+}
+
 TEST_F(Components, PayloadProgramsRunInTheirFolderWithTheirArgumentsAndGoAgain) {
   const std::string temp = SeenAsCurrent("C:\\Windows\\Temp");
   ASSERT_EQ(Install("[Component1]\nExecutable=recorder.exe " + Out("nutzlast.txt") +
@@ -65,9 +89,10 @@ TEST_F(Components, PayloadProgramsRunInTheirFolderWithTheirArgumentsAndGoAgain) 
                         "[Component2]\nExecutable=kaputt.exe\nFile=kaputt.exe\n",
                     ""),
             engine::RunEnd::Completed);
-  EXPECT_EQ(Recorded("nutzlast.txt"), "eins|zwei drei|" + temp + "/tewol_inst/appRun1\n");
+  EXPECT_EQ(Recorded("nutzlast.txt"),
+            "eins|zwei drei|" + temp + "/tewol_inst-0000000000000001/appRun1\n");
   EXPECT_EQ(Shown(), std::vector<std::string>{}) << "a program that does not start is skipped";
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_EQ(Content("C:\\Ziel\\produkt.exe"), "MZ produkt");
   EXPECT_EQ(Matching("status ")[Matching("status ").size() - 4],
             "Systemkomponenten werden installiert...");
@@ -105,7 +130,7 @@ TEST_F(Components, NothingRunsOnceTheUserHasEndedTheProgram) {
                     ""),
             engine::RunEnd::Stopped);
   EXPECT_TRUE(sim.StartedProcesses().empty());
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 TEST_F(Components, AStopEndsAProgramStillRunningAndTheRunWithIt) {
@@ -124,7 +149,7 @@ TEST_F(Components, AStopEndsAProgramStillRunningAndTheRunWithIt) {
                     ""),
             engine::RunEnd::Stopped);
   EXPECT_FALSE(Recorded("wartet.txt").empty());
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst")) << "the ended program's files went";
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{}) << "the ended program's files went";
   EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
 }
 

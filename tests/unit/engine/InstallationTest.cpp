@@ -3,27 +3,44 @@
 #include <gtest/gtest.h>
 
 #include "engine/Directories.h"
+#include "engine/InstallError.h"
 #include "engine/WorkFolder.h"
 #include "tests/unit/engine/RunFixture.h"
 
 namespace engine_test {
 namespace {
 
-TEST(WorkFolder, EachRunGetsAFolderOfItsOwn) {
+// The name comes from the system's generator; a name somebody took first,
+// as a folder or a file, is passed over, and the folder made is private.
+TEST(WorkFolder, EachRunGetsAPrivateFolderNobodyCouldTakeFirst) {
   platform::sim::SimPlatform sim;
   platform::Files& files = sim.platform().files;
-  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst");
-  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst2");
-  sim.PutFile("C:\\Windows\\Temp\\tewol_inst3", "eine Datei dieses Namens");
-  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Windows"), "C:\\Windows\\Temp\\tewol_inst4");
-  EXPECT_EQ(engine::CreateWorkFolder(files, "C:\\Fehlt"), "C:\\Fehlt\\Temp\\tewol_inst");
+  platform::System& system = sim.platform().system;
+  sim.QueueUnguessableNumbers({0xA1, 0xB2, 0xC3, 0xFFFFFFFFFFFFFFFF});
+  sim.PutFile("C:\\Windows\\Temp\\tewol_inst-00000000000000a1\\1", "gepflanzt");
+  sim.PutFile("C:\\Windows\\Temp\\tewol_inst-00000000000000b2", "eine Datei dieses Namens");
+  const std::string folder = engine::CreateWorkFolder(files, system, "C:\\Windows");
+  EXPECT_EQ(folder, "C:\\Windows\\Temp\\tewol_inst-00000000000000c3");
+  EXPECT_TRUE(sim.IsPrivateDirectory(folder));
+  EXPECT_FALSE(sim.IsPrivateDirectory("C:\\Windows\\Temp\\tewol_inst-00000000000000a1"));
+  EXPECT_EQ(engine::CreateWorkFolder(files, system, "C:\\Windows"),
+            "C:\\Windows\\Temp\\tewol_inst-ffffffffffffffff");
+
+  try {
+    engine::CreateWorkFolder(files, system, "C:\\Fehlt");
+    ADD_FAILURE() << "no Temp folder: no work folder";
+  } catch (const engine::EInstallError& error) {
+    EXPECT_STREQ(error.what(),
+                 "Setup kann keinen Arbeitsordner in \"C:\\Fehlt\\Temp\" anlegen. Die "
+                 "Installation wurde nicht begonnen");
+  }
   EXPECT_FALSE(files.DirectoryExists("C:\\Fehlt")) << "a missing Temp is not created";
 }
 
 TEST(WorkFolder, IsRemovedOnlyWhenEmptyAndNeverLeftAsCurrentDirectory) {
   platform::sim::SimPlatform sim;
   platform::Files& files = sim.platform().files;
-  const std::string folder = engine::CreateWorkFolder(files, "C:\\Windows");
+  const std::string folder = engine::CreateWorkFolder(files, sim.platform().system, "C:\\Windows");
   sim.PutFile(folder + "\\fremd.txt", "x");
   engine::RemoveFolderIfEmpty(files, folder, "C:\\Setup");
   EXPECT_TRUE(files.FileExists(folder + "\\fremd.txt"));

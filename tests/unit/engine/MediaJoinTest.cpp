@@ -38,7 +38,7 @@ class MediaJoin : public RunFixture {
       EXPECT_EQ(Content("C:\\Ziel\\daten" + std::to_string(n) + ".bin").size(), 40000u + n * 1000)
           << n;
     }
-    EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+    EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   }
 };
 
@@ -125,14 +125,14 @@ TEST_F(MediaJoin, ZeroPartsAskOnlyForTheFirstMediumAndATruncatedSetFailsCleanly)
   StartUp("C:\\Ziel");
   EXPECT_THROW(Run(), engine::EInstallError);
   EXPECT_EQ(Shown().front(), InsertMessage(1));
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 
   SplitPayload(2);
   const std::string part = Content("C:\\Setup\\Disk2.id");
   sim.PutFile("C:\\Setup\\Disk2.id", part.substr(0, part.size() / 2));
   StartUp("C:\\Ziel");
   EXPECT_THROW(Run(), engine::EInstallError);
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(Exists("C:\\Ziel\\daten1.bin"));
 }
 
@@ -145,7 +145,7 @@ TEST_F(MediaJoin, EndingTheProgramAtAMediumQuestionRemovesWhatWasJoined) {
   });
 
   EXPECT_EQ(Run(), engine::RunEnd::Stopped);
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 }  // namespace

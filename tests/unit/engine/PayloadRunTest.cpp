@@ -41,7 +41,7 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
   EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.exe"), "MZ uninstaller image");
   for (const char* gone : {"\\in32i$$.ex_", "\\1", "\\2"})
     EXPECT_FALSE(Exists(std::string(kExampleTarget) + gone)) << gone;
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes("example.szp"));
 
   EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
@@ -122,7 +122,7 @@ TEST_F(PayloadRun, TheExampleMadeByTheSetupBuilderInstallsAlikeWholeOrSplit) {
     EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\liesmich.txt"), "Bitte lesen.\r\n");
     EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.exe"), "MZ uninstaller image");
     EXPECT_EQ(Content("C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf"), ExampleUninstallInf());
-    EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+    EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   }
 }
 
@@ -163,10 +163,12 @@ TEST_F(PayloadRun, FilesNamedLikeEntriesInTheTargetAreNeitherInstalledNorDeleted
   EXPECT_EQ(Content("C:\\Ziel\\2"), "noch eine");
 }
 
-TEST_F(PayloadRun, LeftoversOfAnEarlierRunAreNeitherUsedNorTouched) {
+// Ordinary users may make folders in the Temp folder: one planted under the
+// very name the run draws first is passed over, whatever it holds.
+TEST_F(PayloadRun, AFolderPlantedUnderTheWorkFoldersNameIsNeitherUsedNorTouched) {
   SetupInf(kExampleInf);
   Payload("example.szp");
-  const std::string stale = "C:\\Windows\\Temp\\tewol_inst\\";
+  const std::string stale = "C:\\Windows\\Temp\\tewol_inst-0000000000000001\\";
   sim.PutFile(stale + "(listfile)", "[Listfile]\r\nFileCount=1\r\n1=C:\\Fremd\\x.txt\r\n");
   sim.PutFile(stale + "Setup.szp", PayloadBytes("mixed.szp"));
   sim.PutFile(stale + "1", "alt");
@@ -177,7 +179,31 @@ TEST_F(PayloadRun, LeftoversOfAnEarlierRunAreNeitherUsedNorTouched) {
   EXPECT_FALSE(Exists("C:\\Fremd"));
   EXPECT_EQ(Content(stale + "1"), "alt");
   EXPECT_EQ(Content(stale + "Setup.szp"), PayloadBytes("mixed.szp"));
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst2")) << "this run's folder is removed";
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{"tewol_inst-0000000000000001"})
+      << "this run's own folder is removed";
+}
+
+// Something that lies where an entry is to be extracted is never taken for
+// the entry: the run ends in an error and leaves it where it is.
+TEST_F(PayloadRun, AFileInTheWayOfAnEntryIsAFaultNeverTheEntry) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  StartUp("C:\\Ziel");
+  const std::string planted = "C:\\Windows\\Temp\\tewol_inst-0000000000000001\\1";
+  view.onEvent = [&](const std::string& event) {
+    if (event.ends_with("wird extrahiert...") && !Exists(planted))
+      sim.PutFile(planted, "untergeschoben");
+  };
+  try {
+    Run();
+    ADD_FAILURE() << "the run did not fail";
+  } catch (const engine::EInstallError& error) {
+    EXPECT_EQ(error.what(), "Im Arbeitsordner liegt schon \"" + planted +
+                                "\", bevor Setup es entpackt hat. Setup verwendet nichts, was "
+                                "es nicht selbst entpackt hat");
+  }
+  EXPECT_FALSE(Exists("C:\\Ziel"));
+  EXPECT_EQ(Content(planted), "untergeschoben");
 }
 
 TEST_F(PayloadRun, CancelConfirmedDuringTheRunExtractsNothingMoreAndUndoesWhatWasPlaced) {
@@ -199,7 +225,7 @@ TEST_F(PayloadRun, CancelConfirmedDuringTheRunExtractsNothingMoreAndUndoesWhatWa
   EXPECT_FALSE(Exists("C:\\Ziel\\liesmich.txt"));
   EXPECT_FALSE(Exists("C:\\Ziel\\in32i$$.ex_"));
   EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
 }
 
@@ -229,22 +255,23 @@ TEST_P(BrokenPayload, EndsInItsMessageAndLosesNothing) {
   }
   EXPECT_EQ(Content("C:\\Ziel\\meine.txt"), "vom Benutzer");
   EXPECT_EQ(Content("C:\\Setup\\Setup.szp"), PayloadBytes(GetParam().fixture));
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(Exists("C:\\Ziel\\1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, BrokenPayload,
-    ::testing::Values(BrokenCase{"no-list.szp",
-                                 "Die Datei \"C:\\Windows\\Temp\\tewol_inst\\(listfile)\" kann "
-                                 "nicht geöffnet werden"},
-                      BrokenCase{"plain-list.szp", "Das Verzeichnis kann nicht erstellt werden"},
-                      BrokenCase{"missing-entry.szp",
-                                 "Die Datei \"%selected%\\zwei.txt\" kann nicht entpackt werden: "
-                                 "sie fehlt im Installationsarchiv"},
-                      BrokenCase{"crc-damaged.szp",
-                                 "Die Datei \"%SELECTED%\\liesmich.txt\" kann nicht entpackt "
-                                 "werden: das Installationsarchiv ist beschädigt"}));
+    ::testing::Values(
+        BrokenCase{"no-list.szp",
+                   "Die Datei \"C:\\Windows\\Temp\\tewol_inst-0000000000000001\\(listfile)\" kann "
+                   "nicht geöffnet werden"},
+        BrokenCase{"plain-list.szp", "Das Verzeichnis kann nicht erstellt werden"},
+        BrokenCase{"missing-entry.szp",
+                   "Die Datei \"%selected%\\zwei.txt\" kann nicht entpackt werden: "
+                   "sie fehlt im Installationsarchiv"},
+        BrokenCase{"crc-damaged.szp",
+                   "Die Datei \"%SELECTED%\\liesmich.txt\" kann nicht entpackt "
+                   "werden: das Installationsarchiv ist beschädigt"}));
 
 TEST_F(PayloadRun, AReadOnlyDestinationOrAFullTargetEndsTheRunWithoutLoss) {
   SetupInf(kExampleInf);
@@ -273,7 +300,7 @@ TEST_F(PayloadRun, AReadOnlyDestinationOrAFullTargetEndsTheRunWithoutLoss) {
   }
   EXPECT_EQ(Content("C:\\Voll\\meine.txt"), "vom Benutzer");
   EXPECT_FALSE(Exists("C:\\Voll\\produkt.exe"));
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 TEST_F(PayloadRun, NoFilesGiveAnEmptyFilesBlockAndNoProgress) {
@@ -341,7 +368,7 @@ TEST_F(PayloadRun, FolderCountThatIsNoNumberEndsTheRunBeforeTheUninstallerIsPlac
   EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
   EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
   EXPECT_FALSE(Exists("C:\\Ziel")) << "undone";
-  EXPECT_FALSE(Exists("C:\\Windows\\Temp\\tewol_inst"));
+  EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
 }
 
 TEST_F(PayloadRun, UninstallerIsCopiedOnlyForTheRegistrationOrTheShortcut) {

@@ -92,6 +92,13 @@ class RunFixture : public ::testing::Test {
   std::string Content(const std::string& windowsPath) {
     return sim.platform().files.ReadFile(windowsPath).value_or("<missing>");
   }
+  /// What the runs left below the Temp folder: their work folders.
+  std::vector<std::string> WorkFolders() {
+    std::vector<std::string> names;
+    for (const platform::DirEntry& entry : sim.platform().files.ListDirectory("C:\\Windows\\Temp"))
+      names.push_back(entry.name);
+    return names;
+  }
   bool Exists(const std::string& windowsPath) {
     return sim.platform().files.FileExists(windowsPath) ||
            sim.platform().files.DirectoryExists(windowsPath);

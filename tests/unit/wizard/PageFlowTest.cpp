@@ -212,6 +212,38 @@ TEST_F(PageFlowTest, NoShortcutsRemembersTheFolderAndLeavingForwardEmptiesIt) {
   EXPECT_EQ(state.ProgramFolder, "Zubehör");
 }
 
+// Uninstall.inf holds paths in the ANSI code page: a path with characters
+// outside it would leave a product nobody can remove, so the page keeps it.
+TEST_F(PageFlowTest, APathUninstallInfCannotHoldKeepsItsPage) {
+  const std::string cyrillic = "C:\\Programme\\Produkt-Жук";
+  ui.SetText(W::Schritt4, "Edit1", cyrillic);
+  Shown();
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(Shown(), std::vector<std::string>{}) << "page 4 stays";
+  ASSERT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(sim.Messages()[0].caption, "Setup");
+  EXPECT_EQ(sim.Messages()[0].text,
+            "Das Zielverzeichnis \"" + cyrillic +
+                "\" enthält Zeichen, die Setup in der Deinstallationsdatei nicht festhalten "
+                "kann; das Programm ließe sich dann nicht mehr entfernen. Bitte wählen Sie einen "
+                "Namen ohne diese Zeichen.");
+  EXPECT_EQ(state.TargetDir, "");
+  ui.SetText(W::Schritt4, "Edit1", "C:\\Programme\\Produkt-Käfer");
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(state.TargetDir, "C:\\Programme\\Produkt-Käfer") << "umlauts are ANSI";
+
+  ui.SetText(W::Schritt6, "Edit1", "Жук");
+  Shown();
+  Click(W::Schritt6, "Button2");
+  EXPECT_EQ(Shown(), std::vector<std::string>{}) << "page 6 stays";
+  ASSERT_EQ(sim.Messages().size(), 2u);
+  EXPECT_TRUE(sim.Messages()[1].text.starts_with("Der Programmordner \"Жук\" enthält Zeichen"));
+  ui.SetChecked(W::Schritt6, "CheckBox1", true);
+  Click(W::Schritt6, "CheckBox1");
+  Click(W::Schritt6, "Button2");
+  EXPECT_TRUE(state.NoShortcuts) << "no program folder: nothing to record";
+}
+
 TEST_F(PageFlowTest, SummaryShowsTheCurrentValuesOnEveryShow) {
   ui.SetText(W::Schritt4, "Edit1", "C:\\Programme\\Firma\\Demo ");
   ui.SetText(W::Schritt6, "Edit1", "Firma");
