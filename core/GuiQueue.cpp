@@ -47,8 +47,13 @@ bool GuiQueue::Call(std::function<void()> work) {
   done_.wait(lock, [&] { return item->finished || closed_; });
   if (!item->finished)
     return false;
-  if (item->failure)
-    std::rethrow_exception(item->failure);
+  // The failure leaves the item here, on the thread that handles it: the
+  // GUI thread, which drops the item later, must not hold the last
+  // reference to an exception this thread is reading.
+  const std::exception_ptr failure = std::exchange(item->failure, nullptr);
+  lock.unlock();
+  if (failure)
+    std::rethrow_exception(failure);
   return true;
 }
 
