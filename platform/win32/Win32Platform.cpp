@@ -1,6 +1,6 @@
 #include "platform/win32/WinApi.h"
 
-#include <bcrypt.h>
+#include <ntsecapi.h>
 #include <objbase.h>
 #include <shellapi.h>
 
@@ -444,11 +444,12 @@ class Win32System : public System {
   }
 
   uint64_t UnguessableNumber() override {
+    // The generator of advapi32, which every Windows loads from its system
+    // folder: a library such as bcrypt.dll, imported by name, would be
+    // looked for beside Setup.exe first, in a download folder.
     uint64_t number = 0;
-    if (!BCRYPT_SUCCESS(BCryptGenRandom(nullptr, reinterpret_cast<PUCHAR>(&number), sizeof number,
-                                        BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+    if (!RtlGenRandom(&number, sizeof number))
       throw std::runtime_error("Der Zufallszahlengenerator von Windows antwortet nicht");
-    }
     return number;
   }
 
