@@ -16,16 +16,15 @@ constexpr int kProgressMax = 100;
 }  // namespace
 
 THauptprogramm::THauptprogramm(platform::Platform& platform)
-    : controls::Form(core::WindowId::Hauptprogramm, L"THauptprogramm", 350, 105,
-                     controls::FrameKind::Plain),
+    : controls::Form(core::WindowId::Hauptprogramm, L"THauptprogramm", controls::FrameKind::Plain),
       zipUnpacker1_(platform, "Tessarwolden") {}
 
 void THauptprogramm::OnCreate() {
-  AddImage("Image1", 8, 8, 53, 53, resources::LoadPictureBitmap(IDR_HEADER_JPG));
-  AddLabel("Label1", 72, 8, 270, 16, {.bold = true, .wordWrap = false});
-  AddLabel("Label2", 72, 26, 270, 40);
-  AddLabel("Label3", 8, 66, 334, 14, {.wordWrap = false});
-  AddProgressBar("ProgressBar1", 8, 84, 334, 14, kProgressMax);
+  AddImage("Image1", resources::LoadPictureBitmap(IDR_HEADER_JPG));
+  AddLabel("Label1", {.bold = true, .wordWrap = false});
+  AddLabel("Label2");
+  AddLabel("Label3", {.wordWrap = false});
+  AddProgressBar("ProgressBar1", kProgressMax);
   // Timer1 runs from creation; it does nothing until the bar is full.
   StartTimer(kTimer1, 1);
 }

@@ -88,6 +88,8 @@ controls::Form& Program::FormOf(core::WindowId window) {
       return rebootForm_;
     case core::WindowId::PasswordDlg:
       throw std::logic_error("Das Kennwortfenster gehört zur Archivkomponente");
+    case core::WindowId::Uninstall:
+      throw std::logic_error("Das Fortschrittsfenster gehört zum Deinstallationsprogramm");
   }
   return hauptprogramm_;
 }

@@ -17,8 +17,7 @@ constexpr int kMaxLength = 80;
 class PasswordForm : public controls::Form {
  public:
   PasswordForm()
-      : controls::Form(core::WindowId::PasswordDlg, L"TPasswordDlg", 336, 110,
-                       controls::FrameKind::Plain) {}
+      : controls::Form(core::WindowId::PasswordDlg, L"TPasswordDlg", controls::FrameKind::Plain) {}
   ~PasswordForm() override {
     if (Window())
       DestroyWindow(Window());
@@ -32,12 +31,12 @@ class PasswordForm : public controls::Form {
  protected:
   void OnCreate() override {
     SetDefaultButtons("Button1", "Button2");
-    AddLabel("Label1", 20, 8, 297, 18, {.bold = true, .wordWrap = false});
-    HWND edit = AddEdit("Edit1", 20, 40, 297, 21);
+    AddLabel("Label1", {.bold = true, .wordWrap = false});
+    HWND edit = AddEdit("Edit1");
     SendMessageW(edit, EM_SETPASSWORDCHAR, L'*', 0);
     SendMessageW(edit, EM_LIMITTEXT, kMaxLength, 0);
-    AddButton("Button1", 44, 72, 90, 28);
-    AddButton("Button2", 205, 72, 90, 28);
+    AddButton("Button1");
+    AddButton("Button2");
     OnClick("Button1", [this] {
       answer_ = Text("Edit1");
       done_ = true;

@@ -48,12 +48,14 @@ struct Extent {
   bool operator==(const Extent&) const = default;
 };
 
-/// A text font as the controls describe it.
+/// A text font as the controls describe it. Its size is in points; how many
+/// pixels they are depends on the DPI the text is drawn at.
 struct Font {
   std::string name = "Tahoma";
   int points = 8;
   bool bold = false;
   Color color = clWindowText;
+  int dpi = 96;
   bool operator==(const Font&) const = default;
 };
 

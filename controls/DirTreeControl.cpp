@@ -3,11 +3,13 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <exception>
 #include <optional>
 #include <string>
 
 #include "controls/ExceptionDisplay.h"
+#include "core/DesignLayout.h"
 #include "platform/win32/Utf16.h"
 
 namespace controls {
@@ -34,6 +36,46 @@ int IconIndex(const std::string& path, bool open) {
   return info.iIcon;
 }
 
+// IImageList, which SHGetImageList hands out; mingw's uuid library lacks it.
+constexpr GUID kImageListInterface = {
+    0x46eb5926, 0x582e, 0x4017, {0x9f, 0xdf, 0xe8, 0x99, 0x8d, 0xaa, 0x09, 0x50}};
+
+// A small icon and the indent of a level at 96 DPI.
+constexpr int kSmallIcon = 16;
+constexpr int kIndent = 19;
+
+// The width of the icons of a list; 0 for none.
+int IconSize(HIMAGELIST icons) {
+  int width = 0;
+  int height = 0;
+  if (icons)
+    ImageList_GetIconSize(icons, &width, &height);
+  return width;
+}
+
+// The shell's lists of icons hold the same icons at each of their sizes, by
+// the same indexes; they belong to the shell and the tree view never
+// destroys them. Of the small icons (which Windows makes for the system
+// DPI) and the shell's other lists, the one whose icons come closest to
+// `size` pixels.
+HIMAGELIST SystemIcons(int size) {
+  SHFILEINFOW info = {};
+  auto chosen = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  int distance = std::abs(IconSize(chosen) - size);
+  for (int list : {SHIL_SMALL, SHIL_LARGE, SHIL_EXTRALARGE, SHIL_JUMBO}) {
+    HIMAGELIST icons = nullptr;
+    if (FAILED(SHGetImageList(list, kImageListInterface, reinterpret_cast<void**>(&icons))) ||
+        !icons)
+      continue;
+    if (const int d = std::abs(IconSize(icons) - size); d < distance) {
+      chosen = icons;
+      distance = d;
+    }
+  }
+  return chosen;
+}
+
 TreeNode* NodeOf(LPARAM param) {
   return reinterpret_cast<TreeNode*>(param);
 }
@@ -54,15 +96,15 @@ void DirTreeControl::Create(HWND parent, int x, int y, int width, int height) {
                           x, y, width, height, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_)
     return;
-  // The system's list of small icons belongs to the shell; the tree view
-  // never destroys it.
-  SHFILEINFOW info = {};
-  auto icons = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  TreeView_SetImageList(hwnd_, icons, TVSIL_NORMAL);
-  TreeView_SetIndent(hwnd_, 19);
   SetWindowSubclass(hwnd_, &DirTreeControl::InputProc, 0, reinterpret_cast<DWORD_PTR>(this));
   tree_.Fill();
+}
+
+void DirTreeControl::SetDpi(int dpi) {
+  if (!hwnd_)
+    return;
+  TreeView_SetImageList(hwnd_, SystemIcons(core::ScaleToDpi(kSmallIcon, dpi)), TVSIL_NORMAL);
+  TreeView_SetIndent(hwnd_, core::ScaleToDpi(kIndent, dpi));
 }
 
 void DirTreeControl::BeginUpdate() {

@@ -19,6 +19,9 @@ class DirTreeControl : public FormControl, public TreeView {
   void Create(HWND parent, int x, int y, int width, int height) override;
   HWND Window() const override { return hwnd_; }
   std::string Text() const override { return tree_.SelectedPath(); }
+  /// Takes the shell's icons of the size that suits `dpi` and indents the
+  /// levels to match.
+  void SetDpi(int dpi) override;
   bool Notify(const NMHDR& header, LRESULT& result) override;
 
   void BeginUpdate() override;

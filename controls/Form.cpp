@@ -5,6 +5,7 @@
 #include <exception>
 #include <stdexcept>
 
+#include "controls/Dpi.h"
 #include "controls/ExceptionDisplay.h"
 #include "core/ControlIds.h"
 #include "core/DesignTexts.h"
@@ -18,19 +19,61 @@ namespace {
 using platform::win32::Narrow;
 using platform::win32::Widen;
 
-constexpr int kHeaderHeight = 57;
-constexpr int kButtonBandHeight = 36;
-constexpr int kButtonWidth = 75;
-constexpr int kButtonHeight = 25;
-constexpr COLORREF kLinkColor = RGB(0, 0, 192);
+using core::ScaleToDpi;
 
-HFONT MakeFont(int weight, bool underline) {
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
-  return CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+constexpr COLORREF kLinkColor = RGB(0, 0, 192);
+// The forms' font: Tahoma at 8 points, whatever the DPI.
+constexpr int kFontPoints = 8;
+// What a button and a check box need besides their text at 96 DPI: a push
+// button's edges and focus frame on either side; a check box's or radio
+// button's box and the gap after it.
+constexpr int kButtonTextMargin = 10;
+constexpr int kCheckBoxTextIndent = 18;
+
+HFONT MakeFont(int weight, bool underline, int dpi) {
+  return CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, weight, FALSE, underline, FALSE,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+}
+
+// The size of a bitmap; 0 by 0 for none.
+SIZE BitmapSize(HBITMAP bitmap) {
+  BITMAP info = {};
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info))
+    return {0, 0};
+  return {info.bmWidth, info.bmHeight};
+}
+
+// `source` at width by height, drawn with the smooth filter: every pixel of
+// the copy is the average of the pixels of the source it covers.
+HBITMAP ScaledCopy(HBITMAP source, int width, int height) {
+  const SIZE size = BitmapSize(source);
+  if (size.cx <= 0 || size.cy <= 0 || width <= 0 || height <= 0)
+    return nullptr;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!copy)
+    return nullptr;
+  HDC from = CreateCompatibleDC(nullptr);
+  HDC to = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldFrom = SelectObject(from, source);
+  HGDIOBJ oldTo = SelectObject(to, copy);
+  SetStretchBltMode(to, HALFTONE);
+  // HALFTONE needs the brush origin set after the mode.
+  SetBrushOrgEx(to, 0, 0, nullptr);
+  StretchBlt(to, 0, 0, width, height, from, 0, 0, size.cx, size.cy, SRCCOPY);
+  SelectObject(from, oldFrom);
+  SelectObject(to, oldTo);
+  DeleteDC(from);
+  DeleteDC(to);
+  return copy;
 }
 
 bool IsClass(HWND control, const wchar_t* name) {
@@ -41,18 +84,33 @@ bool IsClass(HWND control, const wchar_t* name) {
 
 }  // namespace
 
-Form::Form(core::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
-           FrameKind frame)
-    : id_(id),
-      className_(className),
-      clientWidth_(clientWidth),
-      clientHeight_(clientHeight),
-      frame_(frame) {}
+Form::Form(core::WindowId id, const wchar_t* className, FrameKind frame)
+    : id_(id), className_(className), frame_(frame) {}
 
 Form::~Form() {
-  for (HFONT font : {font_, boldFont_, linkFont_}) {
-    if (font)
-      DeleteObject(font);
+  DeleteFonts();
+  for (auto& [image, picture] : pictures_) {
+    if (picture.scaled)
+      DeleteObject(picture.scaled);
+  }
+  for (HICON icon : {bigIcon_, smallIcon_}) {
+    if (icon)
+      DestroyIcon(icon);
+  }
+}
+
+void Form::MakeFonts() {
+  DeleteFonts();
+  font_ = MakeFont(FW_NORMAL, false, dpi_);
+  boldFont_ = MakeFont(FW_BOLD, false, dpi_);
+  linkFont_ = MakeFont(FW_NORMAL, true, dpi_);
+}
+
+void Form::DeleteFonts() {
+  for (HFONT* font : {&font_, &boldFont_, &linkFont_}) {
+    if (*font)
+      DeleteObject(*font);
+    *font = nullptr;
   }
 }
 
@@ -74,17 +132,19 @@ bool Form::Create(HWND owner) {
       return false;
   }
 
-  font_ = MakeFont(FW_NORMAL, false);
-  boldFont_ = MakeFont(FW_BOLD, false);
-  linkFont_ = MakeFont(FW_NORMAL, true);
+  // A new window opens on the primary monitor, whose DPI is the system's;
+  // the window itself tells when it is created (WM_CREATE).
+  dpi_ = SystemDpi();
+  MakeFonts();
 
   // The start-up form has no system menu and so no close box; every other
   // form has only the close box.
   DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
   if (id_ != core::WindowId::Hauptprogramm)
     style |= WS_SYSMENU;
-  RECT rect = {0, 0, clientWidth_, clientHeight_};
-  AdjustWindowRectEx(&rect, style, FALSE, WS_EX_CONTROLPARENT);
+  const core::Bounds client = Place("");
+  RECT rect = {0, 0, client.width, client.height};
+  AdjustWindowRectForDpi(rect, style, WS_EX_CONTROLPARENT, dpi_);
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
@@ -93,23 +153,107 @@ bool Form::Create(HWND owner) {
   const std::wstring caption = Widen(core::DesignTextOf(id_, ""));
   hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, className_, caption.c_str(), style, x, y, width,
                           height, owner, nullptr, instance, this);
-  return hwnd_ != nullptr;
+  if (!hwnd_)
+    return false;
+  SetIcons();
+  return true;
 }
 
-HWND Form::AddControl(std::string_view name, const wchar_t* windowClass, DWORD style, int x, int y,
-                      int w, int h, std::string_view text) {
+void Form::SetIcons() {
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  const auto load = [&](int metricX, int metricY) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                         SystemMetricForDpi(metricX, dpi_),
+                                         SystemMetricForDpi(metricY, dpi_), LR_DEFAULTCOLOR));
+  };
+  HICON big = load(SM_CXICON, SM_CYICON);
+  HICON small = load(SM_CXSMICON, SM_CYSMICON);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  for (HICON icon : {bigIcon_, smallIcon_}) {
+    if (icon)
+      DestroyIcon(icon);
+  }
+  bigIcon_ = big;
+  smallIcon_ = small;
+}
+
+core::Bounds Form::Place(std::string_view name) const {
+  return ScaleToDpi(core::DesignBoundsOf(id_, name), dpi_);
+}
+
+core::Bounds Form::Room(std::string_view name) const {
+  const core::Bounds design = core::DesignBoundsOf(id_, name);
+  const core::Bounds client = core::DesignBoundsOf(id_, "");
+  const int margin = core::kFitMargin;
+  core::Bounds room = {margin, 0, client.width - 2 * margin, client.height};
+  if (frame_ != FrameKind::Plain) {
+    const int bandTop = client.height - core::kButtonBandHeight - 2;
+    if (frame_ == FrameKind::Page && design.top < core::kHeaderBandHeight) {
+      // The header's texts stay in the header band, left of its picture.
+      const core::Bounds picture = core::DesignBoundsOf(id_, "Image1");
+      room = {margin, 0, picture.left - 2 * margin, core::kHeaderBandHeight};
+    } else if (design.top < bandTop) {
+      room.height = bandTop;
+    }
+  }
+  return ScaleToDpi(room, dpi_);
+}
+
+HWND Form::AddControl(std::string_view name, const wchar_t* windowClass, DWORD style,
+                      std::string_view text, TextFit fit, bool growLeft) {
   const bool sunken =
       lstrcmpiW(windowClass, L"EDIT") == 0 || lstrcmpiW(windowClass, L"LISTBOX") == 0;
   const DWORD exStyle = sunken ? WS_EX_CLIENTEDGE : 0;
   const int id = core::ControlId(name);
-  HWND control = CreateWindowExW(exStyle, windowClass, Widen(text).c_str(),
-                                 WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id ? id : 0xFFFF)),
-                                 GetModuleHandleW(nullptr), nullptr);
+  const core::Bounds bounds = Place(name);
+  HWND control =
+      CreateWindowExW(exStyle, windowClass, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style,
+                      bounds.left, bounds.top, bounds.width, bounds.height, hwnd_,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id ? id : 0xFFFF)),
+                      GetModuleHandleW(nullptr), nullptr);
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   controls_.emplace(std::string(name), control);
   names_.emplace(control, std::string(name));
+  placed_[std::string(name)] = {control, fit, growLeft};
   return control;
+}
+
+void Form::Fit(const std::string& name, const Placed& placed) {
+  const core::Bounds place = Place(name);
+  core::Bounds bounds = place;
+  if (placed.fit != TextFit::None) {
+    const int length = GetWindowTextLengthW(placed.window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(placed.window, text.data(), length + 1)));
+    HDC dc = GetDC(placed.window);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(placed.window, WM_GETFONT, 0, 0)));
+    const auto measure = [&](int width) {
+      int extra = 0;
+      UINT format = DT_CALCRECT | DT_EXPANDTABS | DT_SINGLELINE;
+      if (placed.fit == TextFit::Wrapping)
+        format = DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK;
+      else if (placed.fit == TextFit::Button)
+        extra = ScaleToDpi(kButtonTextMargin, dpi_);
+      else if (placed.fit == TextFit::CheckBox)
+        extra = ScaleToDpi(kCheckBoxTextIndent, dpi_);
+      RECT rect = {0, 0, width - extra, 0};
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect, format);
+      return core::TextSize{rect.right + extra, rect.bottom};
+    };
+    if (!text.empty())
+      bounds = core::FitText(place, Room(name), placed.growLeft, measure);
+    SelectObject(dc, old);
+    ReleaseDC(placed.window, dc);
+  }
+  RECT current;
+  GetWindowRect(placed.window, &current);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&current), 2);
+  if (current.left != bounds.left || current.top != bounds.top || current.right != bounds.Right() ||
+      current.bottom != bounds.Bottom()) {
+    MoveWindow(placed.window, bounds.left, bounds.top, bounds.width, bounds.height, TRUE);
+  }
 }
 
 HWND Form::Named(std::string_view name) const {
@@ -117,12 +261,13 @@ HWND Form::Named(std::string_view name) const {
   return name.empty() ? hwnd_ : Control(name);
 }
 
-void Form::Adopt(std::string_view name, std::unique_ptr<FormControl> control, int x, int y, int w,
-                 int h) {
+void Form::Adopt(std::string_view name, std::unique_ptr<FormControl> control) {
   core::RequireControl(id_, name);
   control->SetReporter(
       [this, reported = std::string(name)](core::UiEvent event) { Report(reported, event); });
-  control->Create(hwnd_, x, y, w, h);
+  const core::Bounds bounds = Place(name);
+  control->Create(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height);
+  control->SetDpi(dpi_);
   if (HWND window = control->Window()) {
     // Its id comes from its name, as for the stock controls.
     const int id = core::ControlId(name);
@@ -139,12 +284,16 @@ FormControl* Form::Owned(std::string_view name) const {
   return it == owned_.end() ? nullptr : it->second.get();
 }
 
-HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style) {
+HWND Form::AddLabel(std::string_view name, LabelStyle style) {
   DWORD ss = style.alignRight ? SS_RIGHT : (style.wordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP);
   if (style.link)
     ss |= SS_NOTIFY;
   core::RequireControl(id_, name);
-  HWND label = AddControl(name, L"STATIC", ss, x, y, w, h, core::DesignTextOf(id_, name));
+  // SS_RIGHT and SS_LEFT wrap their text; right-aligned text grows to the
+  // left.
+  const TextFit fit = style.wordWrap || style.alignRight ? TextFit::Wrapping : TextFit::SingleLine;
+  HWND label =
+      AddControl(name, L"STATIC", ss, core::DesignTextOf(id_, name), fit, style.alignRight);
   if (style.bold)
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_), FALSE);
   if (style.link) {
@@ -153,90 +302,125 @@ HWND Form::AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyl
   }
   if (style.disabled)
     EnableWindow(label, FALSE);
+  Fit(std::string(name), placed_[std::string(name)]);
   return label;
 }
 
-HWND Form::AddButton(std::string_view name, int x, int y, int w, int h) {
+HWND Form::AddButton(std::string_view name) {
   core::RequireControl(id_, name);
   const DWORD kind = name == enterButton_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
-  return AddControl(name, L"BUTTON", kind | WS_TABSTOP, x, y, w, h, core::DesignTextOf(id_, name));
+  HWND button = AddControl(name, L"BUTTON", kind | WS_TABSTOP, core::DesignTextOf(id_, name),
+                           TextFit::Button);
+  Fit(std::string(name), placed_[std::string(name)]);
+  return button;
 }
 
-HWND Form::AddEdit(std::string_view name, int x, int y, int w, int h) {
+HWND Form::AddEdit(std::string_view name) {
   core::RequireControl(id_, name);
-  return AddControl(name, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, x, y, w, h,
-                    core::DesignTextOf(id_, name));
+  return AddControl(name, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, core::DesignTextOf(id_, name),
+                    TextFit::None);
 }
 
-HWND Form::AddMemo(std::string_view name, int x, int y, int w, int h) {
+HWND Form::AddMemo(std::string_view name) {
   core::RequireControl(id_, name);
   return AddControl(name, L"EDIT",
                     ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL |
                         WS_HSCROLL | WS_TABSTOP,
-                    x, y, w, h, "");
+                    "", TextFit::None);
 }
 
-HWND Form::AddListBox(std::string_view name, int x, int y, int w, int h) {
+HWND Form::AddListBox(std::string_view name) {
   core::RequireControl(id_, name);
   return AddControl(name, L"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP,
-                    x, y, w, h, "");
+                    "", TextFit::None);
 }
 
-HWND Form::AddCheckBox(std::string_view name, int x, int y, int w, int h) {
+HWND Form::AddCheckBox(std::string_view name) {
   core::RequireControl(id_, name);
-  return AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, x, y, w, h,
-                    core::DesignTextOf(id_, name));
+  HWND box = AddControl(name, L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP,
+                        core::DesignTextOf(id_, name), TextFit::CheckBox);
+  Fit(std::string(name), placed_[std::string(name)]);
+  return box;
 }
 
-HWND Form::AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup) {
+HWND Form::AddRadioButton(std::string_view name, bool firstOfGroup) {
   core::RequireControl(id_, name);
-  return AddControl(name, L"BUTTON",
-                    BS_AUTORADIOBUTTON | WS_TABSTOP | (firstOfGroup ? WS_GROUP : 0), x, y, w, h,
-                    core::DesignTextOf(id_, name));
+  HWND radio =
+      AddControl(name, L"BUTTON", BS_AUTORADIOBUTTON | WS_TABSTOP | (firstOfGroup ? WS_GROUP : 0),
+                 core::DesignTextOf(id_, name), TextFit::CheckBox);
+  Fit(std::string(name), placed_[std::string(name)]);
+  return radio;
 }
 
-HWND Form::AddProgressBar(std::string_view name, int x, int y, int w, int h, int max) {
+HWND Form::AddProgressBar(std::string_view name, int max) {
   core::RequireControl(id_, name);
-  HWND bar = AddControl(name, PROGRESS_CLASSW, PBS_SMOOTH, x, y, w, h, "");
+  HWND bar = AddControl(name, PROGRESS_CLASSW, PBS_SMOOTH, "", TextFit::None);
   SendMessageW(bar, PBM_SETRANGE32, 0, max);
   return bar;
 }
 
-HWND Form::AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture) {
+HWND Form::AddImage(std::string_view name, HBITMAP picture) {
   core::RequireControl(id_, name);
-  HWND image = AddControl(name, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, x, y, w, h, "");
+  HWND image = AddControl(name, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, "", TextFit::None);
+  pictures_.emplace(image, ShownPicture{});
   if (picture)
     SetPicture(name, picture);
   return image;
 }
 
 void Form::AddPageHeader() {
-  const int w = clientWidth_;
-  AddLabel("Label1", 16, 9, w - 96, 16, {.bold = true});
+  AddLabel("Label1", {.bold = true});
   if (core::HasControl(id_, "Label4"))
-    AddLabel("Label4", 28, 27, w - 108, 28);
-  AddImage("Image1", w - 57, 2, 53, 53, nullptr);
+    AddLabel("Label4");
+  AddImage("Image1", nullptr);
 }
 
 void Form::AddPageButtons() {
-  const int w = clientWidth_;
-  const int h = clientHeight_;
-  const int buttonTop = h - kButtonBandHeight + (kButtonBandHeight - kButtonHeight) / 2;
-  const int cancelLeft = w - 8 - kButtonWidth;
-  const int forwardLeft = cancelLeft - 10 - kButtonWidth;
-  const int backLeft = forwardLeft - kButtonWidth;
   // Tab order: back, forward, cancel, as the buttons stand from the left.
-  if (core::HasControl(id_, "Button4"))
-    AddButton("Button4", backLeft, buttonTop, kButtonWidth, kButtonHeight);
-  if (core::HasControl(id_, "Button2"))
-    AddButton("Button2", forwardLeft, buttonTop, kButtonWidth, kButtonHeight);
-  if (core::HasControl(id_, "Button1"))
-    AddButton("Button1", cancelLeft, buttonTop, kButtonWidth, kButtonHeight);
+  for (const char* button : {"Button4", "Button2", "Button1"}) {
+    if (core::HasControl(id_, button))
+      AddButton(button);
+  }
+  for (const char* signature : {"SignatureName", "SignatureVersion"}) {
+    HWND label = AddControl(signature, L"STATIC", SS_LEFT,
+                            signature == std::string_view("SignatureName") ? "Tessarwolden" : "1.2",
+                            TextFit::Wrapping);
+    EnableWindow(label, FALSE);
+    Fit(signature, placed_[signature]);
+  }
+}
 
-  HWND name = AddControl("SignatureName", L"STATIC", SS_LEFT, 8, h - 24, 84, 14, "Tessarwolden");
-  HWND version = AddControl("SignatureVersion", L"STATIC", SS_LEFT, 92, h - 24, 24, 14, "1.2");
-  EnableWindow(name, FALSE);
-  EnableWindow(version, FALSE);
+void Form::ApplyDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_)
+    return;
+  const HFONT oldFont = font_;
+  const HFONT oldBold = boldFont_;
+  const HFONT oldLink = linkFont_;
+  // The old fonts stay until no control uses them.
+  font_ = boldFont_ = linkFont_ = nullptr;
+  dpi_ = dpi;
+  MakeFonts();
+  for (auto& [name, placed] : placed_) {
+    const auto used = reinterpret_cast<HFONT>(SendMessageW(placed.window, WM_GETFONT, 0, 0));
+    const HFONT font = used == oldBold ? boldFont_ : (used == oldLink ? linkFont_ : font_);
+    SendMessageW(placed.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    Fit(name, placed);
+  }
+  for (auto& [name, control] : owned_) {
+    const core::Bounds bounds = Place(name);
+    if (HWND window = control->Window())
+      SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    control->Move(bounds.left, bounds.top, bounds.width, bounds.height);
+    control->SetDpi(dpi_);
+  }
+  for (auto& [image, picture] : pictures_)
+    ShowPicture(image, picture);
+  for (HFONT font : {oldFont, oldBold, oldLink}) {
+    if (font)
+      DeleteObject(font);
+  }
+  SetIcons();
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void Form::OnClick(std::string_view name, std::function<void()> handler) {
@@ -316,10 +500,13 @@ std::string Form::Text(std::string_view name) const {
 
 void Form::SetText(std::string_view name, std::string_view text) {
   HWND target = Named(name);
-  if (FormControl* owned = Owned(name))
+  if (FormControl* owned = Owned(name)) {
     owned->SetText(text);
-  else if (target)
+  } else if (target) {
     SetWindowTextW(target, Widen(text).c_str());
+    if (auto placed = placed_.find(name); placed != placed_.end())
+      Fit(placed->first, placed->second);
+  }
 }
 
 bool Form::Checked(std::string_view name) const {
@@ -367,14 +554,40 @@ void Form::SetPosition(std::string_view name, int position) {
 
 HBITMAP Form::Picture(std::string_view name) const {
   HWND image = Named(name);
-  return image ? reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0))
-               : nullptr;
+  auto it = pictures_.find(image);
+  return it == pictures_.end() ? nullptr : it->second.source;
 }
 
 void Form::SetPicture(std::string_view name, HBITMAP picture) {
-  if (HWND image = Named(name)) {
-    SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture));
-  }
+  HWND image = Named(name);
+  auto it = pictures_.find(image);
+  if (it == pictures_.end())
+    return;
+  it->second.source = picture;
+  ShowPicture(image, it->second);
+}
+
+void Form::ShowPicture(HWND image, ShownPicture& picture) {
+  const core::Bounds bounds = Place(names_.at(image));
+  const SIZE size = BitmapSize(picture.source);
+  HBITMAP scaled = nullptr;
+  // At the size it was made for a picture is shown as it is; at any other
+  // the control gets a smooth copy at its own size.
+  if (picture.source && (size.cx != bounds.width || size.cy != bounds.height))
+    scaled = ScaledCopy(picture.source, bounds.width, bounds.height);
+  HBITMAP shown = scaled ? scaled : picture.source;
+  const auto previous = reinterpret_cast<HBITMAP>(
+      SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
+  // The control hands back what it showed before: the bitmap given last,
+  // or its own copy of it, which it never frees (comctl32 6 copies bitmaps
+  // with an alpha channel). A picture given by the caller stays the
+  // caller's.
+  if (previous && previous != picture.shown && previous != shown)
+    DeleteObject(previous);
+  if (picture.scaled && picture.scaled != shown)
+    DeleteObject(picture.scaled);
+  picture.scaled = scaled;
+  picture.shown = shown;
 }
 
 void Form::Show() {
@@ -423,20 +636,28 @@ bool Form::OnWhite(HWND control) const {
   RECT rect;
   GetWindowRect(control, &rect);
   MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
-  return rect.top < kHeaderHeight;
+  return rect.top < ScaleToDpi(core::kHeaderBandHeight, dpi_);
 }
 
 void Form::Paint() {
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(hwnd_, &ps);
   if (frame_ == FrameKind::Page) {
-    RECT header = {0, 0, clientWidth_, kHeaderHeight};
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int headerHeight = ScaleToDpi(core::kHeaderBandHeight, dpi_);
+    const int bandTop = client.bottom - ScaleToDpi(core::kButtonBandHeight, dpi_);
+    // The etched lines are two lines of one pixel, each as thick as the
+    // scale makes a pixel.
+    const int line = ScaleToDpi(1, dpi_);
+    RECT header = {0, 0, client.right, headerHeight};
     FillRect(dc, &header, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    RECT headerLine = {0, kHeaderHeight, clientWidth_, kHeaderHeight + 2};
-    DrawEdge(dc, &headerLine, EDGE_ETCHED, BF_TOP);
-    RECT bandLine = {0, clientHeight_ - kButtonBandHeight - 2, clientWidth_,
-                     clientHeight_ - kButtonBandHeight};
-    DrawEdge(dc, &bandLine, EDGE_ETCHED, BF_TOP);
+    for (int top : {headerHeight, bandTop - 2 * line}) {
+      RECT shadow = {0, top, client.right, top + line};
+      RECT light = {0, top + line, client.right, top + 2 * line};
+      FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
+      FillRect(dc, &light, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    }
   }
   for (const auto& [name, control] : owned_) {
     if (!control->Window())
@@ -468,8 +689,26 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_CREATE:
+      // Per-monitor aware, the window takes the DPI of the monitor it
+      // opens on.
+      if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+        dpi_ = dpi;
+        MakeFonts();
+      }
       OnCreate();
       return 0;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another scale, or the scale changed: Windows
+      // suggests the window's new place and size, which keep it where it
+      // was in the eyes of the user. Wine has one DPI for all monitors and
+      // never sends this.
+      ApplyDpi(LOWORD(wParam));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_PAINT:
       Paint();
       return 0;

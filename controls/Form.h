@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/FormControl.h"
+#include "core/DesignLayout.h"
 #include "core/Ui.h"
 
 namespace controls {
@@ -33,15 +34,19 @@ enum class FrameKind {
 /// One top-level window of the program. The window procedure is shared: it
 /// finds the form from the window's user data and dispatches to the virtual
 /// handlers, named as on the forms (FormShow, FormClose, timers). Controls
-/// are created from their names: their id comes from the name and their
-/// text from the form's design table, which must list the name (a name it
-/// does not list raises std::logic_error, in the builders and in every
-/// lookup). What the user does goes to the form's event sink, unless the
-/// form handles it itself.
+/// are created from their names: their id comes from the name, their text
+/// from the form's design table, which must list the name (a name it does
+/// not list raises std::logic_error, in the builders and in every lookup),
+/// and their place from the design layout at 96 DPI, scaled to the DPI of
+/// the window's monitor and laid out anew when that changes (WM_DPICHANGED).
+/// A label, button or check box whose text its scaled place cannot hold
+/// grows within the window until it can. What the user does goes to the
+/// form's event sink, unless the form handles it itself.
 class Form {
  public:
-  Form(core::WindowId id, const wchar_t* className, int clientWidth, int clientHeight,
-       FrameKind frame);
+  /// The window's client size and its controls' places come from the
+  /// design layout of `id`.
+  Form(core::WindowId id, const wchar_t* className, FrameKind frame);
   virtual ~Form();
   Form(const Form&) = delete;
   Form& operator=(const Form&) = delete;
@@ -79,23 +84,24 @@ class Form {
   void Close();
 
  protected:
-  // Control builders for OnCreate. Positions are client coordinates.
-  HWND AddLabel(std::string_view name, int x, int y, int w, int h, LabelStyle style = {});
-  HWND AddButton(std::string_view name, int x, int y, int w, int h);
-  HWND AddEdit(std::string_view name, int x, int y, int w, int h);
-  HWND AddMemo(std::string_view name, int x, int y, int w, int h);
-  HWND AddListBox(std::string_view name, int x, int y, int w, int h);
-  HWND AddCheckBox(std::string_view name, int x, int y, int w, int h);
-  HWND AddRadioButton(std::string_view name, int x, int y, int w, int h, bool firstOfGroup);
-  HWND AddProgressBar(std::string_view name, int x, int y, int w, int h, int max);
-  HWND AddImage(std::string_view name, int x, int y, int w, int h, HBITMAP picture);
+  // Control builders for OnCreate. Each control stands where the design
+  // layout places it, scaled to the window's DPI.
+  HWND AddLabel(std::string_view name, LabelStyle style = {});
+  HWND AddButton(std::string_view name);
+  HWND AddEdit(std::string_view name);
+  HWND AddMemo(std::string_view name);
+  HWND AddListBox(std::string_view name);
+  HWND AddCheckBox(std::string_view name);
+  HWND AddRadioButton(std::string_view name, bool firstOfGroup);
+  HWND AddProgressBar(std::string_view name, int max);
+  HWND AddImage(std::string_view name, HBITMAP picture);
   /// Adds a control that the form owns and returns it. Text, SetText and
   /// SetPosition of its name go to it, and so do its window's
   /// notifications.
   template <class T>
-  T& AddOwned(std::string_view name, std::unique_ptr<T> control, int x, int y, int w, int h) {
+  T& AddOwned(std::string_view name, std::unique_ptr<T> control) {
     T& added = *control;
-    Adopt(name, std::move(control), x, y, w, h);
+    Adopt(name, std::move(control));
     return added;
   }
   /// The header band of a wizard page: title, subtitle (when the form has
@@ -117,8 +123,8 @@ class Form {
   void StartTimer(UINT_PTR id, UINT milliseconds);
   void StopTimer(UINT_PTR id);
 
-  int ClientWidth() const { return clientWidth_; }
-  int ClientHeight() const { return clientHeight_; }
+  /// The DPI the window is laid out for.
+  int Dpi() const { return dpi_; }
 
   /// Builds the controls; called once while the window is created.
   virtual void OnCreate() = 0;
@@ -137,12 +143,40 @@ class Form {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND AddControl(std::string_view name, const wchar_t* windowClass, DWORD style, int x, int y,
-                  int w, int h, std::string_view text);
+  /// How a control's text is measured to fit it.
+  enum class TextFit { None, Wrapping, SingleLine, Button, CheckBox };
+  struct Placed {
+    HWND window = nullptr;
+    TextFit fit = TextFit::None;
+    bool growLeft = false;
+  };
+  /// A picture as it was given and the copy scaled to the control, which
+  /// the form made and owns (nullptr when the given one is shown as it is).
+  struct ShownPicture {
+    HBITMAP source = nullptr;
+    HBITMAP scaled = nullptr;
+    HBITMAP shown = nullptr;
+  };
+
+  HWND AddControl(std::string_view name, const wchar_t* windowClass, DWORD style,
+                  std::string_view text, TextFit fit, bool growLeft = false);
+  /// Where a control stands at the window's DPI before its text is fitted.
+  core::Bounds Place(std::string_view name) const;
+  /// The area a control of `name` may grow into to hold its text.
+  core::Bounds Room(std::string_view name) const;
+  /// Moves a control to its place, grown as far as its text needs.
+  void Fit(const std::string& name, const Placed& placed);
+  /// Shows the picture at the control's size.
+  void ShowPicture(HWND image, ShownPicture& picture);
+  void MakeFonts();
+  void DeleteFonts();
+  /// Lays the window out for `dpi`: fonts, controls, pictures.
+  void ApplyDpi(int dpi);
+  /// The window's icons at its DPI.
+  void SetIcons();
   /// A control the design table lists; nullptr while it is not created.
   HWND Named(std::string_view name) const;
-  void Adopt(std::string_view name, std::unique_ptr<FormControl> control, int x, int y, int w,
-             int h);
+  void Adopt(std::string_view name, std::unique_ptr<FormControl> control);
   /// The owned control of that name; nullptr when the name is a stock control.
   FormControl* Owned(std::string_view name) const;
   void Report(std::string_view name, core::UiEvent event);
@@ -154,15 +188,18 @@ class Form {
 
   core::WindowId id_;
   const wchar_t* className_;
-  int clientWidth_;
-  int clientHeight_;
   FrameKind frame_;
   HWND hwnd_ = nullptr;
+  int dpi_ = core::kDesignDpi;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   HFONT font_ = nullptr;
   HFONT boldFont_ = nullptr;
   HFONT linkFont_ = nullptr;
   core::UiEvents* events_ = nullptr;
   std::map<std::string, HWND, std::less<>> controls_;
+  std::map<std::string, Placed, std::less<>> placed_;
+  std::map<HWND, ShownPicture> pictures_;
   std::map<HWND, std::string> names_;
   std::map<std::string, std::unique_ptr<FormControl>, std::less<>> owned_;
   std::map<HWND, std::function<void()>> clicks_;

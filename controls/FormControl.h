@@ -25,6 +25,14 @@ class FormControl {
   virtual void Create(HWND parent, int x, int y, int width, int height) = 0;
   /// The control's own window; nullptr for a windowless control.
   virtual HWND Window() const { return nullptr; }
+  /// Moves the control to a new place on its parent, in pixels.
+  virtual void Move(int x, int y, int width, int height) {
+    if (HWND window = Window())
+      MoveWindow(window, x, y, width, height, TRUE);
+  }
+  /// The DPI of the parent window: given after Create and again whenever it
+  /// changes, after the control has been moved to its place at that DPI.
+  virtual void SetDpi(int) {}
 
   /// What the window layer reads as the control's text.
   virtual std::string Text() const { return {}; }

@@ -50,9 +50,7 @@ void GdiPainter::SetBrush(Color color) {
 
 void GdiPainter::SetFont(const Font& font) {
   font_ = font;
-  HDC screen = GetDC(nullptr);
-  const int height = -MulDiv(font.points, GetDeviceCaps(screen, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, screen);
+  const int height = -MulDiv(font.points, font.dpi, 72);
   HFONT created =
       CreateFontW(height, 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

@@ -1,10 +1,13 @@
 #include "controls/GradientBar.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 #include <utility>
+
+#include "core/DesignLayout.h"
 
 namespace controls {
 
@@ -57,6 +60,10 @@ TGradientBar::TGradientBar(Graphics& graphics)
       fillCache_(graphics.NewBitmap()),
       picture_(graphics.NewBitmap()) {
   buffer_->SetFont(font_);
+}
+
+int TGradientBar::Line() const {
+  return std::max(1, core::ScaleToDpi(1, dpi_));
 }
 
 void TGradientBar::Changed() {
@@ -168,6 +175,14 @@ void TGradientBar::SetShowPosText(bool value) {
 
 void TGradientBar::SetFont(const controls::Font& font) {
   font_ = font;
+  font_.dpi = dpi_;
+  buffer_->SetFont(font_);
+  Changed();
+}
+
+void TGradientBar::SetDpi(int dpi) {
+  dpi_ = dpi;
+  font_.dpi = dpi;
   buffer_->SetFont(font_);
   Changed();
 }
@@ -225,11 +240,12 @@ void TGradientBar::DrawBar() {
     buffer_->Draw(0, 0, *fillCache_);
   }
 
-  const int left = showBorder_ ? 1 : 0;
-  const int top = showBorder_ ? 1 : 0;
-  const int right = showBorder_ ? w - 1 : w;
-  const int bottom = showBorder_ ? h - 1 : h;
-  const int length = (Horizontal() ? w : h) - (showBorder_ ? 2 : 0);
+  const int border = showBorder_ ? Line() : 0;
+  const int left = border;
+  const int top = border;
+  const int right = w - border;
+  const int bottom = h - border;
+  const int length = (Horizontal() ? w : h) - 2 * border;
 
   int64_t filled = 0;
   if (min_ < position_ && max_ != min_) {
@@ -237,9 +253,9 @@ void TGradientBar::DrawBar() {
     filled = RoundedShare((static_cast<double>(position_) - min_) / span, length);
   }
 
-  // Blocks need a cross size above two pixels; below that the bar is drawn
+  // Blocks need a cross size above two lines; below that the bar is drawn
   // without them.
-  const int block = Horizontal() ? h - 2 : w - 2;
+  const int block = (Horizontal() ? h : w) - 2 * Line();
   if (showBlocks_ && block > 0) {
     const int64_t whole = filled / block;
     filled = (2 * (filled % block) >= block ? whole + 1 : whole) * block;
@@ -270,24 +286,33 @@ void TGradientBar::DrawBar() {
 void TGradientBar::DrawSeparators(int left, int top, int right, int bottom, int block) {
   buffer_->SetPen(backgroundColor_);
   buffer_->SetClearBrush();
+  const int line = Line();
   // The outline of the inner area, as a rectangle outline is drawn: its right
-  // column and bottom row lie inside.
-  buffer_->MoveTo(left, top);
-  buffer_->LineTo(right - 1, top);
-  buffer_->LineTo(right - 1, bottom - 1);
-  buffer_->LineTo(left, bottom - 1);
-  buffer_->LineTo(left, top);
+  // column and bottom row lie inside; one outline inside the other for each
+  // pixel of its thickness.
+  for (int k = 0; k < line; ++k) {
+    buffer_->MoveTo(left + k, top + k);
+    buffer_->LineTo(right - 1 - k, top + k);
+    buffer_->LineTo(right - 1 - k, bottom - 1 - k);
+    buffer_->LineTo(left + k, bottom - 1 - k);
+    buffer_->LineTo(left + k, top + k);
+  }
+  // A separator is two lines, at the block's edge and before it.
   const auto vertical = [&](int x) {
-    buffer_->MoveTo(x, top);
-    buffer_->LineTo(x, bottom);
-    buffer_->MoveTo(x - 1, top);
-    buffer_->LineTo(x - 1, bottom);
+    for (int k = 0; k < line; ++k) {
+      buffer_->MoveTo(x + k, top);
+      buffer_->LineTo(x + k, bottom);
+      buffer_->MoveTo(x - 1 - k, top);
+      buffer_->LineTo(x - 1 - k, bottom);
+    }
   };
   const auto horizontal = [&](int y) {
-    buffer_->MoveTo(left, y);
-    buffer_->LineTo(right, y);
-    buffer_->MoveTo(left, y - 1);
-    buffer_->LineTo(right, y - 1);
+    for (int k = 0; k < line; ++k) {
+      buffer_->MoveTo(left, y + k);
+      buffer_->LineTo(right, y + k);
+      buffer_->MoveTo(left, y - 1 - k);
+      buffer_->LineTo(right, y - 1 - k);
+    }
   };
   switch (direction_) {
     case TProgressDirection::pdLeftToRight:
@@ -320,14 +345,16 @@ void TGradientBar::DrawSeparators(int left, int top, int right, int bottom, int 
 void TGradientBar::DrawBorder() {
   const int w = width_;
   const int h = height_;
-  buffer_->SetPen(borderColor1_);
-  buffer_->MoveTo(w - 1, 0);
-  buffer_->LineTo(0, 0);
-  buffer_->LineTo(0, h);
-  buffer_->SetPen(borderColor2_);
-  buffer_->MoveTo(0, h - 1);
-  buffer_->LineTo(w - 1, h - 1);
-  buffer_->LineTo(w - 1, -1);
+  const int line = Line();
+  // The top and left lines in the first colour; the bottom and right lines,
+  // drawn after them, in the second, which so owns the top right and the
+  // bottom left corner.
+  buffer_->SetBrush(borderColor1_);
+  buffer_->FillRect(0, 0, w - line, line);
+  buffer_->FillRect(0, 0, line, h - line);
+  buffer_->SetBrush(borderColor2_);
+  buffer_->FillRect(0, h - line, w, h);
+  buffer_->FillRect(w - line, 0, w, h);
 }
 
 void TGradientBar::DrawPosText() {

@@ -75,6 +75,13 @@ class TGradientBar {
   const controls::Font& Font() const { return font_; }
   /// A new font, taken into the buffer as well.
   void SetFont(const controls::Font& font);
+  /// The DPI of the window the bar is on. The bar's geometry is designed in
+  /// pixels at 96 DPI: the border, the inner outline and the block
+  /// separators are as many pixels thick as one pixel scales to, and the
+  /// font's points become pixels at this DPI. Its bounds are given at this
+  /// DPI already.
+  int Dpi() const { return dpi_; }
+  void SetDpi(int dpi);
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
   int Left() const { return left_; }
@@ -89,6 +96,8 @@ class TGradientBar {
 
  private:
   bool Horizontal() const;
+  /// How many pixels one pixel of the design is at the bar's DPI.
+  int Line() const;
   void Changed();
   void DrawBar();
   void DrawBorder();
@@ -122,6 +131,7 @@ class TGradientBar {
   bool showPosText_ = true;
 
   controls::Font font_;
+  int dpi_ = 96;
   bool visible_ = true;
   int left_ = 0;
   int top_ = 0;

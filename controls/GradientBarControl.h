@@ -18,6 +18,8 @@ class GradientBarControl : public FormControl, public ControlHost {
   void Create(HWND parent, int x, int y, int width, int height) override;
   std::string Text() const override;
   void SetPosition(int position) override { bar_.SetPosition(position); }
+  void Move(int x, int y, int width, int height) override { bar_.SetBounds(x, y, width, height); }
+  void SetDpi(int dpi) override { bar_.SetDpi(dpi); }
   void Paint(HDC dc) override;
 
   void Invalidate() override;

@@ -1,5 +1,7 @@
 #include "controls/PixelCanvas.h"
 
+#include "core/DesignLayout.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -65,8 +67,8 @@ void PixelBitmap::LineTo(int x, int y) {
 }
 
 Extent PixelBitmap::TextExtent(std::string_view text) {
-  const int charWidth = font_.points - 2 + (font_.bold ? 1 : 0);
-  return {static_cast<int>(text.size()) * charWidth, font_.points + 5};
+  const int charWidth = core::ScaleToDpi(font_.points - 2 + (font_.bold ? 1 : 0), font_.dpi);
+  return {static_cast<int>(text.size()) * charWidth, core::ScaleToDpi(font_.points + 5, font_.dpi)};
 }
 
 void PixelBitmap::TextOut(int x, int y, std::string_view text) {

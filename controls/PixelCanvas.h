@@ -11,9 +11,9 @@ namespace controls {
 /// A bitmap in memory, for checking drawings pixel by pixel. Pixels hold RGB
 /// colours; drawing outside the bitmap is clipped. Lines may only be
 /// horizontal or vertical. Text is not rendered but recorded (and copied
-/// along with the pixels it was drawn on); every
-/// character measures (points - 2) by (points + 5) pixels, one pixel wider
-/// in bold.
+/// along with the pixels it was drawn on); at 96 DPI every character
+/// measures (points - 2) by (points + 5) pixels, one pixel wider in bold,
+/// and at other DPIs those sizes scaled.
 class PixelBitmap : public Bitmap {
  public:
   struct TextRecord {

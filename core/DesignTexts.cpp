@@ -163,6 +163,10 @@ constexpr DesignText kTexts[] = {
     {W::PasswordDlg, "Edit1", ""},
     {W::PasswordDlg, "Button1", "OK"},
     {W::PasswordDlg, "Button2", "Abbrechen"},
+    {W::Uninstall, "", ""},
+    {W::Uninstall, "Label1", "Bitte warten Sie, während die Bestandteile entfernt werden."},
+    {W::Uninstall, "Label2", ""},
+    {W::Uninstall, "ProgressBar1", ""},
 };
 
 }  // namespace

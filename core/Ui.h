@@ -22,6 +22,8 @@ enum class WindowId {
   /// The archive component's password dialog: made for each question and
   /// gone after it, so not among the windows program entry creates.
   PasswordDlg,
+  /// The uninstaller's progress window, in a program of its own.
+  Uninstall,
 };
 
 inline constexpr WindowId kAllWindows[] = {

@@ -19,17 +19,15 @@ constexpr UINT kProgressChanged = WM_APP + 1;
 }  // namespace
 
 TInstall::TInstall()
-    : controls::Form(core::WindowId::Install, L"TInstall", 492, 354, controls::FrameKind::Page),
+    : controls::Form(core::WindowId::Install, L"TInstall", controls::FrameKind::Page),
       progress_([this] { PostMessageW(Window(), kProgressChanged, 0, 0); }) {}
 
 void TInstall::OnCreate() {
   AddPageHeader();
-  AddLabel("Label12", 28, 27, ClientWidth() - 108, 28);
-  AddLabel("Label2", 24, 100, ClientWidth() - 48, 16, {.bold = true, .wordWrap = false});
-  AddLabel("Label5", 24, 122, ClientWidth() - 48, 16, {.wordWrap = false});
-  progressBar1_ =
-      &AddOwned("ProgressBar1", std::make_unique<controls::GradientBarControl>(), 50, 201, 370, 17)
-           .Bar();
+  AddLabel("Label12");
+  AddLabel("Label2", {.bold = true, .wordWrap = false});
+  AddLabel("Label5", {.wordWrap = false});
+  progressBar1_ = &AddOwned("ProgressBar1", std::make_unique<controls::GradientBarControl>()).Bar();
   progressBar1_->SetBarColor1(10053171);
   progressBar1_->SetBarColor2(13602864);
   progressBar1_->SetBarColor3(controls::clBtnFace);

@@ -4,16 +4,13 @@
 
 namespace uninstall {
 
-// The form base takes a window id for its design texts; this window has none
-// and sets every text itself.
 TUninstall::TUninstall()
-    : controls::Form(core::WindowId::Install, L"TUninstall", 420, 112, controls::FrameKind::Plain) {
-}
+    : controls::Form(core::WindowId::Uninstall, L"TUninstall", controls::FrameKind::Plain) {}
 
 void TUninstall::OnCreate() {
-  AddLabel("Label1", 16, 14, ClientWidth() - 32, 16, {.bold = true, .wordWrap = false});
-  AddLabel("Label2", 16, 38, ClientWidth() - 32, 16, {.wordWrap = false});
-  AddProgressBar("ProgressBar1", 16, 66, ClientWidth() - 32, 18, 1);
+  AddLabel("Label1", {.bold = true, .wordWrap = false});
+  AddLabel("Label2", {.wordWrap = false});
+  AddProgressBar("ProgressBar1", 1);
 }
 
 void TUninstall::Open(std::string_view caption, int steps) {

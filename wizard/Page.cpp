@@ -2,9 +2,8 @@
 
 namespace wizard {
 
-Page::Page(core::WindowId id, const wchar_t* className, controls::FrameKind frame, int clientWidth,
-           int clientHeight)
-    : controls::Form(id, className, clientWidth, clientHeight, frame) {}
+Page::Page(core::WindowId id, const wchar_t* className, controls::FrameKind frame)
+    : controls::Form(id, className, frame) {}
 
 void Page::OnCreate() {
   AddPageHeader();

@@ -11,13 +11,9 @@ namespace wizard {
 class Page : public controls::Form {
  public:
   Page(core::WindowId id, const wchar_t* className,
-       controls::FrameKind frame = controls::FrameKind::Page, int clientWidth = 492,
-       int clientHeight = 354);
+       controls::FrameKind frame = controls::FrameKind::Page);
 
  protected:
-  /// Top of the page body, below the header band.
-  static constexpr int kBodyTop = 68;
-
   void OnCreate() override;
   /// Adds the controls between header band and button band.
   virtual void CreateBody() = 0;

@@ -3,8 +3,8 @@
 namespace wizard {
 
 void TSchritt3::CreateBody() {
-  AddMemo("Memo1", 16, kBodyTop, ClientWidth() - 32, 196);
-  AddLabel("Label2", 16, kBodyTop + 204, ClientWidth() - 32, 30);
+  AddMemo("Memo1");
+  AddLabel("Label2");
 }
 
 }  // namespace wizard

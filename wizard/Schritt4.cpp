@@ -5,13 +5,12 @@
 namespace wizard {
 
 void TSchritt4::CreateBody() {
-  AddEdit("Edit1", 40, kBodyTop + 4, 409, 21);
+  AddEdit("Edit1");
   // Typing a path opens it in the tree.
   ReportKeyUp("Edit1");
-  dirTree1_ = &AddOwned("DirTree1", std::make_unique<controls::DirTreeControl>(platform_), 40, 104,
-                        409, 177);
+  dirTree1_ = &AddOwned("DirTree1", std::make_unique<controls::DirTreeControl>(platform_));
   dirTree1_->Tree().SetMessageCaption("Tessarwolden");
-  AddLabel("Label2", 40, kBodyTop + 212, 409, 16);
+  AddLabel("Label2");
 }
 
 void TSchritt4::OpenTreePath(std::string_view path) {

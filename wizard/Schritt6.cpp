@@ -3,12 +3,12 @@
 namespace wizard {
 
 void TSchritt6::CreateBody() {
-  AddLabel("Label5", 24, kBodyTop, 441, 42);
-  AddLabel("Label6", 24, kBodyTop + 46, 441, 16);
-  AddEdit("Edit1", 24, kBodyTop + 64, 441, 21);
-  AddListBox("ListBox1", 24, kBodyTop + 85, 441, 121);
-  AddCheckBox("CheckBox1", 24, kBodyTop + 210, 200, 17);
-  AddLabel("Label2", 24, kBodyTop + 232, 441, 16);
+  AddLabel("Label5");
+  AddLabel("Label6");
+  AddEdit("Edit1");
+  AddListBox("ListBox1");
+  AddCheckBox("CheckBox1");
+  AddLabel("Label2");
 }
 
 }  // namespace wizard

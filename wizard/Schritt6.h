@@ -6,7 +6,7 @@ namespace wizard {
 
 class TSchritt6 : public Page {
  public:
-  TSchritt6() : Page(core::WindowId::Schritt6, L"TSchritt6", controls::FrameKind::Page, 491) {}
+  TSchritt6() : Page(core::WindowId::Schritt6, L"TSchritt6", controls::FrameKind::Page) {}
 
  protected:
   void CreateBody() override;

@@ -280,6 +280,91 @@ TEST_F(GradientBarTest, TextIsMeasuredInTheFontLastGiven) {
   EXPECT_EQ(picture.Texts()[0].x, 50 - 11 / 2);  // one character, 11 wide in bold 12
 }
 
+// At 192 DPI the bar is designed at 96 DPI and scaled by two: its bounds
+// are given doubled, and every line of its border, inner outline and block
+// separators is two pixels thick. So the picture is the one at 96 DPI with
+// every pixel doubled, in every direction, with blocks and without (the
+// positions give whole filled lengths at both scales).
+TEST_F(GradientBarTest, PaintAtTwiceTheDpiIsThePaintAt96WithEveryPixelDoubled) {
+  struct Case {
+    const char* name;
+    Dir direction;
+    bool blocks;
+    int position;
+  };
+  const Case cases[] = {
+      {"left to right", Dir::pdLeftToRight, false, 25},
+      {"right to left", Dir::pdRightToLeft, false, 50},
+      {"top to bottom", Dir::pdTopToBottom, false, 50},
+      {"bottom to top", Dir::pdBottomToTop, false, 25},
+      {"left to right in blocks", Dir::pdLeftToRight, true, 40},
+      {"right to left in blocks", Dir::pdRightToLeft, true, 75},
+      {"bottom to top in blocks", Dir::pdBottomToTop, true, 60},
+      {"full", Dir::pdLeftToRight, true, 100},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const bool horizontal = c.direction == Dir::pdLeftToRight || c.direction == Dir::pdRightToLeft;
+    // Inner lengths of 100 pixels at 96 DPI.
+    const int width = horizontal ? 102 : 20;
+    const int height = horizontal ? 20 : 102;
+    const auto paint = [&](int dpi) {
+      Solid(width * dpi / 96, height * dpi / 96);
+      bar.SetDpi(dpi);
+      bar.SetDirection(c.direction);
+      bar.SetShowBlocks(c.blocks);
+      bar.SetPosition(c.position);
+      return Painted();
+    };
+    const PixelBitmap normal = paint(96);
+    const PixelBitmap doubled = paint(192);
+    ASSERT_EQ(doubled.Width(), 2 * width);
+    ASSERT_EQ(doubled.Height(), 2 * height);
+    int differing = 0;
+    for (int y = 0; y < doubled.Height(); ++y) {
+      for (int x = 0; x < doubled.Width(); ++x) {
+        if (doubled.Pixel(x, y) != normal.Pixel(x / 2, y / 2))
+          ++differing;
+      }
+    }
+    EXPECT_EQ(differing, 0);
+    bar.SetPosition(0);
+  }
+}
+
+// At 150 % one pixel of the design is two (1.5 rounds up), as Windows
+// scales a one-pixel line.
+TEST_F(GradientBarTest, BorderAt144DpiIsTwoPixelsThick) {
+  Solid(300, 30);
+  bar.SetDpi(144);
+  const PixelBitmap picture = Painted();
+  for (int y : {0, 1})
+    EXPECT_EQ(picture.Pixel(150, y), kBorder1) << y;
+  for (int y : {28, 29})
+    EXPECT_EQ(picture.Pixel(150, y), kBorder2) << y;
+  EXPECT_EQ(picture.Pixel(150, 2), kBack);
+  EXPECT_EQ(picture.Pixel(1, 15), kBorder1);
+  EXPECT_EQ(picture.Pixel(2, 15), kBack);
+}
+
+// The position text keeps its points; at 192 DPI they are twice the
+// pixels, so the text is measured and centred at that size.
+TEST_F(GradientBarTest, TextFollowsTheDpi) {
+  bar.SetBounds(0, 0, 200, 40);
+  bar.SetDpi(192);
+  bar.SetPosition(7);
+  const PixelBitmap picture = Painted();
+  ASSERT_EQ(picture.Texts().size(), 1u);
+  const PixelBitmap::TextRecord& text = picture.Texts()[0];
+  EXPECT_EQ(text.font.points, 8);
+  EXPECT_EQ(text.font.dpi, 192);
+  // One character, (8 - 2) * 2 wide and (8 + 5) * 2 high.
+  EXPECT_EQ(text.x, 100 - 12 / 2);
+  EXPECT_EQ(text.y, 20 - 26 / 2);
+  bar.SetFont({.name = "Arial", .points = 10});
+  EXPECT_EQ(bar.Font().dpi, 192);
+}
+
 TEST(GradientColorTest, InterpolatesEachChannelWithRoundingMulDiv) {
   struct Case {
     Color start, end;
