@@ -59,10 +59,16 @@ header 53 "${jpeg[@]}" "$out/header.jpg"
   -fill "$light" -font DejaVu-Sans -pointsize 12 -annotate +52+33 'Software' \
   "${jpeg[@]}" "$out/logo.jpg"
 
-# Application icon: the header picture at the three sizes Windows asks for.
+# Application icon: the header picture at every size Windows asks for at
+# display scales from 100 % to 200 % (the small icon 16 to 32, the large 32
+# to 64) and for the shell's large views (96 to 256), each drawn at its own
+# size rather than scaled from another.
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
-for s in 48 32 16; do
+sizes=(256 128 96 64 48 40 32 24 20 16)
+icons=()
+for s in "${sizes[@]}"; do
   header "$s" -strip "png32:$tmp/icon-$s.png"
+  icons+=("$tmp/icon-$s.png")
 done
-"$convert" "$tmp/icon-48.png" "$tmp/icon-32.png" "$tmp/icon-16.png" "$out/Setup.ico"
+"$convert" "${icons[@]}" "$out/Setup.ico"
