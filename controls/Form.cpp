@@ -645,14 +645,16 @@ void Form::Paint() {
   if (frame_ == FrameKind::Page) {
     RECT client;
     GetClientRect(hwnd_, &client);
+    const core::Bounds design = core::DesignBoundsOf(id_, "");
     const int headerHeight = ScaleToDpi(core::kHeaderBandHeight, dpi_);
-    const int bandTop = client.bottom - ScaleToDpi(core::kButtonBandHeight, dpi_);
-    // The etched lines are two lines of one pixel, each as thick as the
-    // scale makes a pixel.
+    // The etched lines are two lines of one pixel at 96 DPI, each as thick
+    // as a pixel scales to, from where the scaled design puts their top:
+    // like every control, they begin at a scaled edge, and so never cover
+    // what stands above them.
     const int line = ScaleToDpi(1, dpi_);
     RECT header = {0, 0, client.right, headerHeight};
     FillRect(dc, &header, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    for (int top : {headerHeight, bandTop - 2 * line}) {
+    for (int top : {headerHeight, ScaleToDpi(design.height - core::kButtonBandHeight - 2, dpi_)}) {
       RECT shadow = {0, top, client.right, top + line};
       RECT light = {0, top + line, client.right, top + 2 * line};
       FillRect(dc, &shadow, GetSysColorBrush(COLOR_BTNSHADOW));
