@@ -86,8 +86,9 @@ TEST(DesignLayout, PlacesEveryControlTheDesignTextsName) {
   EXPECT_THROW(DesignBoundsOf(WindowId::Schritt1, "Edit1"), std::logic_error);
 }
 
-// At every scale each control stays inside its window, and the buttons of a
-// button band do not overlap: back and forward touch, cancel stands apart.
+// At every scale each control stays inside its window, and what touches at
+// 96 DPI touches without overlapping: back and forward button, the program
+// folder's edit field and list.
 TEST(DesignLayout, StaysInsideTheWindowAtEveryScale) {
   for (int dpi : kScales) {
     for (const DesignPlace& place : DesignLayout()) {
@@ -105,9 +106,13 @@ TEST(DesignLayout, StaysInsideTheWindowAtEveryScale) {
       const Bounds back = ScaleToDpi(DesignBoundsOf(window, "Button4"), dpi);
       const Bounds forward = ScaleToDpi(DesignBoundsOf(window, "Button2"), dpi);
       const Bounds cancel = ScaleToDpi(DesignBoundsOf(window, "Button1"), dpi);
-      EXPECT_LE(back.Right(), forward.left) << dpi;
+      EXPECT_EQ(back.Right(), forward.left) << dpi;
       EXPECT_LT(forward.Right(), cancel.left) << dpi;
     }
+    // The folder list hangs directly under its edit field.
+    EXPECT_EQ(ScaleToDpi(DesignBoundsOf(WindowId::Schritt6, "Edit1"), dpi).Bottom(),
+              ScaleToDpi(DesignBoundsOf(WindowId::Schritt6, "ListBox1"), dpi).top)
+        << dpi;
   }
 }
 
