@@ -123,9 +123,6 @@ class Form {
   void StartTimer(UINT_PTR id, UINT milliseconds);
   void StopTimer(UINT_PTR id);
 
-  /// The DPI the window is laid out for.
-  int Dpi() const { return dpi_; }
-
   /// Builds the controls; called once while the window is created.
   virtual void OnCreate() = 0;
   /// The form was shown; reported to the event sink unless overridden.
