@@ -142,19 +142,29 @@ bool Form::Create(HWND owner) {
   DWORD style = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
   if (id_ != core::WindowId::Hauptprogramm)
     style |= WS_SYSMENU;
-  const core::Bounds client = Place("");
-  RECT rect = {0, 0, client.width, client.height};
-  AdjustWindowRectForDpi(rect, style, WS_EX_CONTROLPARENT, dpi_);
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-  const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+  const auto windowSize = [&] {
+    const core::Bounds client = Place("");
+    RECT rect = {0, 0, client.width, client.height};
+    AdjustWindowRectForDpi(rect, style, WS_EX_CONTROLPARENT, dpi_);
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+  };
+  const int sizedFor = dpi_;
+  const SIZE size = windowSize();
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - size.cx) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - size.cy) / 2;
 
   const std::wstring caption = Widen(core::DesignTextOf(id_, ""));
-  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, className_, caption.c_str(), style, x, y, width,
-                          height, owner, nullptr, instance, this);
+  hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, className_, caption.c_str(), style, x, y, size.cx,
+                          size.cy, owner, nullptr, instance, this);
   if (!hwnd_)
     return false;
+  // Opened on a monitor of another scale after all, the window takes the
+  // size that its controls were laid out for.
+  if (dpi_ != sizedFor) {
+    const SIZE resized = windowSize();
+    SetWindowPos(hwnd_, nullptr, 0, 0, resized.cx, resized.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetIcons();
   return true;
 }
