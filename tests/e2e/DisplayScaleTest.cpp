@@ -207,6 +207,34 @@ TEST_P(DisplayScale, TheInstallationFormIsWholeAndHoldsItsTexts) {
   EXPECT_EQ(setup.WaitForExit(), 6u);
 }
 
+// A product name long enough that the welcome page's title needs more lines
+// than its place holds: it grows within the page, at every scale, and so do
+// the other texts that carry the name where they need to. (The header's
+// subtitle holds two lines; a name that needs a third there is cut.)
+TEST_P(DisplayScale, TextsOfALongProductNameGrowUntilTheyFit) {
+  folder_.Write("Setup.inf",
+                "[Settings]\r\n"
+                "AppName=Tessarwolden B\xfcrokommunikation f\xfcr Arbeitsgruppen\r\n"
+                "Version=2.1\r\n"
+                "Company=Firma\r\n");
+  {
+    SetupProcess& setup = Start();
+    HWND welcome = setup.WaitForVisible("TSchritt1");
+    ExpectWhole(welcome, 492);
+    Click(welcome, "Button2");
+    HWND target = setup.WaitForVisible("TSchritt4");
+    ExpectWhole(target, 492);
+    Post(target, WM_SYSCOMMAND, SC_CLOSE);
+    setup.WaitForMessageBox("Setup beenden").Press(IDYES);
+    EXPECT_EQ(setup.WaitForExit(), 1u);
+  }
+  SetupProcess& ready = Start("/ready");
+  HWND finish = ready.WaitForVisible("TReady");
+  ExpectWhole(finish, 492);
+  Post(finish, WM_SYSCOMMAND, SC_CLOSE);
+  EXPECT_EQ(ready.WaitForExit(), 0u);
+}
+
 INSTANTIATE_TEST_SUITE_P(Scales, DisplayScale,
                          testing::Values(ScaleCase{"dpi96", 96}, ScaleCase{"dpi120", 120},
                                          ScaleCase{"dpi144", 144}, ScaleCase{"dpi192", 192}),
