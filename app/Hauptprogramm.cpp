@@ -20,7 +20,8 @@ THauptprogramm::THauptprogramm(platform::Platform& platform)
       zipUnpacker1_(platform, "Tessarwolden") {}
 
 void THauptprogramm::OnCreate() {
-  AddImage("Image1", resources::LoadPictureBitmap(IDR_HEADER_JPG));
+  AddImage("Image1", {resources::LoadPictureBitmap(IDR_HEADER_JPG),
+                      resources::LoadPictureBitmap(IDR_HEADER2X_JPG)});
   AddLabel("Label1", {.bold = true, .wordWrap = false});
   AddLabel("Label2");
   AddLabel("Label3", {.wordWrap = false});

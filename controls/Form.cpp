@@ -369,11 +369,11 @@ HWND Form::AddProgressBar(std::string_view name, int max) {
   return bar;
 }
 
-HWND Form::AddImage(std::string_view name, HBITMAP picture) {
+HWND Form::AddImage(std::string_view name, PictureSet picture) {
   core::RequireControl(id_, name);
   HWND image = AddControl(name, L"STATIC", SS_BITMAP | SS_CENTERIMAGE, "", TextFit::None);
   pictures_.emplace(image, ShownPicture{});
-  if (picture)
+  if (picture.normal || picture.large)
     SetPicture(name, picture);
   return image;
 }
@@ -382,7 +382,7 @@ void Form::AddPageHeader() {
   AddLabel("Label1", {.bold = true});
   if (core::HasControl(id_, "Label4"))
     AddLabel("Label4");
-  AddImage("Image1", nullptr);
+  AddImage("Image1", {});
 }
 
 void Form::AddPageButtons() {
@@ -562,13 +562,13 @@ void Form::SetPosition(std::string_view name, int position) {
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-HBITMAP Form::Picture(std::string_view name) const {
+PictureSet Form::Picture(std::string_view name) const {
   HWND image = Named(name);
   auto it = pictures_.find(image);
-  return it == pictures_.end() ? nullptr : it->second.source;
+  return it == pictures_.end() ? PictureSet{} : it->second.source;
 }
 
-void Form::SetPicture(std::string_view name, HBITMAP picture) {
+void Form::SetPicture(std::string_view name, PictureSet picture) {
   HWND image = Named(name);
   auto it = pictures_.find(image);
   if (it == pictures_.end())
@@ -579,13 +579,16 @@ void Form::SetPicture(std::string_view name, HBITMAP picture) {
 
 void Form::ShowPicture(HWND image, ShownPicture& picture) {
   const core::Bounds bounds = Place(names_.at(image));
-  const SIZE size = BitmapSize(picture.source);
+  HBITMAP source = picture.source.normal;
+  if (picture.source.large && (dpi_ > core::kDesignDpi || !source))
+    source = picture.source.large;
+  const SIZE size = BitmapSize(source);
   HBITMAP scaled = nullptr;
   // At the size it was made for a picture is shown as it is; at any other
   // the control gets a smooth copy at its own size.
-  if (picture.source && (size.cx != bounds.width || size.cy != bounds.height))
-    scaled = ScaledCopy(picture.source, bounds.width, bounds.height);
-  HBITMAP shown = scaled ? scaled : picture.source;
+  if (source && (size.cx != bounds.width || size.cy != bounds.height))
+    scaled = ScaledCopy(source, bounds.width, bounds.height);
+  HBITMAP shown = scaled ? scaled : source;
   const auto previous = reinterpret_cast<HBITMAP>(
       SendMessageW(image, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shown)));
   // The control hands back what it showed before: the bitmap given last,

@@ -24,6 +24,13 @@ struct LabelStyle {
   bool link = false;  // blue with the hand cursor
 };
 
+/// A picture at the size its control has at 96 DPI and, when there is one,
+/// at twice that size, for display scales above 100 %.
+struct PictureSet {
+  HBITMAP normal = nullptr;
+  HBITMAP large = nullptr;
+};
+
 /// The frame a form draws around its controls.
 enum class FrameKind {
   Plain,  // start-up form: controls on the dialog colour
@@ -72,9 +79,12 @@ class Form {
   void SetEnabled(std::string_view name, bool enabled);
   void SetLines(std::string_view name, const std::vector<std::string>& lines);
   void SetPosition(std::string_view name, int position);
-  /// The picture of an image control; nullptr when it has none.
-  HBITMAP Picture(std::string_view name) const;
-  void SetPicture(std::string_view name, HBITMAP picture);
+  /// The picture of an image control; none when it has none.
+  PictureSet Picture(std::string_view name) const;
+  /// Shows the picture at the control's size: as it is at 96 DPI, drawn
+  /// with a smooth filter from the large picture above (from the normal one
+  /// when there is no large one). The bitmaps stay the caller's.
+  void SetPicture(std::string_view name, PictureSet picture);
 
   void Show();
   void Hide();
@@ -94,7 +104,7 @@ class Form {
   HWND AddCheckBox(std::string_view name);
   HWND AddRadioButton(std::string_view name, bool firstOfGroup);
   HWND AddProgressBar(std::string_view name, int max);
-  HWND AddImage(std::string_view name, HBITMAP picture);
+  HWND AddImage(std::string_view name, PictureSet picture);
   /// Adds a control that the form owns and returns it. Text, SetText and
   /// SetPosition of its name go to it, and so do its window's
   /// notifications.
@@ -150,7 +160,7 @@ class Form {
   /// A picture as it was given and the copy scaled to the control, which
   /// the form made and owns (nullptr when the given one is shown as it is).
   struct ShownPicture {
-    HBITMAP source = nullptr;
+    PictureSet source;
     HBITMAP scaled = nullptr;
     HBITMAP shown = nullptr;
   };

@@ -11,10 +11,11 @@ TReady::TReady() : controls::Form(core::WindowId::Ready, L"TReady", controls::Fr
 }
 
 void TReady::OnCreate() {
-  AddImage("Image1", nullptr);
+  AddImage("Image1", {});
   AddLabel("Label1", {.bold = true});
   AddLabel("Label2");
-  AddImage("Image2", resources::LoadPictureBitmap(IDR_LOGO_JPG));
+  AddImage("Image2", {resources::LoadPictureBitmap(IDR_LOGO_JPG),
+                      resources::LoadPictureBitmap(IDR_LOGO2X_JPG)});
   AddLabel("Label3", {.wordWrap = false, .link = true});
   AddLabel("Label8", {.wordWrap = false, .link = true});
   AddLabel("Label9", {.wordWrap = false, .link = true});

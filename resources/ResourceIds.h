@@ -7,3 +7,7 @@
 #define IDR_HEADER_JPG 101
 #define IDR_SIDE_JPG 102
 #define IDR_LOGO_JPG 103
+// The same pictures at twice the size, for display scales above 100 %.
+#define IDR_HEADER2X_JPG 104
+#define IDR_SIDE2X_JPG 105
+#define IDR_LOGO2X_JPG 106

@@ -34,30 +34,45 @@ header() {
     "$@"
 }
 
+# The pictures at the size the windows are designed for at 100 %, and at
+# twice that, which the windows scale down from at larger display scales.
 header 53 "${jpeg[@]}" "$out/header.jpg"
+header 106 "${jpeg[@]}" "$out/header@2x.jpg"
 
-# Side picture, 163 x 354: a vertical gradient, a few pale rings low down and
-# the product word running upwards along the left edge.
-"$convert" -size 163x354 "gradient:${light}-${dark}" \
-  -fill none -stroke "$pale" -strokewidth 2 \
-  -draw 'circle 120,270 120,210' \
-  -draw 'circle 120,270 120,235' \
-  -stroke none -fill "$pale" -draw 'circle 120,270 120,257' \
-  -fill white -font "$font" -pointsize 30 -gravity southwest \
-  -annotate 270x270+44+16 'Tessarwolden' \
-  -fill "$pale" -font DejaVu-Sans -pointsize 12 -gravity northwest \
-  -annotate +58+18 'Setup' \
-  "${jpeg[@]}" "$out/side.jpg"
+# Side picture, 163 x 354 times k: a vertical gradient, a few pale rings low
+# down and the product word running upwards along the left edge.
+side() {
+  local k=$1
+  shift
+  "$convert" -size $((163 * k))x$((354 * k)) "gradient:${light}-${dark}" \
+    -fill none -stroke "$pale" -strokewidth $((2 * k)) \
+    -draw "circle $((120 * k)),$((270 * k)) $((120 * k)),$((210 * k))" \
+    -draw "circle $((120 * k)),$((270 * k)) $((120 * k)),$((235 * k))" \
+    -stroke none -fill "$pale" -draw "circle $((120 * k)),$((270 * k)) $((120 * k)),$((257 * k))" \
+    -fill white -font "$font" -pointsize $((30 * k)) -gravity southwest \
+    -annotate 270x270+$((44 * k))+$((16 * k)) 'Tessarwolden' \
+    -fill "$pale" -font DejaVu-Sans -pointsize $((12 * k)) -gravity northwest \
+    -annotate +$((58 * k))+$((18 * k)) 'Setup' \
+    "$@"
+}
+side 1 "${jpeg[@]}" "$out/side.jpg"
+side 2 "${jpeg[@]}" "$out/side@2x.jpg"
 
-# Maker's logo, 128 x 65: a blue square with a white "W" beside the maker's
-# name on white.
-"$convert" -size 128x65 xc:white \
-  \( -size 40x40 -define gradient:angle=135 "gradient:${light}-${dark}" \
-     -fill white -font "$font" -pointsize 28 -gravity center -annotate +0+1 'W' \) \
-  -gravity northwest -geometry +6+12 -composite \
-  -fill "$dark" -font "$font" -pointsize 14 -annotate +52+14 'Wolden' \
-  -fill "$light" -font DejaVu-Sans -pointsize 12 -annotate +52+33 'Software' \
-  "${jpeg[@]}" "$out/logo.jpg"
+# Maker's logo, 128 x 65 times k: a blue square with a white "W" beside the
+# maker's name on white.
+logo() {
+  local k=$1
+  shift
+  "$convert" -size $((128 * k))x$((65 * k)) xc:white \
+    \( -size $((40 * k))x$((40 * k)) -define gradient:angle=135 "gradient:${light}-${dark}" \
+       -fill white -font "$font" -pointsize $((28 * k)) -gravity center -annotate +0+$k 'W' \) \
+    -gravity northwest -geometry +$((6 * k))+$((12 * k)) -composite \
+    -fill "$dark" -font "$font" -pointsize $((14 * k)) -annotate +$((52 * k))+$((14 * k)) 'Wolden' \
+    -fill "$light" -font DejaVu-Sans -pointsize $((12 * k)) -annotate +$((52 * k))+$((33 * k)) 'Software' \
+    "$@"
+}
+logo 1 "${jpeg[@]}" "$out/logo.jpg"
+logo 2 "${jpeg[@]}" "$out/logo@2x.jpg"
 
 # Application icon: the header picture at every size Windows asks for at
 # display scales from 100 % to 200 % (the small icon 16 to 32, the large 32

@@ -6,7 +6,8 @@
 namespace wizard {
 
 void TSchritt1::CreateBody() {
-  AddImage("Image1", resources::LoadPictureBitmap(IDR_SIDE_JPG));
+  AddImage("Image1", {resources::LoadPictureBitmap(IDR_SIDE_JPG),
+                      resources::LoadPictureBitmap(IDR_SIDE2X_JPG)});
   AddLabel("Label1", {.bold = true});
   AddLabel("Label2");
   AddLabel("Label3");

@@ -173,10 +173,16 @@ TEST_P(ShippedPictureTest, RejectsEveryTruncation) {
 INSTANTIATE_TEST_SUITE_P(Resources, ShippedPictureTest,
                          testing::Values(ShippedPicture{"header.jpg", 53, 53},
                                          ShippedPicture{"side.jpg", 163, 354},
-                                         ShippedPicture{"logo.jpg", 128, 65}),
+                                         ShippedPicture{"logo.jpg", 128, 65},
+                                         ShippedPicture{"header@2x.jpg", 106, 106},
+                                         ShippedPicture{"side@2x.jpg", 326, 708},
+                                         ShippedPicture{"logo@2x.jpg", 256, 130}),
                          [](const testing::TestParamInfo<ShippedPicture>& info) {
                            std::string name = info.param.file;
-                           return name.substr(0, name.find('.'));
+                           name = name.substr(0, name.find('.'));
+                           if (const size_t at = name.find('@'); at != std::string::npos)
+                             name.replace(at, 1, "_");
+                           return name;
                          });
 
 Bytes RandomBytes(size_t count, uint32_t seed) {
