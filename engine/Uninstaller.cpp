@@ -1,12 +1,16 @@
 #include "engine/Uninstaller.h"
 
+#include "core/RecordFiles.h"
 #include "engine/PayloadFormat.h"
 
 namespace engine {
 
+std::string Uninstaller::AppName() const {
+  return run_.control.ReadString("Settings", "AppName", "1");
+}
+
 std::string Uninstaller::Path() const {
-  return run_.windowsDir + "\\Inst_" + run_.control.ReadString("Settings", "AppName", "1") +
-         "_remove.exe";
+  return run_.windowsDir + "\\Inst_" + AppName() + "_remove.exe";
 }
 
 std::string Uninstaller::Image() const {
@@ -21,6 +25,10 @@ void Uninstaller::ExtractImage() {
 }
 
 void Uninstaller::Place() {
+  // CopyFile would follow a "..\" in AppName out of the Windows directory;
+  // such a name fails as silently as one with a character Windows refuses.
+  if (!core::IsPlainAppName(AppName()))
+    return;
   if (run_.settings.StandardReg)
     run_.platform.files.CopyFile(Image(), Path(), false);
   if (run_.settings.CreateUninstallShortcut)
@@ -29,6 +37,16 @@ void Uninstaller::Place() {
 
 void Uninstaller::RemoveImage() {
   run_.platform.files.DeleteFile(Image());
+}
+
+void Uninstaller::KeepRecords(std::string_view record, std::string_view createdFolders) {
+  const std::string appName = AppName();
+  if (!core::IsPlainAppName(appName))
+    return;
+  auto& files = run_.platform.files;
+  files.WriteFile(core::TrustedCopyPath(run_.windowsDir, appName, core::kTrustedRecordEnd), record);
+  files.WriteFile(core::TrustedCopyPath(run_.windowsDir, appName, core::kTrustedCreatedFoldersEnd),
+                  createdFolders);
 }
 
 }  // namespace engine
