@@ -270,9 +270,8 @@ std::optional<std::string> RefuseIdentity(const UninstallRecord& record) {
            "beschädigt.";
   if (!core::IsPlainAppName(record.appName))
     return "Der Programmname (AppName) \"" + record.appName +
-           "\" ergibt keinen einfachen Dateinamen: Er enthält \"\\\", \"/\", \":\", \"..\" oder "
-           "ein "
-           "anderes Zeichen, das Windows in Dateinamen nicht zulässt.";
+           "\" ergibt keinen einfachen Dateinamen: Er enthält \"\\\", \"/\", \":\", "
+           "\"..\" oder ein anderes Zeichen, das Windows in Dateinamen nicht zulässt.";
   return std::nullopt;
 }
 
