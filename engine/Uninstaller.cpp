@@ -40,7 +40,12 @@ void Uninstaller::RemoveImage() {
 }
 
 void Uninstaller::KeepRecords(std::string_view record, std::string_view createdFolders) {
-  const std::string appName = AppName();
+  // Named by the AppName that Uninstall.inf records, as the uninstaller
+  // reads it: there it is empty both when Setup.inf has none and when its
+  // AppName is empty, and stands for "1".
+  std::string appName = run_.control.ReadString("Settings", "AppName", "");
+  if (appName.empty())
+    appName = "1";
   if (!core::IsPlainAppName(appName))
     return;
   auto& files = run_.platform.files;

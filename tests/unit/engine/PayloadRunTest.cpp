@@ -246,6 +246,16 @@ TEST_F(PayloadRun, AnAppNameThatLeadsOutOfTheWindowsDirectoryPlacesNothingThere)
   }
 }
 
+TEST_F(PayloadRun, TheCopiesOfTheRecordsOfAnEmptyAppNameAreNamedAsTheUninstallerLooksForThem) {
+  SetupInf("[Settings]\r\nAppName=\r\nStandardReg=1\r\n");
+  Payload("example.szp");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Windows\\Inst_1_remove.inf"), Content("C:\\Ziel\\Uninstall.inf"));
+  EXPECT_TRUE(Exists("C:\\Windows\\Inst_1_remove_extra.inf"));
+}
+
 struct BrokenCase {
   const char* fixture;
   const char* error;  // empty: the run completes
