@@ -149,9 +149,11 @@ ProtectedFolders::ProtectedFolders(platform::Platform& platform) {
   if (const auto key = platform.registry.OpenKey(
           platform::RegRoot::LocalMachine,
           "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList")) {
+    // A REG_EXPAND_SZ value, "%SystemDrive%\Users" as Windows writes it.
+    constexpr std::string_view kSystemDrive = "%SystemDrive%";
     std::string profiles = key->ReadString("ProfilesDirectory").value_or("");
-    if (SameName(profiles.substr(0, 13), "%SystemDrive%"))
-      profiles.replace(0, 13, drive);
+    if (SameName(profiles.substr(0, kSystemDrive.size()), kSystemDrive))
+      profiles.replace(0, kSystemDrive.size(), drive);
     if (!RefusePath(WithoutTrailingBackslash(profiles))) {
       Add(WithoutTrailingBackslash(profiles));
       profiles_.push_back(FoldName(WithoutTrailingBackslash(profiles)));
