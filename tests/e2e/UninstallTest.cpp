@@ -173,6 +173,10 @@ TEST_P(Uninstall, TakesAwayWhatTheInstallationMadeAndKeepsTheUsersFile) {
     EXPECT_EQ(question.Text(),
               "Möchten Sie Produkt 2.1 und alle seine Bestandteile von diesem Computer entfernen?");
     question.Press(IDYES);
+    // The closing message has the question's caption: the question must be
+    // gone before the closing message is looked for.
+    WaitUntil("the question to go",
+              [&] { return !IsWindow(question.Handle()) || !IsWindowVisible(question.Handle()); });
     MessageDialog closing = uninstaller.WaitForMessageBox("Produkt 2.1 deinstallieren");
     // The company folder the run made stays only because it holds the
     // installation folder.
