@@ -30,4 +30,39 @@ inline constexpr std::string_view kUnattendedLogStart =
 std::optional<std::string> RefuseUnrecordable(platform::System& system, std::string_view what,
                                               std::string_view path);
 
+// Ordinary users may often change the files in the target directory, and
+// the uninstaller runs with administrative rights. So the run keeps copies
+// of both records beside the uninstaller's copy Inst_<AppName>_remove.exe in
+// the Windows directory, where only administrators can write, and the
+// uninstaller acts only on an Uninstall.inf that equals its copy there, and
+// reads the created folders from the copy alone.
+
+/// The end of the name of the copy of Uninstall.inf, byte for byte.
+inline constexpr std::string_view kTrustedRecordEnd = "_remove.inf";
+/// The end of the name of the copy of UninstallExtra.inf, byte for byte.
+inline constexpr std::string_view kTrustedCreatedFoldersEnd = "_remove_extra.inf";
+
+/// Whether "Inst_" + `appName` + "_remove.exe" and the names of the copies
+/// are plain file names in the Windows directory: `appName` holds no control
+/// character, none of \ / : * ? " < > | and no "..". Any other AppName would
+/// name a file elsewhere, or none.
+inline bool IsPlainAppName(std::string_view appName) {
+  if (appName.find("..") != std::string_view::npos)
+    return false;
+  for (const char c : appName) {
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
+}
+
+/// `windowsDir` + "\Inst_" + `appName` + `end`, for one of the ends above;
+/// `appName` is to be plain.
+inline std::string TrustedCopyPath(std::string_view windowsDir, std::string_view appName,
+                                   std::string_view end) {
+  return std::string(windowsDir) + "\\Inst_" + std::string(appName) + std::string(end);
+}
+
 }  // namespace core

@@ -156,6 +156,7 @@ void Installation::SaveUninstallLog() {
   const std::string path = run_.settings.TargetDir + "\\" + std::string(core::kCreatedFoldersFile);
   if (!run_.platform.files.WriteFile(path, text))
     throw EInstallError("Die Datei \"" + path + "\" kann nicht erstellt werden");
+  uninstaller_.KeepRecords(run_.log.FileContent(run_.platform.system), text);
 }
 
 void Installation::RunSystemComponents() {

@@ -78,11 +78,12 @@ void JournaledFiles::PutBack(const std::string& backup, std::string_view path) {
 
 template <typename Write>
 bool JournaledFiles::Place(std::string_view to, bool failIfExists, Write write) {
-  if (inner_.DirectoryExists(to))
+  const std::optional<uint32_t> attributes = inner_.Attributes(to);
+  if (attributes && (*attributes & platform::attr::Directory))
     return false;
-  const bool exists = inner_.FileExists(to);
+  const bool exists = attributes.has_value();
   // Windows refuses to replace a read-only file; so does the run.
-  if (exists && (failIfExists || (inner_.Attributes(to).value_or(0) & platform::attr::ReadOnly)))
+  if (exists && (failIfExists || (*attributes & platform::attr::ReadOnly)))
     return false;
   // A temporary name nobody uses, beside the destination.
   std::string temporary;

@@ -36,7 +36,7 @@ void RunContext::Extract(const std::string& archive, std::vector<std::string> en
       continue;
     std::string path = folder + entry;
     std::replace(path.begin(), path.end(), '/', '\\');
-    if (platform.files.FileExists(path) || platform.files.DirectoryExists(path)) {
+    if (platform.files.Attributes(path)) {
       throw EInstallError("Im Arbeitsordner liegt schon \"" + path +
                           "\", bevor Setup es entpackt hat. Setup verwendet nichts, was es "
                           "nicht selbst entpackt hat");

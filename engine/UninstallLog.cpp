@@ -28,11 +28,15 @@ void UninstallLog::WriteHeader(const core::IniReader& control, const RunSettings
   Append("MainDir=" + std::string(targetDir));
 }
 
-void UninstallLog::Save(platform::Platform& platform, std::string_view path) const {
+std::string UninstallLog::FileContent(platform::System& system) const {
   std::string text;
   for (const std::string& line : lines_)
     text += line + "\r\n";
-  if (!platform.files.WriteFile(path, platform.system.Utf8ToAnsi(text)))
+  return system.Utf8ToAnsi(text);
+}
+
+void UninstallLog::Save(platform::Platform& platform, std::string_view path) const {
+  if (!platform.files.WriteFile(path, FileContent(platform.system)))
     throw EInstallError("Die Datei \"" + std::string(path) + "\" kann nicht erstellt werden");
 }
 

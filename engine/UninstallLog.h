@@ -29,9 +29,11 @@ class UninstallLog {
   void WriteHeader(const core::IniReader& control, const RunSettings& settings,
                    std::string_view targetDir);
 
-  /// Writes the log to `path` in the ANSI code page, CR LF after every line,
-  /// replacing an existing file. Raises EInstallError when it cannot be
-  /// written.
+  /// The bytes of the file: the lines in the ANSI code page, CR LF after
+  /// every line.
+  std::string FileContent(platform::System& system) const;
+  /// Writes FileContent to `path`, replacing an existing file. Raises
+  /// EInstallError when it cannot be written.
   void Save(platform::Platform& platform, std::string_view path) const;
 
  private:

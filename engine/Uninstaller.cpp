@@ -1,5 +1,6 @@
 #include "engine/Uninstaller.h"
 
+#include "core/RecordFiles.h"
 #include "engine/PayloadFormat.h"
 
 namespace engine {
@@ -17,14 +18,24 @@ std::optional<std::string> RefuseAppName(std::string_view appName) {
              ", das in keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden.";
     }
   }
+  // The uninstaller takes no name with ".." for the product's: neither does
+  // the setup.
+  if (appName.find("..") != std::string_view::npos) {
+    return quoted +
+           " enthält \"..\"; daraus macht Setup keinen Dateinamen. Setup kann nicht ausgeführt "
+           "werden.";
+  }
   if (("Inst__remove.exe" + std::string(appName)).size() > kLongestFileName)
     return quoted + " ist zu lang für einen Dateinamen. Setup kann nicht ausgeführt werden.";
   return std::nullopt;
 }
 
+std::string Uninstaller::AppName() const {
+  return run_.control.ReadString("Settings", "AppName", "1");
+}
+
 std::string Uninstaller::Path() const {
-  return run_.windowsDir + "\\Inst_" + run_.control.ReadString("Settings", "AppName", "1") +
-         "_remove.exe";
+  return run_.windowsDir + "\\Inst_" + AppName() + "_remove.exe";
 }
 
 std::string Uninstaller::Image() const {
@@ -39,6 +50,10 @@ void Uninstaller::ExtractImage() {
 }
 
 void Uninstaller::Place() {
+  // CopyFile would follow a "..\" in AppName out of the Windows directory;
+  // such a name fails as silently as one with a character Windows refuses.
+  if (!core::IsPlainAppName(AppName()))
+    return;
   if (run_.settings.StandardReg)
     run_.platform.files.CopyFile(Image(), Path(), false);
   if (run_.settings.CreateUninstallShortcut)
@@ -47,6 +62,21 @@ void Uninstaller::Place() {
 
 void Uninstaller::RemoveImage() {
   run_.platform.files.DeleteFile(Image());
+}
+
+void Uninstaller::KeepRecords(std::string_view record, std::string_view createdFolders) {
+  // Named by the AppName that Uninstall.inf records, as the uninstaller
+  // reads it: there it is empty both when Setup.inf has none and when its
+  // AppName is empty, and stands for "1".
+  std::string appName = run_.control.ReadString("Settings", "AppName", "");
+  if (appName.empty())
+    appName = "1";
+  if (!core::IsPlainAppName(appName))
+    return;
+  auto& files = run_.platform.files;
+  files.WriteFile(core::TrustedCopyPath(run_.windowsDir, appName, core::kTrustedRecordEnd), record);
+  files.WriteFile(core::TrustedCopyPath(run_.windowsDir, appName, core::kTrustedCreatedFoldersEnd),
+                  createdFolders);
 }
 
 }  // namespace engine

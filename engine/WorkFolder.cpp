@@ -19,11 +19,24 @@ std::string Hex(uint64_t number) {
   return text;
 }
 
+// The temporary folder of the Windows directory, spelt as its directory
+// lists it. Windows finds a name spelt in any case at no cost; Wine keeps
+// the files on a case-sensitive disk and searches the Windows directory
+// again for every path that spells "Temp" otherwise than the disk does,
+// and the run names its work folder many times for every file it places.
+std::string TempFolder(platform::Files& files, std::string_view windowsDir) {
+  for (const platform::DirEntry& entry : files.ListSubdirectories(windowsDir)) {
+    if (core::SameTextIgnoreCase(entry.name, "Temp"))
+      return std::string(windowsDir) + "\\" + entry.name;
+  }
+  return std::string(windowsDir) + "\\Temp";
+}
+
 }  // namespace
 
 std::string CreateWorkFolder(platform::Files& files, platform::System& system,
                              std::string_view windowsDir) {
-  const std::string temp = std::string(windowsDir) + "\\Temp";
+  const std::string temp = TempFolder(files, windowsDir);
   for (int k = 0; k < kTries; ++k) {
     const std::string candidate = temp + "\\tewol_inst-" + Hex(system.UnguessableNumber());
     if (files.CreatePrivateDirectory(candidate))

@@ -7,7 +7,7 @@ namespace uninstall {
 
 namespace {
 
-constexpr std::string_view kForbidden = "<>:\"/|?*";
+constexpr std::string_view kForbidden = "<>:\"/\\|?*";
 
 // Device names that Windows finds in every folder, with any extension.
 constexpr std::array<std::string_view, 7> kDevices = {"CON",    "PRN",    "AUX",    "NUL",
@@ -124,16 +124,18 @@ size_t Depth(std::string_view path) {
 
 ProtectedFolders::ProtectedFolders(platform::Platform& platform) {
   windows_ = WithoutTrailingBackslash(platform.files.WindowsDirectory());
+  const std::string drive = windows_.substr(0, 2);
   if (!windows_.empty()) {
     Add(windows_);
     Add(windows_ + "\\System32");
     Add(windows_ + "\\SysWOW64");
     Add(windows_ + "\\Temp");
-    const std::string drive = windows_.substr(0, 2);
     Add(drive + "\\Program Files");
     Add(drive + "\\Program Files (x86)");
     Add(drive + "\\ProgramData");
     Add(drive + "\\Users");
+    profiles_.push_back(FoldName(drive + "\\Users"));
+    profiles_.push_back(FoldName(drive + "\\Documents and Settings"));
   }
   Add(WithoutTrailingBackslash(platform.files.TempDirectory()));
   if (const auto key = platform.registry.OpenKey(platform::RegRoot::LocalMachine,
@@ -143,16 +145,39 @@ ProtectedFolders::ProtectedFolders(platform::Platform& platform) {
       Add(WithoutTrailingBackslash(key->ReadString(name).value_or("")));
     }
   }
+  // Profiles moved to another place are found where Windows notes them.
+  if (const auto key = platform.registry.OpenKey(
+          platform::RegRoot::LocalMachine,
+          "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList")) {
+    // A REG_EXPAND_SZ value, "%SystemDrive%\Users" as Windows writes it.
+    constexpr std::string_view kSystemDrive = "%SystemDrive%";
+    std::string profiles = key->ReadString("ProfilesDirectory").value_or("");
+    if (SameName(profiles.substr(0, kSystemDrive.size()), kSystemDrive))
+      profiles.replace(0, kSystemDrive.size(), drive);
+    if (!RefusePath(WithoutTrailingBackslash(profiles))) {
+      Add(WithoutTrailingBackslash(profiles));
+      profiles_.push_back(FoldName(WithoutTrailingBackslash(profiles)));
+    }
+  }
   using platform::SpecialFolder;
   for (SpecialFolder folder :
        {SpecialFolder::Programs, SpecialFolder::Desktop, SpecialFolder::Personal,
         SpecialFolder::SendTo, SpecialFolder::Recent, SpecialFolder::AppData,
         SpecialFolder::Favorites, SpecialFolder::MyMusic, SpecialFolder::MyPictures,
         SpecialFolder::MyVideo, SpecialFolder::Startup}) {
-    Add(WithoutTrailingBackslash(platform.shell.SpecialFolderPath(folder)));
+    std::string path = WithoutTrailingBackslash(platform.shell.SpecialFolderPath(folder));
+    Add(path);
+    shell_.emplace_back(folder, std::move(path));
   }
-  programs_ =
-      WithoutTrailingBackslash(platform.shell.SpecialFolderPath(platform::SpecialFolder::Programs));
+}
+
+const std::string& ProtectedFolders::ShellFolder(platform::SpecialFolder folder) const {
+  static const std::string kUnknown;
+  for (const auto& [which, path] : shell_) {
+    if (which == folder)
+      return path;
+  }
+  return kUnknown;
 }
 
 void ProtectedFolders::Add(std::string path) {
@@ -160,11 +185,25 @@ void ProtectedFolders::Add(std::string path) {
     folders_.push_back(FoldName(path));
 }
 
+bool ProtectedFolders::InProfileTop(const std::string& folded) const {
+  const std::string parent = ParentOf(folded);
+  const std::string grandparent = ParentOf(parent);
+  const std::string above = ParentOf(grandparent);
+  for (const std::string& profiles : profiles_) {
+    if (folded == profiles || parent == profiles || grandparent == profiles)
+      return true;
+    // Local, LocalLow and Roaming of a profile's AppData.
+    if (above == profiles && parent.ends_with("\\APPDATA"))
+      return true;
+  }
+  return false;
+}
+
 bool ProtectedFolders::Covers(std::string_view path) const {
   std::string folded = FoldName(path);
   while (folded.size() > 3 && folded.back() == '\\')
     folded.pop_back();
-  if (folded.size() <= 3)
+  if (folded.size() <= 3 || InProfileTop(folded))
     return true;
   for (const std::string& folder : folders_) {
     if (folder == folded || IsBelow(folder, folded))

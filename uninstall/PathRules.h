@@ -36,11 +36,12 @@ std::string ParentOf(std::string_view path);
 /// How deep `path` lies: the number of its backslashes.
 size_t Depth(std::string_view path);
 
-/// The folders of the system and the user that are never removed, nor any
+/// The folders of the system and the users that are never removed, nor any
 /// folder above them: drive roots, the Windows directory with its system
-/// folders, the program files folders, the temporary folder and the user's
-/// shell folders (which puts the user profile and the profiles folder above
-/// them under protection too).
+/// folders, the program files folders, the temporary folder, the user's
+/// shell folders, and every user's profile with the folders Windows keeps
+/// in it (its first level, and that of its AppData), the public profile's
+/// too, below the profiles folder.
 class ProtectedFolders {
  public:
   explicit ProtectedFolders(platform::Platform& platform);
@@ -50,15 +51,20 @@ class ProtectedFolders {
   /// True when `path` is the Windows directory or lies below it.
   bool InWindowsDirectory(std::string_view path) const;
   const std::string& WindowsDirectory() const { return windows_; }
+  /// The user's shell folder, without trailing backslash; empty when unknown.
+  const std::string& ShellFolder(platform::SpecialFolder folder) const;
   /// The user's Start-menu programs folder; empty when unknown.
-  const std::string& Programs() const { return programs_; }
+  const std::string& Programs() const { return ShellFolder(platform::SpecialFolder::Programs); }
 
  private:
   void Add(std::string path);
+  /// `folded` is a profiles folder, a profile or a folder Windows keeps in one.
+  bool InProfileTop(const std::string& folded) const;
 
   std::string windows_;
-  std::string programs_;
+  std::vector<std::pair<platform::SpecialFolder, std::string>> shell_;
   std::vector<std::string> folders_;
+  std::vector<std::string> profiles_;
 };
 
 }  // namespace uninstall

@@ -13,8 +13,7 @@ constexpr size_t kListedLines = 8;
 
 class Remover {
  public:
-  Remover(platform::Platform& platform, const ProtectedFolders& protectedFolders)
-      : platform_(platform), protected_(protectedFolders) {}
+  explicit Remover(platform::Platform& platform) : platform_(platform) {}
 
   RemovalReport& report() { return report_; }
 
@@ -104,12 +103,6 @@ class Remover {
       return;
     }
     ++report_.folders;
-    for (std::string parent = ParentOf(step.path);
-         IsBelow(parent, step.parentsBelow) && !protected_.Covers(parent) &&
-         files.RemoveDirectory(parent);
-         parent = ParentOf(parent)) {
-      ++report_.folders;
-    }
   }
 
   void RemoveValues(const Step& step) {
@@ -145,7 +138,6 @@ class Remover {
   }
 
   platform::Platform& platform_;
-  const ProtectedFolders& protected_;
   RemovalReport report_;
 };
 
@@ -184,9 +176,8 @@ void AppendList(std::string& text, std::string_view heading,
 
 }  // namespace
 
-RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform,
-                       const ProtectedFolders& protectedFolders, RemovalView* view) {
-  Remover remover(platform, protectedFolders);
+RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform, RemovalView* view) {
+  Remover remover(platform);
   int done = 0;
   for (const Step& step : plan.steps) {
     if (view) {

@@ -49,8 +49,7 @@ struct RemovalReport {
 /// Removes the plan's items in order, showing each on `view` (nullptr for
 /// none) and letting the program handle its messages in between. Something
 /// already gone counts as neither removed nor failed.
-RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform,
-                       const ProtectedFolders& protectedFolders, RemovalView* view);
+RemovalReport CarryOut(const RemovalPlan& plan, platform::Platform& platform, RemovalView* view);
 
 /// The closing message: what was removed and what was left, in German.
 std::string ClosingMessage(std::string_view product, const RemovalReport& report);

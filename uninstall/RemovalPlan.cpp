@@ -28,6 +28,28 @@ const std::vector<std::string> kWebUpdateValues = {
     "Asked",       "CompanyName",          "CurrentVersion", "InstallPath", "ProgramName",
     "ProgramPath", "TitleDetectionString", "UpdateCount",    "UpdateID"};
 
+// Keys whose values start programs when Windows or a user starts; a
+// product's own start there is a value of its own name.
+constexpr std::array<std::string_view, 6> kRunKeys = {
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnceEx",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServices",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\RunServicesOnce",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run",
+};
+
+// Keys of the system whose own values no product's removal takes, whatever
+// a record names: the registered owner, the program files folders, the
+// shell folders, the logon.
+constexpr std::array<std::string_view, 5> kSystemValueKeys = {
+    "Software\\Microsoft\\Windows\\CurrentVersion",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion",
+    "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+};
+
 constexpr std::array<std::string_view, 7> kProtectedKeys = {
     kUninstallList,
     "Software\\Classes",
@@ -50,11 +72,10 @@ std::string Skipped(std::string_view what, std::string_view path, std::string_vi
   return std::string(what) + " \"" + std::string(path) + "\": " + std::string(reason);
 }
 
-Step PathStep(StepKind kind, std::string path, std::string parentsBelow = {}) {
+Step PathStep(StepKind kind, std::string path) {
   Step step;
   step.kind = kind;
   step.path = std::move(path);
-  step.parentsBelow = std::move(parentsBelow);
   return step;
 }
 
@@ -70,6 +91,32 @@ Step ValuesStep(RegRoot root, std::string key, std::vector<std::string> names, b
 
 bool EndsWithLnk(std::string_view path) {
   return path.size() > 4 && SameName(path.substr(path.size() - 4), ".lnk");
+}
+
+bool Listed(const std::vector<std::string>& folders, std::string_view folder) {
+  return std::any_of(folders.begin(), folders.end(),
+                     [&](const std::string& listed) { return SameName(listed, folder); });
+}
+
+// The run puts shortcuts into the Start menu's programs folder (the
+// program folder and the startup folder are in it), the program folder,
+// onto the desktop and into "Send to".
+bool InShortcutFolder(std::string_view link, const ProtectedFolders& folders,
+                      std::string_view programFolder) {
+  using platform::SpecialFolder;
+  const std::string parent = ParentOf(link);
+  for (SpecialFolder folder : {SpecialFolder::Desktop, SpecialFolder::SendTo}) {
+    const std::string& path = folders.ShellFolder(folder);
+    if (!path.empty() && SameName(parent, path))
+      return true;
+  }
+  return IsBelow(link, folders.Programs()) ||
+         IsBelow(link, folders.ShellFolder(SpecialFolder::Startup)) || IsBelow(link, programFolder);
+}
+
+std::string ValueName(RegRoot root, std::string_view key, std::string_view title) {
+  return "\"" + (title.empty() ? std::string("(Standard)") : std::string(title)) + "\" in \"" +
+         std::string(RootName(root)) + "\\" + std::string(key) + "\"";
 }
 
 // A file that the setup's unattended run wrote, by its first bytes.
@@ -168,18 +215,81 @@ bool IsProtectedKey(std::string_view key) {
   return false;
 }
 
-std::optional<std::string> RefuseRecord(const UninstallRecord& record,
-                                        const ProtectedFolders& protectedFolders) {
+std::optional<std::string> RefuseValue(RegRoot root, std::string_view key, std::string_view title,
+                                       std::string_view appName) {
+  const std::string path = FoldName(KeyPath(key));
+  std::vector<std::string> levels;
+  for (size_t start = 0; !path.empty();) {
+    const size_t end = path.find('\\', start);
+    levels.push_back(path.substr(start, end - start));
+    if (levels.back().empty())
+      return "kein gültiger Schlüssel";
+    if (end == std::string::npos)
+      break;
+    start = end + 1;
+  }
+  // Below HKEY_USERS the first level is the user's.
+  if (root == RegRoot::Users && !levels.empty())
+    levels.erase(levels.begin());
+  if (levels.empty() || (levels.size() < 2 && root != RegRoot::ClassesRoot))
+    return "Schlüssel der obersten Ebene";
+  // The keys of 32-bit programs mirror the others below Wow6432Node.
+  if (levels.size() > 2 && levels[0] == "SOFTWARE" && levels[1] == "WOW6432NODE")
+    levels.erase(levels.begin() + 1);
+  if (levels.size() >= 3 && levels[0] == "SYSTEM" &&
+      (levels[1] == "CURRENTCONTROLSET" || levels[1].starts_with("CONTROLSET")) &&
+      levels[2] == "CONTROL") {
+    return "Einstellung von Windows";
+  }
+  std::string normal;
+  for (const std::string& level : levels)
+    normal += (normal.empty() ? "" : "\\") + level;
+  auto atOrBelow = [&](std::string_view kept) {
+    return normal == FoldName(kept) || IsBelow(normal, kept);
+  };
+  for (std::string_view kept : kSystemValueKeys) {
+    if (normal == FoldName(kept))
+      return "Einstellung von Windows";
+  }
+  for (std::string_view run : kRunKeys) {
+    if (atOrBelow(run) && title.empty())
+      return "Autostart-Eintrag ohne eigenen Namen";
+  }
+  if (atOrBelow(kUninstallList) &&
+      !(IsBelow(normal, kUninstallList) && SameName(levels[Depth(kUninstallList) + 1], appName))) {
+    return "Eintrag eines anderen Programms in der Liste der installierten Programme";
+  }
+  if (normal == FoldName(kWebUpdateKey))
+    return "Zähler aller Web-Aktualisierungen";
+  return std::nullopt;
+}
+
+std::optional<std::string> RefuseIdentity(const UninstallRecord& record) {
   if (record.signature != kSignature)
     return "Die Datei ist keine Deinstallationsdatei von Tessarwolden Setup oder sie ist "
            "beschädigt.";
+  if (!core::IsPlainAppName(record.appName))
+    return "Der Programmname (AppName) \"" + record.appName +
+           "\" ergibt keinen einfachen Dateinamen: Er enthält \"\\\", \"/\", \":\", "
+           "\"..\" oder ein anderes Zeichen, das Windows in Dateinamen nicht zulässt.";
+  return std::nullopt;
+}
+
+std::optional<std::string> RefuseRecord(const UninstallRecord& record, std::string_view controlFile,
+                                        const ProtectedFolders& protectedFolders) {
+  if (const auto refused = RefuseIdentity(record))
+    return refused;
   const std::string reason = "Das Installationsverzeichnis \"" + record.mainDir + "\" ";
   if (const auto refused = RefusePath(record.mainDir))
     return reason + "ist nicht zulässig (" + *refused + ").";
   if (protectedFolders.Covers(record.mainDir))
-    return reason + "ist ein Ordner des Systems oder des Benutzers.";
+    return reason + "ist ein Ordner des Systems oder eines Benutzers.";
   if (protectedFolders.InWindowsDirectory(record.mainDir))
     return reason + "liegt im Windows-Ordner.";
+  // The record of another installation, copied here, is not this one's.
+  if (!SameName(controlFile, record.mainDir + "\\Uninstall.inf"))
+    return "Die Datei liegt nicht im Installationsverzeichnis \"" + record.mainDir +
+           "\", das sie nennt.";
   return std::nullopt;
 }
 
@@ -188,37 +298,59 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
                             const ProtectedFolders& protectedFolders) {
   RemovalPlan plan;
   const std::string& mainDir = record.mainDir;
+  const std::string& programs = protectedFolders.Programs();
   auto add = [&plan](Step step) { plan.steps.push_back(std::move(step)); };
 
-  for (const std::string& link : record.links) {
-    if (const auto refused = RefusePath(link)) {
-      plan.skipped.push_back(Skipped("Verknüpfung", link, *refused));
-    } else if (!EndsWithLnk(link)) {
-      plan.skipped.push_back(Skipped("Verknüpfung", link, "keine .lnk-Datei"));
-    } else {
-      add(PathStep(StepKind::Shortcut, link));
-    }
-  }
-
+  // The program folder is one the run made in the Start menu's programs
+  // folder; of the folders above it there only those the run made go.
+  std::string programFolder;
   if (!record.programPath.empty()) {
     const std::string& folder = record.programPath;
     if (const auto refused = RefusePath(folder)) {
       plan.skipped.push_back(Skipped("Programmordner", folder, *refused));
     } else if (protectedFolders.Covers(folder)) {
       plan.skipped.push_back(Skipped("Programmordner", folder, "Ordner des Systems"));
+    } else if (!IsBelow(folder, programs)) {
+      plan.skipped.push_back(Skipped("Programmordner", folder, "liegt nicht im Startmenü"));
     } else {
-      const std::string& programs = protectedFolders.Programs();
-      add(PathStep(StepKind::Folder, folder, IsBelow(folder, programs) ? programs : ""));
+      programFolder = folder;
     }
   }
 
-  for (auto value = record.values.rbegin(); value != record.values.rend(); ++value) {
-    add(ValuesStep(RootOf(value->root), KeyPath(value->key), {value->title}, true));
+  for (const std::string& link : record.links) {
+    if (const auto refused = RefusePath(link)) {
+      plan.skipped.push_back(Skipped("Verknüpfung", link, *refused));
+    } else if (!EndsWithLnk(link)) {
+      plan.skipped.push_back(Skipped("Verknüpfung", link, "keine .lnk-Datei"));
+    } else if (!InShortcutFolder(link, protectedFolders, programFolder)) {
+      plan.skipped.push_back(Skipped(
+          "Verknüpfung", link, "liegt nicht im Startmenü, auf dem Desktop oder in „Senden an“"));
+    } else {
+      add(PathStep(StepKind::Shortcut, link));
+    }
   }
 
-  // The run names both with AppName read with the default "1"; the file
-  // records it with an empty default, so an empty name stands for "1".
-  const std::string appName = record.appName.empty() ? "1" : record.appName;
+  if (!programFolder.empty()) {
+    add(PathStep(StepKind::Folder, programFolder));
+    for (std::string parent = ParentOf(programFolder); IsBelow(parent, programs);
+         parent = ParentOf(parent)) {
+      if (Listed(record.createdFolders, parent))
+        add(PathStep(StepKind::Folder, parent));
+    }
+  }
+
+  const std::string appName = record.NameOfCopies();
+  for (auto value = record.values.rbegin(); value != record.values.rend(); ++value) {
+    const RegRoot root = RootOf(value->root);
+    const std::string key = KeyPath(value->key);
+    if (const auto refused = RefuseValue(root, key, value->title, appName)) {
+      plan.skipped.push_back("Registrierungswert " + ValueName(root, key, value->title) + ": " +
+                             *refused);
+    } else {
+      add(ValuesStep(root, key, {value->title}, true));
+    }
+  }
+
   bool foreignEntry = false;
   if (record.standardReg) {
     const std::string entry = std::string(kUninstallList) + "\\" + appName;
@@ -241,9 +373,15 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
     if (record.company.empty())
       companies = {"<unknown company>", "1"};
     for (const std::string& company : companies) {
-      add(ValuesStep(RegRoot::LocalMachine,
-                     KeyPath("Software\\" + company + "\\" + appName + "\\" + record.version),
-                     kVendorValues, true));
+      const std::string vendor =
+          KeyPath("Software\\" + company + "\\" + appName + "\\" + record.version);
+      if (const auto refused =
+              RefuseValue(RegRoot::LocalMachine, vendor, kVendorValues.front(), appName)) {
+        plan.skipped.push_back(
+            Skipped("Registrierungsschlüssel", "HKEY_LOCAL_MACHINE\\" + vendor, *refused));
+      } else {
+        add(ValuesStep(RegRoot::LocalMachine, vendor, kVendorValues, true));
+      }
     }
   }
 
@@ -292,11 +430,12 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
   }
 
   for (auto dir = record.extraDirs.rbegin(); dir != record.extraDirs.rend(); ++dir) {
-    // The run appends each folder to the target directory's text, so every
-    // folder it made starts with that text.
+    // A folder value without its leading backslash makes a sibling of the
+    // installation folder, whose name only starts like it: that one is no
+    // folder of the installation.
     if (const auto refused = RefusePath(*dir)) {
       plan.skipped.push_back(Skipped("Ordner", *dir, *refused));
-    } else if (!FoldName(*dir).starts_with(FoldName(mainDir)) || protectedFolders.Covers(*dir) ||
+    } else if (!IsBelow(*dir, mainDir) || protectedFolders.Covers(*dir) ||
                protectedFolders.InWindowsDirectory(*dir)) {
       plan.skipped.push_back(Skipped("Ordner", *dir, "gehört nicht zum Installationsverzeichnis"));
     } else {
@@ -328,16 +467,18 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
     add(PathStep(StepKind::Folder, folder));
 
   // With a foreign uninstall entry the copy is that installation's; the
-  // skipped entry already says so.
+  // skipped entry already says so. The copies of the records are this one's.
   const std::string copyName = "Inst_" + appName + "_remove.exe";
-  const auto refusedCopy = RefuseName(copyName);
-  if (foreignEntry)
-    return plan;
-  if (refusedCopy || protectedFolders.WindowsDirectory().empty()) {
+  const std::string& windows = protectedFolders.WindowsDirectory();
+  if (const auto refusedCopy = RefuseName(copyName); refusedCopy || windows.empty()) {
     plan.skipped.push_back(Skipped("Deinstallationsprogramm", copyName,
                                    refusedCopy.value_or("Windows-Ordner unbekannt")));
-  } else {
-    add(PathStep(StepKind::UninstallerCopy, protectedFolders.WindowsDirectory() + "\\" + copyName));
+  } else if (!foreignEntry) {
+    add(PathStep(StepKind::UninstallerCopy, windows + "\\" + copyName));
+  }
+  if (!windows.empty()) {
+    for (std::string_view end : {core::kTrustedRecordEnd, core::kTrustedCreatedFoldersEnd})
+      add(PathStep(StepKind::ControlFile, core::TrustedCopyPath(windows, appName, end)));
   }
   return plan;
 }

@@ -8,6 +8,7 @@
 #include "uninstall/PathRules.h"
 #include "uninstall/Removal.h"
 #include "uninstall/RemovalPlan.h"
+#include "uninstall/TrustedRecord.h"
 #include "uninstall/UninstallRecord.h"
 
 namespace uninstall {
@@ -56,10 +57,15 @@ class Run {
                     "\" wurde nicht gefunden. Vielleicht ist das Programm schon entfernt.");
     }
     RecoverUnfinishedRuns();
-    const UninstallRecord record = ReadUninstallRecord(platform_, file);
+    const std::string unusable = "\"" + file + "\" kann nicht verwendet werden.\n\n";
     const ProtectedFolders protectedFolders(platform_);
-    if (const auto refused = RefuseRecord(record, protectedFolders))
-      return Refuse("\"" + file + "\" kann nicht verwendet werden.\n\n" + *refused);
+    const TrustedRecord trusted =
+        ReadTrustedRecord(platform_, file, protectedFolders.WindowsDirectory());
+    if (!trusted.record)
+      return Refuse(unusable + trusted.refused);
+    const UninstallRecord& record = *trusted.record;
+    if (const auto refused = RefuseRecord(record, file, protectedFolders))
+      return Refuse(unusable + *refused);
 
     const std::string product = record.ProductTitle();
     if (!silent_ &&
@@ -74,8 +80,7 @@ class Run {
     const RemovalPlan plan = MakeRemovalPlan(record, file, platform_, protectedFolders);
     if (!silent_)
       view_.Open(product + " wird deinstalliert", static_cast<int>(plan.steps.size()));
-    const RemovalReport report =
-        CarryOut(plan, platform_, protectedFolders, silent_ ? nullptr : &view_);
+    const RemovalReport report = CarryOut(plan, platform_, silent_ ? nullptr : &view_);
     if (!silent_) {
       view_.Finish();
       platform_.dialogs.MessageBox(

@@ -70,7 +70,12 @@ std::string UninstallRecord::ProductTitle() const {
   return title.empty() ? "das Programm" : title;
 }
 
-UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path) {
+std::string UninstallRecord::NameOfCopies() const {
+  return appName.empty() ? "1" : appName;
+}
+
+UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path,
+                                    const std::string& createdFolders) {
   const RecordReader file(platform, path);
   UninstallRecord record;
   record.signature = file.Text("Settings", "Signature");
@@ -111,8 +116,10 @@ UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::str
   }
   record.programPath = file.Text("ProgramPath", "Path");
 
-  const RecordReader created(platform, CreatedFoldersFileBeside(path));
-  record.createdFolders = created.Numbered("Created", "FolderCount", "Folder");
+  if (!createdFolders.empty()) {
+    const RecordReader created(platform, createdFolders);
+    record.createdFolders = created.Numbered("Created", "FolderCount", "Folder");
+  }
   return record;
 }
 

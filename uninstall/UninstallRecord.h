@@ -46,13 +46,19 @@ struct UninstallRecord {
 
   /// "<AppName> <Version>", or a word for the product when both are empty.
   std::string ProductTitle() const;
+  /// The AppName the run made the names of the uninstaller's copy and of
+  /// its uninstall entry with: it reads AppName with the default "1", the
+  /// file records it with an empty default, so an empty name stands for "1".
+  std::string NameOfCopies() const;
 };
 
-/// Reads the file at `path` and the list of created folders beside it. Items
-/// whose lines are missing are left out, so a count larger than the lines
-/// present does no harm; no count is taken above the number of lines the
-/// file has. A missing or unreadable list of created folders lists none.
-UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path);
+/// Reads the file at `path` and the list of created folders at
+/// `createdFolders` (none when empty). Items whose lines are missing are
+/// left out, so a count larger than the lines present does no harm; no
+/// count is taken above the number of lines the file has. A missing or
+/// unreadable list of created folders lists none.
+UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path,
+                                    const std::string& createdFolders);
 
 /// The path of the list of created folders beside the Uninstall.inf at `path`.
 std::string CreatedFoldersFileBeside(std::string_view path);

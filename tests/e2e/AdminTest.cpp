@@ -1,3 +1,8 @@
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
+#include <set>
 #include <string>
 
 #include "tests/e2e/Scenario.h"
@@ -55,6 +60,55 @@ TEST_F(Administration, TheManifestAsksForAdministrativeRightsAndNamesTheWindowsV
        }) {
     EXPECT_NE(manifest.find(part), std::string::npos) << part;
   }
+}
+
+// The libraries a program's image names are loaded before its first line
+// runs, in the usual search order: the program's own folder first. Only
+// libraries that Windows always takes from its system folder (its known
+// DLLs, and the common controls through the manifest) are safe there, as a
+// setup runs from download folders where anybody may have put a DLL.
+TEST_F(Administration, SetupExeImportsOnlyLibrariesWindowsTakesFromItsSystemFolder) {
+  const std::string image = ReadBytes(folder_.SetupExe());
+  auto at = [&](size_t offset, size_t size) {
+    if (offset + size > image.size())
+      throw HarnessError("Setup.exe is cut short");
+    return image.data() + offset;
+  };
+  IMAGE_DOS_HEADER dos;
+  std::memcpy(&dos, at(0, sizeof dos), sizeof dos);
+  IMAGE_NT_HEADERS nt;
+  std::memcpy(&nt, at(static_cast<size_t>(dos.e_lfanew), sizeof nt), sizeof nt);
+  const size_t sections = static_cast<size_t>(dos.e_lfanew) +
+                          offsetof(IMAGE_NT_HEADERS, OptionalHeader) +
+                          nt.FileHeader.SizeOfOptionalHeader;
+  // A relative address of the loaded image as an offset into the file.
+  auto fileOffset = [&](DWORD rva) -> size_t {
+    for (WORD k = 0; k < nt.FileHeader.NumberOfSections; ++k) {
+      IMAGE_SECTION_HEADER section;
+      std::memcpy(&section, at(sections + k * sizeof section, sizeof section), sizeof section);
+      if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.Misc.VirtualSize)
+        return rva - section.VirtualAddress + section.PointerToRawData;
+    }
+    throw HarnessError("an address outside every section");
+  };
+  const DWORD imports =
+      nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  std::set<std::string> names;
+  for (size_t entry = fileOffset(imports);; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    IMAGE_IMPORT_DESCRIPTOR descriptor;
+    std::memcpy(&descriptor, at(entry, sizeof descriptor), sizeof descriptor);
+    if (descriptor.Name == 0)
+      break;
+    std::string name = at(fileOffset(descriptor.Name), 1);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    names.insert(name);
+  }
+  const std::set<std::string> safe = {"advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll",
+                                      "msvcrt.dll",   "ole32.dll",    "shell32.dll", "user32.dll"};
+  for (const std::string& name : names)
+    EXPECT_TRUE(safe.contains(name)) << name;
+  EXPECT_TRUE(names.contains("kernel32.dll"));
 }
 
 }  // namespace

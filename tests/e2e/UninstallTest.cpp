@@ -173,6 +173,10 @@ TEST_P(Uninstall, TakesAwayWhatTheInstallationMadeAndKeepsTheUsersFile) {
     EXPECT_EQ(question.Text(),
               "Möchten Sie Produkt 2.1 und alle seine Bestandteile von diesem Computer entfernen?");
     question.Press(IDYES);
+    // The closing message has the question's caption: the question must be
+    // gone before the closing message is looked for.
+    WaitUntil("the question to go",
+              [&] { return !IsWindow(question.Handle()) || !IsWindowVisible(question.Handle()); });
     MessageDialog closing = uninstaller.WaitForMessageBox("Produkt 2.1 deinstallieren");
     // The company folder the run made stays only because it holds the
     // installation folder.
@@ -219,6 +223,82 @@ INSTANTIATE_TEST_SUITE_P(Uninstall, Uninstall,
                                          RoundTrip{"AfterAnUnattendedInstallation", true, false,
                                                    true}),
                          RowName());
+
+void WriteBytes(const std::string& path, std::string_view bytes) {
+  HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE)
+    throw HarnessError("cannot write " + path);
+  DWORD written = 0;
+  const BOOL ok =
+      ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != bytes.size())
+    throw HarnessError("cannot write " + path);
+}
+
+// The text with the line that holds `part` replaced by `line`; throws when
+// no line holds it.
+std::string WithLine(const std::string& text, std::string_view part, std::string_view line) {
+  const size_t at = text.find(part);
+  if (at == std::string::npos)
+    throw HarnessError("no line with " + std::string(part));
+  const size_t start = text.rfind('\n', at) + 1;
+  return text.substr(0, start) + std::string(line) + text.substr(text.find("\r\n", at));
+}
+
+class ForgedUninstallInf : public Scenario {};
+
+// A user who may change the installation folder (Wine lets everyone; Windows
+// lets ordinary users in many setups) turns Uninstall.inf against another
+// program's start in the Run key and a shortcut in system32.
+TEST_F(ForgedUninstallInf, IsRefusedAndTheRunValueAndTheShortcutInSystem32Survive) {
+  folder_.CopyPrepared("entfernen");
+  const std::string target = folder_.Path() + "Produkt";
+  ASSERT_EQ(Start("/silent \"/dir=" + target + "\"").WaitForExit(), 0u);
+  const std::string inf = target + "\\Uninstall.inf";
+  const std::string record = ReadBytes(inf);
+  ASSERT_EQ(ReadBytes(WindowsDirectory() + "\\Inst_Produkt_remove.inf"), record)
+      << "the run's copy beside the uninstaller";
+  ASSERT_EQ(ReadBytes(WindowsDirectory() + "\\Inst_Produkt_remove_extra.inf"),
+            ReadBytes(target + "\\UninstallExtra.inf"));
+
+  const std::wstring run = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+  SetRegString(HKEY_LOCAL_MACHINE, run, L"Waechter", "C:\\Waechter\\waechter.exe");
+  const std::string shortcut = WindowsDirectory() + "\\system32\\Wichtig.lnk";
+  WriteBytes(shortcut, "eine Verknuepfung von Windows");
+  std::string forged = WithLine(record, "Key=\\Software\\Firma\\Produkt",
+                                "Key=\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
+  forged = WithLine(forged, "Title=Pfad", "Title=Waechter");
+  forged = WithLine(forged, "Produkt auf dem Desktop.lnk", "Path=\"" + shortcut + "\"");
+  WriteBytes(inf, forged);
+
+  const std::string command = RegString(
+      HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt",
+      L"UninstallString");
+  {
+    CommandProcess uninstaller(command);
+    MessageDialog refusal = uninstaller.WaitForMessageBox("Deinstallation");
+    EXPECT_NE(refusal.Text().find("stimmt nicht mit der geschützten Kopie"), std::string::npos)
+        << refusal.Text();
+    EXPECT_TRUE(refusal.Text().ends_with("Es wurde nichts verändert.")) << refusal.Text();
+    refusal.Press(IDOK);
+    EXPECT_EQ(uninstaller.WaitForExit(), 2u);
+  }
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, run, L"Waechter"), "C:\\Waechter\\waechter.exe");
+  EXPECT_TRUE(PathExists(shortcut));
+  EXPECT_TRUE(PathExists(target + "\\produkt.exe")) << "nothing of the product went either";
+  EXPECT_EQ(ReadBytes(inf), forged);
+
+  // The file as the run wrote it removes the product, and only the product.
+  WriteBytes(inf, record);
+  CommandProcess uninstaller(command + " /silent");
+  EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+  EXPECT_FALSE(PathExists(target));
+  EXPECT_FALSE(PathExists(WindowsDirectory() + "\\Inst_Produkt_remove.inf"));
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, run, L"Waechter"), "C:\\Waechter\\waechter.exe");
+  EXPECT_TRUE(PathExists(shortcut));
+}
 
 }  // namespace
 }  // namespace e2e

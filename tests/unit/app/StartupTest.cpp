@@ -431,7 +431,9 @@ TEST_F(StartupTest, AProductNameThatCannotNameAFileEndsTheStartUp) {
   };
   const Case cases[] = {
       {"Produkt 2.1 (Deutsch)", ""},
-      {"..", ""},
+      {"Produkt..2",
+       "Der Programmname \"Produkt..2\" in Setup.inf enthält \"..\"; daraus macht "
+       "Setup keinen Dateinamen. Setup kann nicht ausgeführt werden."},
       {"..\\\\..\\\\Programme\\\\x",
        "Der Programmname \"..\\\\..\\\\Programme\\\\x\" in Setup.inf enthält das Zeichen \\, das "
        "in "

@@ -37,6 +37,17 @@ TEST(WorkFolder, EachRunGetsAPrivateFolderNobodyCouldTakeFirst) {
   EXPECT_FALSE(files.DirectoryExists("C:\\Fehlt")) << "a missing Temp is not created";
 }
 
+// The work folder is named many times per file: it is spelt as the Windows
+// directory lists its temporary folder (Wine searches for any other
+// spelling on its case-sensitive disk).
+TEST(WorkFolder, IsSpeltAsTheWindowsDirectoryListsItsTemporaryFolder) {
+  platform::sim::SimPlatform sim;
+  sim.QueueUnguessableNumbers({0xA1});
+  ASSERT_TRUE(engine::ForceDirectories(sim.platform().files, "C:\\Win\\temp"));
+  EXPECT_EQ(engine::CreateWorkFolder(sim.platform().files, sim.platform().system, "C:\\Win"),
+            "C:\\Win\\temp\\tewol_inst-00000000000000a1");
+}
+
 TEST(WorkFolder, IsRemovedOnlyWhenEmptyAndNeverLeftAsCurrentDirectory) {
   platform::sim::SimPlatform sim;
   platform::Files& files = sim.platform().files;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 
 #include "core/Convert.h"
 #include "engine/Directories.h"
@@ -53,6 +54,10 @@ TEST_F(PayloadRun, DocumentedExampleInstallsItsFilesAndWritesUninstallInf) {
             "Folder5=C:\\WINDOWS\\Startmenü\r\nFolder6=C:\\WINDOWS\\Startmenü\\Programme\r\n"
             "Folder7=C:\\WINDOWS\\Startmenü\\Programme\\Firma\r\n"
             "Folder8=C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\r\n");
+  // Copies of both, byte for byte, where only administrators can write.
+  EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.inf"), ExampleUninstallInf());
+  EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove_extra.inf"),
+            Content("C:\\Programme\\Firma\\Produkt 2.1\\UninstallExtra.inf"));
   // 24 bytes placed: 1 KB begun.
   EXPECT_EQ(sim.RegDWord(platform::RegRoot::LocalMachine,
                          "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt",
@@ -227,6 +232,58 @@ TEST_F(PayloadRun, CancelConfirmedDuringTheRunExtractsNothingMoreAndUndoesWhatWa
   EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove.exe"));
   EXPECT_EQ(WorkFolders(), std::vector<std::string>{});
   EXPECT_FALSE(Exists("C:\\Ziel\\Uninstall.inf"));
+}
+
+TEST_F(PayloadRun, AnUndoneRunTakesItsCopiesOfTheRecordsAndPutsBackThoseOfTheRunBefore) {
+  SetupInf(kExampleInf);
+  Payload("example.szp");
+  sim.PutFile("C:\\Windows\\Inst_Produkt_remove.inf", "die Installation davor");
+  StartUp("C:\\Ziel");
+  // Everything is saved when the run fails on its very last step.
+  view.onEvent = [](const std::string& event) {
+    if (event == "status Fertig.")
+      throw std::runtime_error("eingeschleuster Fehler");
+  };
+
+  EXPECT_THROW(Run(), std::runtime_error);
+  EXPECT_TRUE(left.empty());
+  EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.inf"), "die Installation davor");
+  EXPECT_FALSE(Exists("C:\\Windows\\Inst_Produkt_remove_extra.inf"));
+  EXPECT_FALSE(Exists("C:\\Ziel"));
+}
+
+// The start-up refuses such a name; a Setup.inf changed after it still
+// places nothing outside the Windows directory.
+TEST_F(PayloadRun, AnAppNameThatLeadsOutOfTheWindowsDirectoryPlacesNothingThere) {
+  for (const char* appName : {"x\\..\\..\\Außen", "x/../../Außen", "..", "C:Außen"}) {
+    SCOPED_TRACE(appName);
+    const std::string rest =
+        "\r\nStandardReg=1\r\nCreateUninstallShortcut=1\r\n[Links]\r\nLinkCount=0\r\n";
+    SetupInf("[Settings]\r\nAppName=Produkt" + rest);
+    Payload("example.szp");
+    StartUp("C:\\Ziel");
+    SetupInf(std::string("[Settings]\r\nAppName=") + appName + rest);
+
+    ASSERT_EQ(Run(), engine::RunEnd::Completed);
+    EXPECT_TRUE(Exists("C:\\Ziel\\Uninstall.inf"));
+    for (const char* path : {"C:\\Außen_remove.exe", "C:\\Außen_remove.inf",
+                             "C:\\Außen_remove_extra.inf", "C:\\Windows\\Außen_remove.exe"}) {
+      EXPECT_FALSE(Exists(path)) << path;
+    }
+    for (const platform::DirEntry& entry : sim.platform().files.ListDirectory("C:\\Windows"))
+      EXPECT_FALSE(entry.name.starts_with("Inst_")) << entry.name;
+    phases.reset();
+  }
+}
+
+TEST_F(PayloadRun, TheCopiesOfTheRecordsOfAnEmptyAppNameAreNamedAsTheUninstallerLooksForThem) {
+  SetupInf("[Settings]\r\nAppName=\r\nStandardReg=1\r\n");
+  Payload("example.szp");
+  StartUp("C:\\Ziel");
+
+  ASSERT_EQ(Run(), engine::RunEnd::Completed);
+  EXPECT_EQ(Content("C:\\Windows\\Inst_1_remove.inf"), Content("C:\\Ziel\\Uninstall.inf"));
+  EXPECT_TRUE(Exists("C:\\Windows\\Inst_1_remove_extra.inf"));
 }
 
 struct BrokenCase {

@@ -62,15 +62,25 @@ TEST(PathRules, SystemAndUserFoldersAndEverythingAboveThemAreProtected) {
   sim.SetSpecialFolder(platform::SpecialFolder::Programs, "C:\\Users\\Anna\\Start Menu\\Programs");
   sim.PutRegString(platform::RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion",
                    "ProgramFilesDir", "D:\\Apps");
+  sim.PutRegString(platform::RegRoot::LocalMachine,
+                   "Software\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList",
+                   "ProfilesDirectory", "%SystemDrive%\\Profile", platform::RegType::ExpandString);
   const ProtectedFolders folders(sim.platform());
   for (const char* path :
        {"C:\\", "D:\\", "C:\\Windows", "c:\\windows\\system32", "C:\\Windows\\Temp",
         "C:\\Program Files", "D:\\Apps", "C:\\Users", "C:\\Users\\Anna", "C:\\Users\\Anna\\Desktop",
-        "C:\\Users\\Anna\\Start Menu", "C:\\Users\\Anna\\Start Menu\\Programs"}) {
+        "C:\\Users\\Anna\\Start Menu", "C:\\Users\\Anna\\Start Menu\\Programs",
+        // Every profile and what Windows keeps in it, not only the user's.
+        "C:\\Users\\Public", "C:\\users\\public\\Documents", "C:\\Users\\Default",
+        "C:\\Users\\Bert", "C:\\Users\\Bert\\Desktop", "C:\\Users\\Bert\\AppData",
+        "C:\\Users\\Bert\\AppData\\Local", "C:\\Documents and Settings\\Bert",
+        "C:\\Profile\\Bert\\Documents"}) {
     EXPECT_TRUE(folders.Covers(path)) << path;
   }
-  for (const char* path : {"C:\\Programme\\Firma", "D:\\Apps\\Produkt",
-                           "C:\\Users\\Anna\\Start Menu\\Programs\\Firma", "C:\\Windows\\Fonts"}) {
+  for (const char* path :
+       {"C:\\Programme\\Firma", "D:\\Apps\\Produkt", "C:\\Users\\Anna\\Start Menu\\Programs\\Firma",
+        "C:\\Windows\\Fonts", "C:\\Users\\Bert\\AppData\\Local\\Programs",
+        "C:\\Users\\Bert\\Documents\\Produkt", "C:\\Profile\\Bert\\Documents\\Produkt"}) {
     EXPECT_FALSE(folders.Covers(path)) << path;
   }
   EXPECT_TRUE(folders.InWindowsDirectory("C:\\WINDOWS\\Fonts"));

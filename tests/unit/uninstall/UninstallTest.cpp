@@ -23,6 +23,9 @@ using platform::RegRoot;
 constexpr const char* kMain = "C:\\Programme\\Firma\\Produkt 2.1";
 constexpr const char* kInf = "C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf";
 constexpr const char* kCopy = "C:\\Windows\\Inst_Produkt_remove.exe";
+// The run's copies of Uninstall.inf and of the list of created folders.
+constexpr const char* kTrustedInf = "C:\\Windows\\Inst_Produkt_remove.inf";
+constexpr const char* kTrustedList = "C:\\Windows\\Inst_Produkt_remove_extra.inf";
 // UTF-8 here; the file holds it in the ANSI code page.
 constexpr const char* kPrograms = "C:\\WINDOWS\\Startmenü\\Programme";
 constexpr const char* kUninstallKey =
@@ -43,6 +46,10 @@ std::string AnsiFile(const std::vector<std::string>& lines) {
     text += "\r\n";
   }
   return text;
+}
+
+std::string In(const std::string& relative) {
+  return std::string(kMain) + "\\" + relative;
 }
 
 // Replaces the line that starts with `start` (up to its '=').
@@ -96,7 +103,7 @@ class Uninstaller : public testing::Test {
     Put(std::string(kPrograms) + "\\Firma\\Produkt\\Produkt.lnk");
     Put(std::string(kPrograms) + "\\Firma\\Produkt\\Produkt 2.1 deinstallieren.lnk");
     Put(kCopy);
-    sim_.PutFile(kInf, AnsiFile(lines));
+    Record(lines);
     sim_.PutRegString(RegRoot::CurrentUser, "Software\\Firma\\Produkt", "Pfad", main);
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "DisplayName", "Produkt 2.1");
     sim_.PutRegString(RegRoot::LocalMachine, kUninstallKey, "UninstallString",
@@ -119,6 +126,28 @@ class Uninstaller : public testing::Test {
     sim_.PutRegString(RegRoot::LocalMachine,
                       "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Anderes",
                       "DisplayName", "Anderes");
+  }
+
+  // Uninstall.inf as the run leaves it: in `inf` and as its copy beside the
+  // uninstaller's copy, named by the AppName of its lines.
+  void Record(const std::vector<std::string>& lines, const std::string& inf = kInf) {
+    sim_.PutFile(inf, AnsiFile(lines));
+    std::string appName = "1";
+    for (const std::string& line : lines) {
+      if (line.starts_with("AppName=\"") && line.size() > 10)
+        appName = line.substr(9, line.size() - 10);
+    }
+    sim_.PutFile("C:\\Windows\\Inst_" + appName + "_remove.inf", AnsiFile(lines));
+  }
+
+  // An Uninstall.inf changed after the run: the run's copy stays as it was.
+  void Forge(const std::vector<std::string>& lines) { sim_.PutFile(kInf, AnsiFile(lines)); }
+
+  // The list of created folders as the run leaves it: beside Uninstall.inf
+  // in `mainDir` and as its copy.
+  void CreatedFolders(const std::string& list, const std::string& mainDir = kMain) {
+    sim_.PutFile(mainDir + "\\UninstallExtra.inf", list);
+    sim_.PutFile(kTrustedList, list);
   }
 
   void Put(const std::string& path) { sim_.PutFile(path, "Inhalt von " + path); }
@@ -166,26 +195,26 @@ class Uninstaller : public testing::Test {
 };
 
 TEST_F(Uninstaller, ThePlanUndoesTheExampleRunInReverseOrder) {
-  const UninstallRecord record = ReadUninstallRecord(sim_.platform(), kInf);
+  const UninstallRecord record = ReadUninstallRecord(sim_.platform(), kTrustedInf, kTrustedList);
   EXPECT_EQ(record.ProductTitle(), "Produkt 2.1");
   EXPECT_EQ(record.files, (std::vector<std::string>{std::string(kMain) + "\\produkt.exe",
                                                     std::string(kMain) + "\\liesmich.txt"}))
       << "[ExtraFiles] repeats [Files]: each path once";
   const ProtectedFolders folders(sim_.platform());
-  ASSERT_FALSE(RefuseRecord(record, folders));
+  ASSERT_FALSE(RefuseRecord(record, kInf, folders));
 
   const RemovalPlan plan = MakeRemovalPlan(record, kInf, sim_.platform(), folders);
   std::vector<std::string> order;
   for (const Step& step : plan.steps) {
     order.push_back(step.kind == StepKind::RegistryValues
                         ? std::string(RootName(step.root)) + "\\" + step.key
-                        : step.path + (step.parentsBelow.empty() ? "" : " < " + step.parentsBelow));
+                        : step.path);
   }
   const std::string programs = kPrograms;
   EXPECT_EQ(order, (std::vector<std::string>{
                        programs + "\\Firma\\Produkt\\Produkt.lnk",
                        programs + "\\Firma\\Produkt\\Produkt 2.1 deinstallieren.lnk",
-                       programs + "\\Firma\\Produkt < " + programs,
+                       programs + "\\Firma\\Produkt",
                        "HKEY_CURRENT_USER\\Software\\Firma\\Produkt",
                        "HKEY_LOCAL_MACHINE\\" + std::string(kUninstallKey),
                        "HKEY_LOCAL_MACHINE\\Software\\Firma\\Produkt\\2.1",
@@ -195,6 +224,8 @@ TEST_F(Uninstaller, ThePlanUndoesTheExampleRunInReverseOrder) {
                        std::string(kMain) + "\\Daten",
                        kMain,
                        kCopy,
+                       kTrustedInf,
+                       kTrustedList,
                    }));
   EXPECT_TRUE(plan.skipped.empty());
 }
@@ -205,7 +236,8 @@ TEST_F(Uninstaller, SilentlyRemovesEverythingTheFileRecordsAndNothingElse) {
   EXPECT_TRUE(view_.events.empty()) << "no window";
 
   for (const std::string& path :
-       {std::string(kMain), std::string(kCopy), std::string(kPrograms) + "\\Firma\\Produkt"}) {
+       {std::string(kMain), std::string(kCopy), std::string(kPrograms) + "\\Firma\\Produkt",
+        std::string(kTrustedInf), std::string(kTrustedList)}) {
     EXPECT_FALSE(Exists(path)) << path;
   }
   EXPECT_TRUE(Exists(std::string(kPrograms) + "\\Firma")) << "holds another product's shortcut";
@@ -267,11 +299,11 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
             "Möchten Sie Produkt 2.1 und alle seine Bestandteile von diesem Computer entfernen?");
   EXPECT_EQ(question.icon, MsgIcon::Question);
   ASSERT_GE(view_.events.size(), 3u);
-  EXPECT_EQ(view_.events.front(), "open Produkt 2.1 wird deinstalliert 12");
+  EXPECT_EQ(view_.events.front(), "open Produkt 2.1 wird deinstalliert 14");
   EXPECT_EQ(view_.events[1], "Verknüpfung wird entfernt: " + std::string(kPrograms) +
                                  "\\Firma\\Produkt\\Produkt.lnk");
   EXPECT_EQ(view_.events.back(), "finish");
-  EXPECT_EQ(view_.last, 12);
+  EXPECT_EQ(view_.last, 14);
 
   const auto& closing = sim_.Messages()[1];
   EXPECT_EQ(closing.icon, MsgIcon::Information);
@@ -283,10 +315,6 @@ TEST_F(Uninstaller, AsksNamingTheProductShowsProgressAndSaysWhatWasLeft) {
   EXPECT_TRUE(Exists(std::string(kMain) + "\\Daten\\meine Notizen.txt"));
   EXPECT_FALSE(Exists(std::string(kMain) + "\\produkt.exe"));
   EXPECT_FALSE(Exists(kInf));
-}
-
-std::string In(const std::string& relative) {
-  return std::string(kMain) + "\\" + relative;
 }
 
 constexpr const char* kCompany = "C:\\Programme\\Firma";
@@ -339,7 +367,7 @@ class Leftovers : public Uninstaller, public testing::WithParamInterface<Leftove
     lines = With(lines, "File2", "File2=" + In("liesmich.txt") + "\r\nFile3=" + In(kPicture));
     lines = With(lines, "ExtraCount", "ExtraCount=3");
     lines = With(lines, "ExFile2", "ExFile2=" + In("liesmich.txt") + "\r\nExFile3=" + In(kPicture));
-    sim_.PutFile(kInf, AnsiFile(lines));
+    Record(lines);
     Put(In(kPicture));
     sim_.PutFile(In("Setup.log"),
                  "\xEF\xBB\xBFUnbeaufsichtigte Installation von Produkt 2.1\r\nErgebnis: 0\r\n");
@@ -361,7 +389,7 @@ TEST_P(Leftovers, OnlyWhatHoldsSomethingNotInstalledStaysAndTheMessageSaysWhy) {
   for (const std::string& folder : c.denied)
     sim_.DenyWrites(folder);
   if (c.createdList)
-    sim_.PutFile(In("UninstallExtra.inf"), *c.createdList);
+    CreatedFolders(*c.createdList);
 
   EXPECT_EQ(Run({kInf}), kRemoved);
   for (const std::string& path : c.gone)
@@ -411,6 +439,16 @@ INSTANTIATE_TEST_SUITE_P(
             .gone = {In("Hilfe")},
             .leftovers = "Erhalten geblieben, weil Windows das Entfernen verweigert hat:\n" +
                          In("Daten") + "\n" + kMain},
+        LeftoverCase{.name = "TheProgramFoldersEmptyParentStaysWhenTheRunDidNotMakeIt",
+                     .removedFirst = {std::string(kPrograms) + "\\Firma\\Anderes.lnk"},
+                     .gone = {kMain, std::string(kPrograms) + "\\Firma\\Produkt"},
+                     .stay = {std::string(kPrograms) + "\\Firma"}},
+        LeftoverCase{.name = "TheProgramFoldersEmptyParentGoesWhenTheRunMadeIt",
+                     .removedFirst = {std::string(kPrograms) + "\\Firma\\Anderes.lnk"},
+                     .createdList = CreatedList({kPrograms, std::string(kPrograms) + "\\Firma",
+                                                 std::string(kPrograms) + "\\Firma\\Produkt"}),
+                     .gone = {std::string(kPrograms) + "\\Firma"},
+                     .stay = {kPrograms}},
         LeftoverCase{.name = "TheEmptyCompanyFolderAndEveryListedFolderGo",
                      .emptyFolders = {In("Protokolle")},
                      .removedFirst = kOtherProduct,
@@ -464,9 +502,9 @@ TEST_F(Uninstaller, TheListOfCreatedFoldersIsReadAsUtf8) {
     lines.push_back(line);
   }
   const std::string inf = main + "\\Uninstall.inf";
-  sim_.PutFile(inf, AnsiFile(lines));
+  Record(lines, inf);
   Put(main + "\\produkt.exe");
-  sim_.PutFile(main + "\\UninstallExtra.inf", CreatedList({company, main}));
+  CreatedFolders(CreatedList({company, main}), main);
 
   EXPECT_EQ(Run({inf, "/silent"}), kRemoved);
   EXPECT_FALSE(Exists(company));
@@ -522,7 +560,7 @@ TEST_F(Uninstaller, EdgeCasesOfTheFileRemoveWhatIsThere) {
       With(lines, "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"", "");
   lines = With(lines, "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
                "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\(kein)\"");
-  sim_.PutFile(kInf, AnsiFile(lines));
+  Record(lines);
 
   EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
   EXPECT_FALSE(Exists(kMain));
@@ -547,7 +585,7 @@ class RefusedFile : public Uninstaller, public testing::WithParamInterface<Refus
 TEST_P(RefusedFile, ChangesNothingAndSaysWhy) {
   const RefusedCase& c = GetParam();
   if (!c.lines.empty())
-    sim_.PutFile(kInf, AnsiFile(c.lines));
+    Record(c.lines);
   EXPECT_EQ(Run(c.arguments), kRefusedOrFailed);
   ASSERT_EQ(sim_.Messages().size(), 1u);
   EXPECT_EQ(sim_.Messages()[0].icon, MsgIcon::Error);
@@ -607,7 +645,7 @@ TEST_F(Uninstaller, HostileItemsAreSkippedWithANote) {
                "Path=\"C:\\Windows\\notepad.exe\"");
   lines = With(lines, "Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
                "Path=\"C:\\WINDOWS\\Startmenü\\Programme\"");
-  sim_.PutFile(kInf, AnsiFile(lines));
+  Record(lines);
 
   EXPECT_EQ(Run({kInf}), kRemoved);
   ExpectOthersUntouched();
@@ -638,7 +676,7 @@ TEST_F(Uninstaller, OnlyTheWebUpdateEntryOfThisInstallationGoes) {
   std::vector<std::string> lines =
       With(testing_support::ExampleUninstallLines(), "Marrowlink", "Marrowlink=1");
   lines = With(lines, "[Links]", "[Marrowlink]\r\nProgramID=PRD-21\r\n[Links]");
-  sim_.PutFile(kInf, AnsiFile(lines));
+  Record(lines);
   const std::string web = "Software\\Vormek\\TW_UPD_WEB";
   sim_.PutRegString(RegRoot::LocalMachine, web, "SetupCount", "5");
   for (const auto& [entry, path] : {std::pair{"Program4", "D:\\Woanders"}, {"Program5", kMain}}) {
@@ -651,6 +689,363 @@ TEST_F(Uninstaller, OnlyTheWebUpdateEntryOfThisInstallationGoes) {
   EXPECT_TRUE(sim_.RegString(RegRoot::LocalMachine, web + "\\Program4", "Asked"));
   EXPECT_EQ(sim_.RegString(RegRoot::LocalMachine, web, "SetupCount"), "5")
       << "numbers are never used again";
+}
+
+TEST_F(Uninstaller, AnInstallationWithoutTheRunsCopyIsRefusedUntilItIsInstalledAgain) {
+  sim_.platform().files.DeleteFile(kTrustedInf);
+  const std::string before = sim_.Describe();
+  EXPECT_EQ(Run({kInf}), kRefusedOrFailed);
+  EXPECT_EQ(sim_.Describe(), before);
+  ASSERT_EQ(sim_.Messages().size(), 1u);
+  EXPECT_EQ(sim_.Messages()[0].caption, "Deinstallation");
+  EXPECT_EQ(sim_.Messages()[0].text,
+            "\"C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf\" kann nicht verwendet werden.\n\n"
+            "Die geschützte Kopie \"C:\\Windows\\Inst_Produkt_remove.inf\", die Setup bei jeder "
+            "Installation im Windows-Ordner ablegt, fehlt. Ohne sie lässt sich nicht prüfen, ob "
+            "die Datei seit der Installation verändert wurde. Die Installation stammt vielleicht "
+            "von einem älteren Setup.\n\n"
+            "Installieren Sie Produkt 2.1 noch einmal in dasselbe Verzeichnis und entfernen Sie es "
+            "danach, oder entfernen Sie es von Hand.\n\n"
+            "Es wurde nichts verändert.");
+
+  // What the message advises: the run writes the file and its copy anew.
+  Record(testing_support::ExampleUninstallLines());
+  EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
+  EXPECT_FALSE(Exists(kMain));
+  EXPECT_FALSE(Exists(kTrustedInf));
+}
+
+TEST_F(Uninstaller, AFileChangedSinceTheRunIsRefusedAndChangesNothing) {
+  // One blank more than the run wrote.
+  Forge(With(testing_support::ExampleUninstallLines(), "Version", "Version=\"2.1 \""));
+  const std::string before = sim_.Describe();
+  EXPECT_EQ(Run({kInf}), kRefusedOrFailed);
+  EXPECT_EQ(sim_.Describe(), before);
+  ASSERT_EQ(sim_.Messages().size(), 1u);
+  EXPECT_EQ(sim_.Messages()[0].icon, MsgIcon::Error);
+  EXPECT_EQ(sim_.Messages()[0].text,
+            "\"C:\\Programme\\Firma\\Produkt 2.1\\Uninstall.inf\" kann nicht verwendet werden.\n\n"
+            "Die Datei stimmt nicht mit der geschützten Kopie "
+            "\"C:\\Windows\\Inst_Produkt_remove.inf\" überein, die Setup bei der Installation im "
+            "Windows-Ordner abgelegt hat: Sie wurde seit der Installation verändert.\n\n"
+            "Installieren Sie Produkt 2.1 noch einmal in dasselbe Verzeichnis und entfernen Sie "
+            "es danach, oder entfernen Sie es von Hand.\n\n"
+            "Es wurde nichts verändert.");
+}
+
+TEST_F(Uninstaller, TheCreatedFoldersAreReadFromTheRunsCopyOnly) {
+  for (const std::string& path : kOtherProduct) {
+    sim_.platform().files.DeleteFile(path);
+    sim_.platform().files.RemoveDirectory(path);
+  }
+  MakeFolder("C:\\Leer");
+  CreatedFolders(CreatedList({kMain}));
+  // Changed beside Uninstall.inf after the run.
+  sim_.PutFile(In("UninstallExtra.inf"), CreatedList({"C:\\Leer", kCompany, kMain}));
+
+  EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
+  EXPECT_FALSE(Exists(kMain));
+  EXPECT_TRUE(Exists(kCompany));
+  EXPECT_TRUE(Exists("C:\\Leer"));
+  EXPECT_FALSE(Exists(kTrustedList));
+}
+
+TEST_F(Uninstaller, ShortcutsGoOnlyFromWhereTheRunPutsThem) {
+  const std::string desktop = "C:\\Users\\Sim\\Desktop";
+  const std::string sendTo = "C:\\Users\\Sim\\AppData\\Roaming\\Microsoft\\Windows\\SendTo";
+  const std::string startup =
+      "C:\\Users\\Sim\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\"
+      "Programs\\Startup";
+  sim_.SetSpecialFolder(platform::SpecialFolder::Startup, startup);
+  const std::vector<std::string> removed = {desktop + "\\Produkt.lnk", sendTo + "\\Produkt.lnk",
+                                            startup + "\\Produkt.lnk",
+                                            std::string(kPrograms) + "\\Produkt.lnk"};
+  const std::vector<std::string> kept = {desktop + "\\Ordner\\Produkt.lnk",
+                                         "C:\\Users\\Sim\\Documents\\Produkt.lnk",
+                                         "C:\\Users\\Anna\\Desktop\\Produkt.lnk"};
+  std::string links = "LinkCount=" + std::to_string(removed.size() + kept.size());
+  int n = 0;
+  for (const auto* list : {&removed, &kept}) {
+    for (const std::string& link : *list) {
+      Put(link);
+      links += "\r\n[Link" + std::to_string(++n) + "]\r\nPath=\"" + link + "\"";
+    }
+  }
+  std::vector<std::string> lines = testing_support::ExampleUninstallLines();
+  lines.erase(lines.begin() + 31, lines.begin() + 35);
+  Record(With(lines, "LinkCount", links));
+
+  EXPECT_EQ(Run({kInf}), kRemoved);
+  for (const std::string& link : removed)
+    EXPECT_FALSE(Exists(link)) << link;
+  const std::string& closing = sim_.Messages().back().text;
+  for (const std::string& link : kept) {
+    EXPECT_TRUE(Exists(link)) << link;
+    EXPECT_NE(closing.find("Verknüpfung \"" + link +
+                           "\": liegt nicht im Startmenü, auf dem Desktop oder in „Senden an“"),
+              std::string::npos)
+        << closing;
+  }
+}
+
+struct RegVictim {
+  RegRoot root;
+  std::string key;
+  std::string name;
+};
+
+// What the uninstaller makes of the same lines when the run wrote them.
+enum class WhenTheRunWroteIt {
+  /// The whole file is refused.
+  Refused,
+  /// The item is left alone and the closing message says so.
+  Skipped,
+  /// The item is what the run made: it goes.
+  Removed,
+};
+
+struct ForgedCase {
+  const char* name;
+  /// The lines of the example record changed, as With changes them.
+  std::vector<std::pair<std::string, std::string>> changes;
+  /// What the forged file is after, made before the uninstaller runs.
+  std::vector<std::string> files = {};
+  std::vector<std::string> emptyFolders = {};
+  std::vector<RegVictim> values = {};
+  WhenTheRunWroteIt written = WhenTheRunWroteIt::Skipped;
+  /// What the message says then.
+  const char* says = "";
+  /// What the refusal of the forged file says.
+  const char* forgedSays = "geschützte";
+};
+
+void PrintTo(const ForgedCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ForgedRecord : public Uninstaller, public testing::WithParamInterface<ForgedCase> {
+ protected:
+  bool VictimsThere() {
+    bool there = true;
+    for (const std::string& path : GetParam().files)
+      there = there && sim_.platform().files.FileExists(path);
+    for (const std::string& path : GetParam().emptyFolders)
+      there = there && sim_.platform().files.DirectoryExists(path);
+    for (const RegVictim& value : GetParam().values)
+      there = there && sim_.RegString(value.root, value.key, value.name).has_value();
+    return there;
+  }
+};
+
+TEST_P(ForgedRecord, IsRefusedAndTheRunsOwnRecordReachesNoFurtherThanTheProduct) {
+  const ForgedCase& c = GetParam();
+  for (const std::string& path : c.files)
+    Put(path);
+  for (const std::string& path : c.emptyFolders)
+    MakeFolder(path);
+  for (const RegVictim& value : c.values)
+    sim_.PutRegString(value.root, value.key, value.name, "von einem anderen Programm");
+  std::vector<std::string> lines = testing_support::ExampleUninstallLines();
+  for (const auto& [start, replacement] : c.changes)
+    lines = With(lines, start, replacement);
+
+  Forge(lines);
+  std::string before = sim_.Describe();
+  EXPECT_EQ(Run({kInf}), kRefusedOrFailed);
+  EXPECT_EQ(sim_.Describe(), before) << "nothing changed";
+  ASSERT_EQ(sim_.Messages().size(), 1u);
+  EXPECT_NE(sim_.Messages()[0].text.find(c.forgedSays), std::string::npos)
+      << sim_.Messages()[0].text;
+  EXPECT_NE(sim_.Messages()[0].text.find("Es wurde nichts verändert."), std::string::npos);
+
+  Record(lines);
+  before = sim_.Describe();
+  const int code = Run({kInf});
+  const std::string& said = sim_.Messages().back().text;
+  EXPECT_NE(said.find(c.says), std::string::npos) << said;
+  switch (c.written) {
+    case WhenTheRunWroteIt::Refused:
+      EXPECT_EQ(code, kRefusedOrFailed);
+      EXPECT_EQ(sim_.Messages().size(), 2u);
+      EXPECT_EQ(sim_.Describe(), before);
+      break;
+    case WhenTheRunWroteIt::Skipped:
+      EXPECT_EQ(code, kRemoved);
+      EXPECT_TRUE(VictimsThere());
+      EXPECT_NE(said.find("Zur Sicherheit nicht angetastet:"), std::string::npos) << said;
+      EXPECT_FALSE(Exists(In("produkt.exe"))) << "the product's own items go";
+      break;
+    case WhenTheRunWroteIt::Removed:
+      EXPECT_EQ(code, kRemoved);
+      EXPECT_FALSE(VictimsThere());
+      break;
+  }
+  ExpectOthersUntouched();
+}
+
+constexpr const char* kRun = "\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+INSTANTIATE_TEST_SUITE_P(
+    Uninstaller, ForgedRecord,
+    testing::Values(
+        // The run wrote that very value: the product's own start goes with it.
+        ForgedCase{.name = "AValueOfTheRunKey",
+                   .changes = {{"Root", "Root=HKLM"},
+                               {"Key", std::string("Key=") + kRun},
+                               {"Title", "Title=Wächter"}},
+                   .values = {{RegRoot::LocalMachine, kRun + 1, "Wächter"}},
+                   .written = WhenTheRunWroteIt::Removed},
+        ForgedCase{.name = "TheDefaultValueOfTheRunOnceKey",
+                   .changes = {{"Key", std::string("Key=") + kRun + "Once"}, {"Title", "Title="}},
+                   .values = {{RegRoot::CurrentUser, std::string(kRun + 1) + "Once", ""}},
+                   .says = "Autostart-Eintrag ohne eigenen Namen"},
+        ForgedCase{.name = "AnotherProductsUninstallString",
+                   .changes = {{"Root", "Root=HKEY_LOCAL_MACHINE"},
+                               {"Key",
+                                "Key=\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                                "Anderes"},
+                               {"Title", "Title=UninstallString"}},
+                   .values = {{RegRoot::LocalMachine,
+                               "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Anderes",
+                               "UninstallString"}},
+                   .says = "Eintrag eines anderen Programms in der Liste der installierten "
+                           "Programme"},
+        ForgedCase{.name = "TheSystemsEnvironment",
+                   .changes = {{"Root", "Root=HKLM"},
+                               {"Key",
+                                "Key=System\\CurrentControlSet\\Control\\Session "
+                                "Manager\\Environment"},
+                               {"Title", "Title=Path"}},
+                   .values = {{RegRoot::LocalMachine,
+                               "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                               "Path"}},
+                   .says = "Einstellung von Windows"},
+        ForgedCase{
+            .name = "TheRegisteredOwner",
+            .changes = {{"Root", "Root=HKLM"},
+                        {"Key", "Key=\\Software\\Microsoft\\Windows NT\\CurrentVersion"},
+                        {"Title", "Title=RegisteredOwner"}},
+            .values = {{RegRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion",
+                        "RegisteredOwner"}},
+            .says = "Einstellung von Windows"},
+        ForgedCase{
+            .name = "AShortcutInSystem32",
+            .changes = {{"Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"",
+                         "Path=\"C:\\Windows\\System32\\Eingabeaufforderung.lnk\""}},
+            .files = {"C:\\Windows\\System32\\Eingabeaufforderung.lnk"},
+            .says = "liegt nicht im Startmenü"},
+        ForgedCase{
+            .name = "AShortcutInTheUsersDocuments",
+            .changes = {{"Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\\Produkt.lnk\"",
+                         "Path=\"C:\\Users\\Sim\\Documents\\Bericht.lnk\""}},
+            .files = {"C:\\Users\\Sim\\Documents\\Bericht.lnk"},
+            .says = "liegt nicht im Startmenü"},
+        // Once the run of that name wrote it, it names its own copy.
+        ForgedCase{
+            .name = "AnotherProductsUninstallerCopy",
+            .changes = {{"AppName", "AppName=\"Anderes\""}, {"StandardReg", "StandardReg=0"}},
+            .files = {"C:\\Windows\\Inst_Anderes_remove.exe"},
+            .written = WhenTheRunWroteIt::Removed},
+        ForgedCase{.name = "AnAppNameLeadingOutOfTheWindowsDirectory",
+                   .changes = {{"AppName", "AppName=\"x\\..\\..\\Anderes\""},
+                               {"StandardReg", "StandardReg=0"}},
+                   .files = {"C:\\Anderes_remove.exe"},
+                   .written = WhenTheRunWroteIt::Refused,
+                   .says = "Der Programmname (AppName) \"x\\..\\..\\Anderes\" ergibt keinen "
+                           "einfachen Dateinamen",
+                   .forgedSays = "Der Programmname"},
+        ForgedCase{.name = "AnEmptyFolderElsewhere",
+                   .changes = {{"Dir1", "Dir1=C:\\Leer"}},
+                   .emptyFolders = {"C:\\Leer"},
+                   .says = "Ordner \"C:\\Leer\": gehört nicht zum Installationsverzeichnis"},
+        ForgedCase{.name = "AFolderWhoseNameOnlyStartsLikeTheInstallationFolder",
+                   .changes = {{"Dir1", "Dir1=C:\\Programme\\Firma\\Produkt 2.1 alt"}},
+                   .emptyFolders = {"C:\\Programme\\Firma\\Produkt 2.1 alt"},
+                   .says = "gehört nicht zum Installationsverzeichnis"},
+        ForgedCase{.name = "AProgramFolderOutsideTheStartMenu",
+                   .changes = {{"Path=\"C:\\WINDOWS\\Startmenü\\Programme\\Firma\\Produkt\"",
+                                "Path=\"C:\\Users\\Sim\\Documents\\Leer\""}},
+                   .emptyFolders = {"C:\\Users\\Sim\\Documents\\Leer"},
+                   .says = "Programmordner \"C:\\Users\\Sim\\Documents\\Leer\": liegt nicht im "
+                           "Startmenü"},
+        ForgedCase{.name = "AnotherUsersProfile",
+                   .changes = {{"MainDir", "MainDir=C:\\Users\\Anna"},
+                               {"File1", "File1=C:\\Users\\Anna\\NTUSER.DAT"}},
+                   .files = {"C:\\Users\\Anna\\NTUSER.DAT"},
+                   .written = WhenTheRunWroteIt::Refused,
+                   .says = "ist ein Ordner des Systems oder eines Benutzers"},
+        ForgedCase{.name = "ThePublicProfile",
+                   .changes = {{"MainDir", "MainDir=C:\\Users\\Public"},
+                               {"File1", "File1=C:\\Users\\Public\\Liste.txt"}},
+                   .files = {"C:\\Users\\Public\\Liste.txt"},
+                   .written = WhenTheRunWroteIt::Refused,
+                   .says = "ist ein Ordner des Systems oder eines Benutzers"},
+        ForgedCase{.name = "AnotherUsersDocuments",
+                   .changes = {{"MainDir", "MainDir=C:\\Users\\Anna\\Documents"},
+                               {"File1", "File1=C:\\Users\\Anna\\Documents\\Brief.txt"}},
+                   .files = {"C:\\Users\\Anna\\Documents\\Brief.txt"},
+                   .written = WhenTheRunWroteIt::Refused,
+                   .says = "ist ein Ordner des Systems oder eines Benutzers"},
+        // Another installation's record, byte for byte, in this folder.
+        ForgedCase{.name = "TheRecordOfAnotherInstallation",
+                   .changes = {{"AppName", "AppName=\"Anderes\""},
+                               {"MainDir", "MainDir=C:\\Programme\\Firma\\Anderes"},
+                               {"File1", "File1=C:\\Programme\\Firma\\Anderes\\anderes.exe"},
+                               {"ExFile1", "ExFile1=C:\\Programme\\Firma\\Anderes\\anderes.exe"}},
+                   .files = {"C:\\Programme\\Firma\\Anderes\\anderes.exe"},
+                   .written = WhenTheRunWroteIt::Refused,
+                   .says = "Die Datei liegt nicht im Installationsverzeichnis "
+                           "\"C:\\Programme\\Firma\\Anderes\", das sie nennt."}),
+    [](const testing::TestParamInfo<ForgedCase>& info) { return info.param.name; });
+
+TEST(RegistryRules, OnlyValuesPlausiblyTheProductsOwnGo) {
+  struct Case {
+    RegRoot root;
+    const char* key;
+    const char* title;
+    bool goes;
+  };
+  const Case cases[] = {
+      {RegRoot::CurrentUser, "\\Software\\Firma\\Produkt\\", "Pfad", true},
+      {RegRoot::ClassesRoot, ".prd", "", true},
+      {RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\p.exe", "",
+       true},
+      {RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt",
+       "Comments", true},
+      {RegRoot::LocalMachine, "System\\CurrentControlSet\\Services\\Produkt", "Start", true},
+      {RegRoot::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Produkt", true},
+      {RegRoot::CurrentUser, "Environment", "Path", false},
+      {RegRoot::LocalMachine, "Software", "Pfad", false},
+      {RegRoot::CurrentUser, "", "Pfad", false},
+      {RegRoot::CurrentUser, "Software\\\\Firma", "Pfad", false},
+      {RegRoot::LocalMachine, "SOFTWARE\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
+       "", false},
+      {RegRoot::LocalMachine,
+       "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\Run", "", false},
+      {RegRoot::Users, "S-1-5-21-1\\Software\\Microsoft\\Windows\\CurrentVersion\\Run", "", false},
+      {RegRoot::Users, "S-1-5-21-1\\Environment", "Path", false},
+      {RegRoot::LocalMachine, "System\\ControlSet001\\Control\\Session Manager", "BootExecute",
+       false},
+      {RegRoot::LocalMachine, "System\\CurrentControlSet\\Control\\Lsa", "Notification Packages",
+       false},
+      {RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
+       false},
+      {RegRoot::LocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion\\Winlogon", "Shell",
+       false},
+      {RegRoot::CurrentUser,
+       "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Personal",
+       false},
+      {RegRoot::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall", "x",
+       false},
+      {RegRoot::LocalMachine,
+       "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Anderes",
+       "UninstallString", false},
+      {RegRoot::LocalMachine, "Software\\Vormek\\TW_UPD_WEB", "SetupCount", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(!RefuseValue(c.root, c.key, c.title, "Produkt").has_value(), c.goes)
+        << RootName(c.root) << "\\" << c.key << " \"" << c.title << "\"";
+  }
 }
 
 }  // namespace
