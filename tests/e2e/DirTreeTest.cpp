@@ -14,14 +14,6 @@ namespace {
 using platform::win32::Narrow;
 using platform::win32::Widen;
 
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z')
-      c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 // The program files folder Setup.exe opens its tree at.
 std::string ProgramFilesDir() {
   wchar_t value[MAX_PATH + 1] = {};

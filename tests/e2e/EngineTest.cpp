@@ -115,7 +115,8 @@ TEST_F(Engine, AFullSetupWritesRegistryShortcutsRunsComponentsAndRecordsAll) {
   // what the payload's program needed is gone again.
   // In a folder of the run's own work folder, whose name nobody knew before.
   const std::string payloadProgram = ReadBytes("C:\\Protokoll\\nutzlast.txt");
-  EXPECT_TRUE(payloadProgram.starts_with("eins|zwei drei|" + windows + "\\Temp\\tewol_inst-") &&
+  EXPECT_TRUE(Lower(payloadProgram)
+                  .starts_with(Lower("eins|zwei drei|" + windows + "\\Temp\\tewol_inst-")) &&
               payloadProgram.ends_with("\\appRun1\n"))
       << payloadProgram;
   EXPECT_EQ(ReadBytes("C:\\Protokoll\\medium.txt"), "nach|" + SetupDirectory() + "\n");

@@ -157,6 +157,9 @@ void WaitUntil(std::string_view what, const std::function<bool()>& condition);
 std::string ReadBytes(std::string_view path);
 /// A file or folder of that path exists.
 bool PathExists(std::string_view path);
+/// The text with the letters A to Z in lower case: paths compared as
+/// Windows compares names (Wine spells some system folders in lower case).
+std::string Lower(std::string text);
 /// The Windows directory, without trailing backslash.
 std::string WindowsDirectory();
 /// What a product could leave behind: every file and folder of drive C:
