@@ -8,14 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Convert.h"
 #include "platform/Platform.h"
 
 namespace uninstall {
 
-/// The text with the letters of ASCII and of Latin-1 (as UTF-8) in upper
-/// case, as Windows compares file names.
-std::string FoldName(std::string_view text);
-bool SameName(std::string_view a, std::string_view b);
+using core::FoldName;
+using core::SameName;
 
 /// Why `path` is no absolute local path the uninstaller may act on, in
 /// German; nullopt when it is one. Refused: anything but "X:\..." (relative

@@ -13,6 +13,7 @@ void TSchritt7::CreateBody() {
     AddLabel(value, kValueLeft, top, 331, 16, {.bold = true, .wordWrap = false});
     top += 24;
   }
+  AddLabel("Label13", 24, kBodyTop + 106, ClientWidth() - 48, 28);
   AddLabel("Label12", 24, kBodyTop + 140, ClientWidth() - 48, 56);
 }
 

@@ -267,7 +267,7 @@ TEST_F(PageFlowTest, SummaryShowsTheCurrentValuesOnEveryShow) {
 
 TEST_F(PageFlowTest, ControlNamesOutsideTheDesignTablesFailLoudly) {
   EXPECT_THROW(ui.Text(W::Schritt4, "Edit2"), std::logic_error);
-  EXPECT_THROW(ui.SetText(W::Schritt7, "Label13", "x"), std::logic_error);
+  EXPECT_THROW(ui.SetText(W::Schritt7, "Label14", "x"), std::logic_error);
   EXPECT_THROW(ui.Checked(W::Schritt5, "CheckBox1"), std::logic_error);
 }
 
