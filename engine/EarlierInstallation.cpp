@@ -220,16 +220,9 @@ std::optional<EarlierInstallation> FindEarlierInstallation(platform::Platform& p
   return EarlierInstallation{dir, key->ReadString("DisplayVersion").value_or(""), std::nullopt};
 }
 
-std::optional<std::string> EarlierUninstallShortcut(const UninstallRecord& earlier,
-                                                    const UninstallRecord& later) {
-  if (earlier.programPath.empty())
-    return std::nullopt;
-  const std::string path = earlier.programPath + "\\" +
-                           core::Trim(earlier.appName + " " + earlier.version) +
-                           " deinstallieren.lnk";
-  if (!Listed(earlier.links, path) || Listed(later.links, path))
-    return std::nullopt;
-  return path;
+std::string UninstallShortcutOf(const UninstallRecord& record) {
+  return record.programPath + "\\" + core::Trim(record.appName + " " + record.version) +
+         " deinstallieren.lnk";
 }
 
 Carried EarlierOnly(const UninstallRecord& earlier, const UninstallRecord& later) {
@@ -251,12 +244,9 @@ Carried EarlierOnly(const UninstallRecord& earlier, const UninstallRecord& later
       carried.values.push_back(value);
     }
   }
-  const std::optional<std::string> ownShortcut = EarlierUninstallShortcut(earlier, later);
   for (const std::string& link : earlier.links) {
-    if (!Listed(later.links, link) && !(ownShortcut && SameName(link, *ownShortcut)) &&
-        !Listed(carried.links, link)) {
+    if (!Listed(later.links, link) && !Listed(carried.links, link))
       carried.links.push_back(link);
-    }
   }
   if (earlier.marrowlink && earlier.programId && !later.programId)
     carried.programId = earlier.programId;

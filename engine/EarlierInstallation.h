@@ -64,8 +64,7 @@ struct Carried {
 };
 
 /// The items `earlier` records that `later` (the new run's record, for the
-/// same installation folder) does not, as Carried lists them; not the
-/// earlier version's own uninstall shortcut, which the run replaces.
+/// same installation folder) does not, as Carried lists them.
 Carried EarlierOnly(const uninstall::UninstallRecord& earlier,
                     const uninstall::UninstallRecord& later);
 
@@ -75,9 +74,8 @@ Carried EarlierOnly(const uninstall::UninstallRecord& earlier,
 /// the file has it. `carried.programId` also sets the line "Marrowlink=1".
 std::vector<std::string> WithCarried(std::vector<std::string> lines, const Carried& carried);
 
-/// The earlier version's own uninstall shortcut ("<title> deinstallieren.lnk"
-/// in its program folder) when `earlier` records it and `later` does not.
-std::optional<std::string> EarlierUninstallShortcut(const uninstall::UninstallRecord& earlier,
-                                                    const uninstall::UninstallRecord& later);
+/// The path the run gives the uninstall shortcut of the installation that
+/// `record` records: "<program folder>\<AppName> <Version> deinstallieren.lnk".
+std::string UninstallShortcutOf(const uninstall::UninstallRecord& record);
 
 }  // namespace engine

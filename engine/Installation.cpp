@@ -148,17 +148,29 @@ void Installation::TakeOverEarlierInstallation() {
   UninstallRecord items;
   items.appName = earlier.appName;
   items.mainDir = earlier.mainDir;
-  items.createdFolders = earlier.createdFolders;
-  // The earlier version's uninstall shortcut would still name it: the run
-  // made its own.
-  if (const auto shortcut = EarlierUninstallShortcut(earlier, later))
-    items.links.push_back(*shortcut);
+  // The folders it made in the Start menu go when the shortcuts leave them
+  // empty; below the installation folder only those of what goes.
+  for (const std::string& folder : earlier.createdFolders) {
+    if (!uninstall::IsBelow(folder, earlier.mainDir))
+      items.createdFolders.push_back(folder);
+  }
+  // The earlier version's uninstall shortcut goes once the run has made its
+  // own: it would still name that version.
+  const std::string own = UninstallShortcutOf(later);
+  const std::string earlierShortcut = UninstallShortcutOf(earlier);
+  if (Listed(earlier.links, earlierShortcut) && !core::SameName(earlierShortcut, own) &&
+      Listed(later.links, own) && run_.platform.files.FileExists(own)) {
+    items.links.push_back(earlierShortcut);
+  }
   if (run_.settings.RemoveObsolete) {
     const Carried obsolete = EarlierOnly(earlier, later);
     items.files = obsolete.files;
     items.extraDirs = obsolete.dirs;
     items.values = obsolete.values;
-    items.links.insert(items.links.end(), obsolete.links.begin(), obsolete.links.end());
+    for (const std::string& link : obsolete.links) {
+      if (!Listed(items.links, link))
+        items.links.push_back(link);
+    }
     items.programId = obsolete.programId;
     items.marrowlink = obsolete.programId.has_value();
     if (!core::SameName(earlier.programPath, later.programPath))
