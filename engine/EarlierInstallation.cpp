@@ -14,6 +14,8 @@ namespace engine {
 namespace {
 
 using uninstall::IsBelow;
+using uninstall::KeyPath;
+using uninstall::Listed;
 using uninstall::RecordedValue;
 using uninstall::SameName;
 using uninstall::UninstallRecord;
@@ -32,19 +34,6 @@ std::string FolderOfCommand(std::string_view command) {
   return start == std::string_view::npos || start == 0
              ? std::string()
              : std::string(command.substr(start + 1, end - start - 1));
-}
-
-bool Listed(const std::vector<std::string>& paths, std::string_view path) {
-  return std::any_of(paths.begin(), paths.end(),
-                     [&](const std::string& listed) { return SameName(listed, path); });
-}
-
-std::string KeyPath(std::string_view key) {
-  while (!key.empty() && key.front() == '\\')
-    key.remove_prefix(1);
-  while (!key.empty() && key.back() == '\\')
-    key.remove_suffix(1);
-  return std::string(key);
 }
 
 bool SameValue(const RecordedValue& a, const RecordedValue& b) {

@@ -1,7 +1,5 @@
 #include "engine/Installation.h"
 
-#include <algorithm>
-
 #include "core/Convert.h"
 #include "core/RecordFiles.h"
 #include "engine/Components.h"
@@ -20,12 +18,8 @@ namespace engine {
 
 namespace {
 
+using uninstall::Listed;
 using uninstall::UninstallRecord;
-
-bool Listed(const std::vector<std::string>& paths, std::string_view path) {
-  return std::any_of(paths.begin(), paths.end(),
-                     [&](const std::string& listed) { return core::SameName(listed, path); });
-}
 
 // Whether the registry holds the value a record names.
 bool ValueExists(platform::Registry& registry, const uninstall::RecordedValue& value) {

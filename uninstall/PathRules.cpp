@@ -79,6 +79,11 @@ std::optional<std::string> RefusePath(std::string_view path) {
   }
 }
 
+bool Listed(const std::vector<std::string>& paths, std::string_view path) {
+  return std::any_of(paths.begin(), paths.end(),
+                     [&](const std::string& listed) { return SameName(listed, path); });
+}
+
 bool IsBelow(std::string_view path, std::string_view folder) {
   if (folder.empty())
     return false;

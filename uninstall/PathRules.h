@@ -27,6 +27,9 @@ std::optional<std::string> RefusePath(std::string_view path);
 /// The same for a single file name.
 std::optional<std::string> RefuseName(std::string_view name);
 
+/// Whether `paths` holds `path`, compared with SameName.
+bool Listed(const std::vector<std::string>& paths, std::string_view path);
+
 /// `path` lies below `folder` (not the folder itself); both checked paths.
 bool IsBelow(std::string_view path, std::string_view folder);
 /// The folder that holds `path`, without trailing backslash; empty for a

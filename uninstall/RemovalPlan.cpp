@@ -60,14 +60,6 @@ constexpr std::array<std::string_view, 7> kProtectedKeys = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
 };
 
-std::string KeyPath(std::string_view key) {
-  while (!key.empty() && key.front() == '\\')
-    key.remove_prefix(1);
-  while (!key.empty() && key.back() == '\\')
-    key.remove_suffix(1);
-  return std::string(key);
-}
-
 std::string Skipped(std::string_view what, std::string_view path, std::string_view reason) {
   return std::string(what) + " \"" + std::string(path) + "\": " + std::string(reason);
 }
@@ -91,11 +83,6 @@ Step ValuesStep(RegRoot root, std::string key, std::vector<std::string> names, b
 
 bool EndsWithLnk(std::string_view path) {
   return path.size() > 4 && SameName(path.substr(path.size() - 4), ".lnk");
-}
-
-bool Listed(const std::vector<std::string>& folders, std::string_view folder) {
-  return std::any_of(folders.begin(), folders.end(),
-                     [&](const std::string& listed) { return SameName(listed, folder); });
 }
 
 // The run puts shortcuts into the Start menu's programs folder (the
@@ -162,6 +149,14 @@ class OwnFolders {
 };
 
 }  // namespace
+
+std::string KeyPath(std::string_view key) {
+  while (!key.empty() && key.front() == '\\')
+    key.remove_prefix(1);
+  while (!key.empty() && key.back() == '\\')
+    key.remove_suffix(1);
+  return std::string(key);
+}
 
 std::vector<std::string> VendorKeys(const UninstallRecord& record) {
   // Which company the run used cannot be told when the file records none:

@@ -67,6 +67,9 @@ std::optional<std::string> RefuseRecord(const UninstallRecord& record, std::stri
 RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& controlFile,
                             platform::Platform& platform, const ProtectedFolders& protectedFolders);
 
+/// A key path of a record without its leading and trailing backslashes.
+std::string KeyPath(std::string_view key);
+
 /// The vendor keys below HKEY_LOCAL_MACHINE, without leading backslash, that
 /// the standard registration of `record` may have written "Company" and
 /// "Name" into: one, or two when the record names no company (a company
