@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sim/SimPlatform.h"
+#include "tests/support/ExampleUninstallInf.h"
 
 namespace {
 
@@ -31,22 +32,9 @@ struct Items {
 
 // Uninstall.inf as the run writes it for `items` in kMain.
 std::vector<std::string> RecordLines(const Items& items) {
-  std::vector<std::string> lines = {
-      ";Manuelle Deinstallation:",
-      ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-      ";",
-      "[Settings]",
-      "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-      "AppName=\"Produkt\"",
-      "Company=\"" + items.company + "\"",
-      "Version=\"" + items.version + "\"",
-      items.standardReg ? "StandardReg=1" : "StandardReg=0",
-      items.programId ? "Marrowlink=1" : "Marrowlink=0",
-      "[Directories]",
-      std::string("MainDir=") + kMain,
-      "[Files]",
-      "FileCount=" + std::to_string(items.files.size()),
-  };
+  std::vector<std::string> lines = testing_support::ProduktHeaderLines(
+      items.company, items.version, items.standardReg, items.programId.has_value(), kMain);
+  lines.insert(lines.end(), {"[Files]", "FileCount=" + std::to_string(items.files.size())});
   auto numbered = [&](std::string_view key, const std::vector<std::string>& values) {
     for (size_t n = 0; n < values.size(); ++n)
       lines.push_back(std::string(key) + std::to_string(n + 1) + "=" + values[n]);

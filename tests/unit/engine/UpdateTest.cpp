@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/ExampleUninstallInf.h"
 #include "tests/unit/engine/RunFixture.h"
 #include "uninstall/RemovalView.h"
 #include "uninstall/UninstallProgram.h"
@@ -80,11 +81,10 @@ class Update : public RunFixture {
   }
   void TestBody() override {}
 
+  using RunFixture::EndAt;
   using RunFixture::events;
   using RunFixture::left;
   using RunFixture::sim;
-  using RunFixture::stop;
-  using RunFixture::view;
 
   /// Start-up over `setupInf` and `payload` as a fresh Setup.exe does it,
   /// then the run into `target` with the program folder "Firma".
@@ -136,19 +136,7 @@ TEST_F(Update, InPlaceOneRecordHoldsBothVersionsAndOneUninstallRemovesEverything
   EXPECT_EQ(state.Installed->Version, "1.2");
   const std::string t = kTarget;
   const std::string p = std::string(kPrograms) + "\\Firma";
-  const std::string record = AnsiLines({
-      ";Manuelle Deinstallation:",
-      ";Ziehen Sie diese Datei auf \"Inst_Produkt_remove.exe\" im Windows-Ordner.",
-      ";",
-      "[Settings]",
-      "Signature=\"#$Meravlunx_Tessarwolden$#\"",
-      "AppName=\"Produkt\"",
-      "Company=\"Firma\"",
-      "Version=\"1.3\"",
-      "StandardReg=1",
-      "Marrowlink=1",
-      "[Directories]",
-      "MainDir=" + t,
+  const std::vector<std::string> tail = {
       "[Files]",
       "FileCount=4",
       "File1=" + t + "\\produkt.exe",
@@ -195,7 +183,9 @@ TEST_F(Update, InPlaceOneRecordHoldsBothVersionsAndOneUninstallRemovesEverything
       "Path=\"" + std::string(kDesktop) + "\\Produkt 1.2 Hilfe.lnk\"",
       "[ProgramPath]",
       "Path=\"" + p + "\"",
-  });
+  };
+  const std::string record = AnsiLines(testing_support::Joined(
+      testing_support::ProduktHeaderLines("Firma", "1.3", true, true, t), tail));
   EXPECT_EQ(Content(t + "\\Uninstall.inf"), record);
   EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove.inf"), record);
   EXPECT_EQ(Content("C:\\Windows\\Inst_Produkt_remove_extra.inf"),
@@ -358,14 +348,7 @@ TEST_P(UpdateUndone, AtAnyStepLeavesTheEarlierInstallationAsItWas) {
       Update machine;
       machine.InstallVersion12();
       const std::string before = machine.Machine();
-      size_t seen = 0;
-      machine.view.onEvent = [&](const std::string&) {
-        if (seen++ != at)
-          return;
-        if (fail)
-          throw std::runtime_error("eingeschleuster Fehler");
-        machine.stop.request_stop();
-      };
+      machine.EndAt(at, fail);
       engine::RunEnd end = engine::RunEnd::Completed;
       try {
         end = machine.Install(Version13(), "version-1.3.szp", GetParam().target);
