@@ -242,7 +242,8 @@ Carried EarlierOnly(const UninstallRecord& earlier, const UninstallRecord& later
   return carried;
 }
 
-std::vector<std::string> WithCarried(std::vector<std::string> lines, const Carried& carried) {
+std::vector<std::string> WithCarried(const std::vector<std::string>& lines,
+                                     const Carried& carried) {
   SectionedFile file(lines);
   AddNumbered(file, "[Files]", "FileCount", "File", carried.files);
   AddNumbered(file, "[ExtraFiles]", "ExtraCount", "ExFile", carried.files);

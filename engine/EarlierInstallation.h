@@ -57,10 +57,6 @@ struct Carried {
   std::vector<std::string> links;
   /// The earlier web-update entry's ProgramID, when the new run made none.
   std::optional<std::string> programId;
-
-  bool Empty() const {
-    return files.empty() && dirs.empty() && values.empty() && links.empty() && !programId;
-  }
 };
 
 /// The items `earlier` records that `later` (the new run's record, for the
@@ -72,7 +68,7 @@ Carried EarlierOnly(const uninstall::UninstallRecord& earlier,
 /// section that lists its kind and numbered on from the section's count,
 /// which counts them too; a section the run wrote none of is added where
 /// the file has it. `carried.programId` also sets the line "Marrowlink=1".
-std::vector<std::string> WithCarried(std::vector<std::string> lines, const Carried& carried);
+std::vector<std::string> WithCarried(const std::vector<std::string>& lines, const Carried& carried);
 
 /// The path the run gives the uninstall shortcut of the installation that
 /// `record` records: "<program folder>\<AppName> <Version> deinstallieren.lnk".
