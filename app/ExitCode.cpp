@@ -18,6 +18,8 @@ int ExitCodeOf(const core::SetupState& state) {
       return kExitFailed;
     case RunOutcome::Cancelled:
       return kExitCancelledDuringRun;
+    case RunOutcome::NewerInstalled:
+      return kExitNewerInstalled;
     case RunOutcome::Installed:
       return kExitInstalled;
     case RunOutcome::RestartPending:

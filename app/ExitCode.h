@@ -14,6 +14,7 @@ enum ExitCode : int {
   kExitFailed = 4,
   kExitAlreadyRunning = 5,
   kExitCancelledDuringRun = 6,
+  kExitNewerInstalled = 7,
   // ERROR_SUCCESS_REBOOT_REQUIRED, what Windows Installer ends with too.
   kExitRestartPending = 3010,
 };

@@ -214,6 +214,10 @@ int Session::RunUnattended(const SilentOptions& options, QuietDialogs& notes) {
       BeginRun();
       Finished(Execute());
     }
+  } else if (state_.Outcome == core::RunOutcome::NewerInstalled) {
+    notes.Note("Nicht installiert: Auf diesem Computer ist bereits die neuere Version " +
+               state_.Installed->Version +
+               " installiert. Ohne Rückfrage installiert Setup keine ältere Version darüber.");
   }
   const int exitCode = ExitCode();
   WriteUnattendedLog(platform_, state_, notes.Notes(), exitCode);

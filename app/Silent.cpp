@@ -75,6 +75,9 @@ void ProposeUnattendedValues(platform::Platform& platform, core::SetupState& sta
                              const SilentOptions& options, std::string_view programFilesDir) {
   if (options.dir) {
     state.TargetDir = *options.dir;
+  } else if (state.Installed) {
+    // An update goes where the product is.
+    state.TargetDir = state.Installed->Dir;
   } else {
     state.TargetDir = wizard::BuildTargetPath(programFilesDir, state.Company, state.ProductTitle,
                                               [&platform](std::string_view dir) {

@@ -59,9 +59,10 @@ class QuietShell : public platform::ForwardingShell {
   bool quiet_ = false;
 };
 
-/// Fills in what the pages would have proposed after start-up: the program
-/// files folder + company + title as the target directory (or /dir), the
-/// program folder of start-up (or /group), shortcuts wanted.
+/// Fills in what the pages would have proposed after start-up: the folder
+/// of the installed product, else the program files folder + company +
+/// title as the target directory (or /dir), the program folder of start-up
+/// (or /group), shortcuts wanted.
 void ProposeUnattendedValues(platform::Platform& platform, core::SetupState& state,
                              const SilentOptions& options, std::string_view programFilesDir);
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/Convert.h"
+#include "core/Versions.h"
+#include "engine/EarlierInstallation.h"
 #include "engine/Recovery.h"
 #include "engine/Uninstaller.h"
 
@@ -129,6 +131,8 @@ bool Startup::Run() {
   state_.ExtendedUninstall = ini.ReadBool(kSettings, "ExtendedUninstall", false);
   state_.StandardReg = ini.ReadBool(kSettings, "StandardReg", false);
   state_.Marrowlink = ini.ReadBool(kSettings, "Marrowlink", false);
+  state_.RemoveObsolete = ini.ReadBool(kSettings, "RemoveObsolete", false);
+  state_.Version = ini.ReadString(kSettings, "Version", "");
   SetProgress(20);
 
   state_.ProductTitle = core::Trim(state_.ProductTitle);
@@ -148,7 +152,11 @@ bool Startup::Run() {
   FillProgramFolders(programsDir);
 
   state_.ProgramFolder = state_.Company.empty() ? state_.ProductTitle : state_.Company;
+  const std::string appName = ini.ReadString(kSettings, "AppName", "");
+  FindInstalled(appName, programsDir);
   ui_.SetText(core::WindowId::Schritt6, "Edit1", state_.ProgramFolder);
+  if (!AcceptInstalledVersion(appName))
+    return false;
   SetProgress(30);
 
   SetStatus("Setup liest Optionen...");
@@ -169,6 +177,46 @@ bool Startup::Run() {
   SetStatus("Setup startet...");
   SetProgress(100);
   return true;
+}
+
+void Startup::FindInstalled(const std::string& appName, const std::string& programsDir) {
+  std::optional<engine::EarlierInstallation> earlier =
+      engine::FindEarlierInstallation(platform_, appName);
+  if (!earlier)
+    return;
+  state_.Installed = core::InstalledProduct{earlier->dir, earlier->version, earlier->Title(appName),
+                                            earlier->record.has_value()};
+  // The tree shows where the product is; page 4 proposes that folder.
+  ui_.OpenTreePath(earlier->dir);
+  if (!earlier->record || programsDir.empty())
+    return;
+  // Page 6 proposes the program folder it has, when it has one.
+  const std::string& path = earlier->record->programPath;
+  const std::string programs = programsDir + "\\";
+  if (path.size() > programs.size() && core::SameName(path.substr(0, programs.size()), programs) &&
+      path.substr(programs.size()) != "(kein)") {
+    state_.ProgramFolder = path.substr(programs.size());
+  }
+}
+
+bool Startup::AcceptInstalledVersion(const std::string& appName) {
+  if (!state_.Installed)
+    return true;
+  const std::optional<int> order = core::CompareVersions(state_.Version, state_.Installed->Version);
+  if (!order || *order >= 0)
+    return true;
+  const std::string text = "Auf diesem Computer ist bereits die neuere Version " +
+                           state_.Installed->Version + " von " + appName +
+                           " installiert.\r\rMöchten Sie trotzdem " + state_.ProductTitle +
+                           " installieren? Die neuere Version wird dabei ersetzt.";
+  if (platform_.dialogs.MessageBox("Setup", text, platform::MsgButtons::YesNo,
+                                   platform::MsgIcon::Question) == platform::MsgAnswer::Yes) {
+    return true;
+  }
+  state_.ExitState = -1;
+  state_.Outcome = core::RunOutcome::NewerInstalled;
+  platform_.system.PostQuit();
+  return false;
 }
 
 void Startup::ReadRegistryDefaults(std::string& programFilesDir, std::string& programsDir) {

@@ -38,9 +38,10 @@ class Startup {
   /// The sequence itself (the first tick of Timer2), begun by undoing runs
   /// that never ended: only for a program that holds the single-instance
   /// lock. Returns false when Setup.inf is missing or names the product so
-  /// that its uninstaller's copy could not be named after it: then the
-  /// error has been shown, ExitState is -1 and the application has been
-  /// asked to end.
+  /// that its uninstaller's copy could not be named after it (then the
+  /// error has been shown), or when a newer version is installed and the
+  /// user did not want this one over it: ExitState is -1 and the
+  /// application has been asked to end.
   bool Run();
 
   /// The program files folder the registry named, as start-up opened it in
@@ -54,6 +55,13 @@ class Startup {
   void SetStatus(std::string_view text);
   void SetProgress(int position);
   void FormatLabel(core::WindowId window, std::string_view control, std::string_view value);
+  /// Notes the installation of the product that the machine holds, opens
+  /// the tree at its folder and takes its program folder (in `programsDir`)
+  /// as page 6's proposal.
+  void FindInstalled(const std::string& appName, const std::string& programsDir);
+  /// When a newer version than this one is installed, asks whether to
+  /// install this one all the same. No ends the program (false).
+  bool AcceptInstalledVersion(const std::string& appName);
   void ReadRegistryDefaults(std::string& programFilesDir, std::string& programsDir);
   void FillProgramFolders(const std::string& programsDir);
   void LoadPageText(bool wanted, std::string_view fileName, core::WindowId page,

@@ -163,6 +163,28 @@ std::string UpperAscii(std::string_view text) {
   return upper;
 }
 
+std::string FoldName(std::string_view text) {
+  std::string folded(text);
+  for (size_t k = 0; k < folded.size(); ++k) {
+    char& c = folded[k];
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+    } else if (static_cast<unsigned char>(c) == 0xC3 && k + 1 < folded.size()) {
+      // U+00E0 to U+00FE but U+00F7 (the division sign): one lower case
+      // letter each, 0x20 above its capital.
+      auto& next = reinterpret_cast<unsigned char&>(folded[k + 1]);
+      if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
+        next = static_cast<unsigned char>(next - 0x20);
+      ++k;
+    }
+  }
+  return folded;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  return FoldName(a) == FoldName(b);
+}
+
 std::string DirectoryOf(std::string_view path) {
   size_t slash = path.find_last_of("\\/:");
   if (slash == std::string_view::npos)

@@ -45,6 +45,11 @@ bool SameTextIgnoreCase(std::string_view a, std::string_view b);
 /// The text with the letters a to z in upper case; other characters stay.
 std::string UpperAscii(std::string_view text);
 
+/// The text with the letters of ASCII and of Latin-1 (as UTF-8) in upper
+/// case, as Windows compares file names.
+std::string FoldName(std::string_view text);
+bool SameName(std::string_view a, std::string_view b);
+
 /// The directory of `path`, ending in a backslash; empty when the path names
 /// no directory.
 std::string DirectoryOf(std::string_view path);

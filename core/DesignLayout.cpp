@@ -162,6 +162,7 @@ constexpr DesignPlace kPlaces[] = {
     {W::Schritt7, "Label8", SummaryValue(2)},
     {W::Schritt7, "Label6", SummaryCaption(3)},
     {W::Schritt7, "Label9", SummaryValue(3)},
+    {W::Schritt7, "Label13", {24, kBodyTop + 106, kPageWidth - 48, 28}},
     {W::Schritt7, "Label12", {24, kBodyTop + 140, kPageWidth - 48, 56}},
     {W::Schritt7, "Button4", Back(kPageWidth)},
     {W::Schritt7, "Button2", Forward(kPageWidth)},

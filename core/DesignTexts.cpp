@@ -114,6 +114,8 @@ constexpr DesignText kTexts[] = {
     {W::Schritt7, "Label11", ""},
     {W::Schritt7, "Label8", ""},
     {W::Schritt7, "Label9", ""},
+    // What becomes of the installed product, when one is installed.
+    {W::Schritt7, "Label13", ""},
     {W::Schritt7, "Label12",
      "Wenn alle Daten korrekt sind, klicken Sie bitte auf [Installieren], um das Setup zu "
      "starten. Klicken Sie auf [Zurück], um die letzten Angaben nochmals aufzunehmen und auf "

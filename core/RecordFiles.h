@@ -58,6 +58,11 @@ inline bool IsPlainAppName(std::string_view appName) {
   return true;
 }
 
+/// Whether `a` and `b` name the same installation folder, compared as the
+/// uninstaller compares paths (core::SameName), and without regard to
+/// trailing blanks and backslashes.
+bool SameFolder(std::string_view a, std::string_view b);
+
 /// `windowsDir` + "\Inst_" + `appName` + `end`, for one of the ends above;
 /// `appName` is to be plain.
 inline std::string TrustedCopyPath(std::string_view windowsDir, std::string_view appName,

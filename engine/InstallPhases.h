@@ -4,6 +4,16 @@
 
 namespace engine {
 
+/// Where an installation of the same product that the run takes over or
+/// removes lies, as the run found it in Prepare.
+enum class EarlierPlace {
+  None,
+  /// In the target directory: the run updates it and records both in one.
+  SameFolder,
+  /// In another folder: the run removes it first.
+  OtherFolder,
+};
+
 /// The work of the installation run, one call per phase in the order the run
 /// makes them. The run owns the order, the status texts and the progress;
 /// the phases do the work and may write the detail line for their items.
@@ -18,6 +28,11 @@ class InstallPhases {
   /// the program is to end (the phase has told the user, set ExitState and
   /// asked the application to terminate).
   virtual bool JoinMedia() = 0;
+  /// Where the installation of this product that the machine holds lies.
+  virtual EarlierPlace Earlier() = 0;
+  /// Removes the installation of this product in another folder, as its
+  /// record says.
+  virtual void RemoveEarlierInstallation() = 0;
   /// Starts the uninstall log with its header, [Settings] and [Directories].
   virtual void WriteLogHeader() = 0;
   /// Creates the target directory with all missing parents.
@@ -58,6 +73,10 @@ class InstallPhases {
   virtual void RunComponentsAfterInstall() = 0;
   /// Appends [ProgramPath] and the program-folder line to the uninstall log.
   virtual void LogProgramFolder() = 0;
+  /// Takes over the installation in the target directory: removes its own
+  /// uninstall shortcut, with RemoveObsolete also what only it had, and
+  /// adds what stays of it to the uninstall log.
+  virtual void TakeOverEarlierInstallation() = 0;
   /// Writes the uninstall log to the target directory's Uninstall.inf.
   virtual void SaveUninstallLog() = 0;
 };

@@ -108,6 +108,13 @@ void Run(RunSettings& settings, InstallView& view, InstallPhases& phases,
       throw MediaStopped{};
   }
 
+  // One installation of a product at a time: one in another folder goes
+  // first.
+  if (phases.Earlier() == EarlierPlace::OtherFolder) {
+    view.ShowStatus("Setup entfernt die bisherige Installation...", "");
+    step([&] { phases.RemoveEarlierInstallation(); });
+  }
+
   step([&] { phases.WriteLogHeader(); });
   step([&] { phases.CreateTargetDirectory(); });
 
@@ -141,6 +148,11 @@ void Run(RunSettings& settings, InstallView& view, InstallPhases& phases,
   step([&] { phases.CreateShortcuts(); });
   step([&] { phases.RunComponentsAfterInstall(); });
   step([&] { phases.LogProgramFolder(); });
+  if (phases.Earlier() == EarlierPlace::SameFolder) {
+    if (settings.RemoveObsolete)
+      view.ShowStatus("Setup entfernt nicht mehr benötigte Teile der bisherigen Version...", "");
+    step([&] { phases.TakeOverEarlierInstallation(); });
+  }
   if (settings.StandardReg)
     step([&] { phases.SaveUninstallLog(); });
   if (settings.CreateUninstallShortcut)

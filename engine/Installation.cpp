@@ -11,8 +11,40 @@
 #include "engine/Shortcuts.h"
 #include "engine/SpecialFolders.h"
 #include "engine/WorkFolder.h"
+#include "uninstall/Removal.h"
+#include "uninstall/RemovalPlan.h"
 
 namespace engine {
+
+namespace {
+
+using uninstall::Listed;
+using uninstall::UninstallRecord;
+
+// Whether the registry holds the value a record names.
+bool ValueExists(platform::Registry& registry, const uninstall::RecordedValue& value) {
+  const auto key = registry.OpenKey(uninstall::RootOf(value.root), value.key);
+  return key && key->ValueType(value.title);
+}
+
+// What of `carried` is still on the machine: only that is taken over.
+Carried StillThere(platform::Platform& platform, Carried carried, std::string_view mainDir) {
+  auto& files = platform.files;
+  std::erase_if(carried.files, [&](const std::string& path) { return !files.FileExists(path); });
+  std::erase_if(carried.links, [&](const std::string& path) { return !files.FileExists(path); });
+  std::erase_if(carried.dirs,
+                [&](const std::string& path) { return !files.DirectoryExists(path); });
+  std::erase_if(carried.values, [&](const uninstall::RecordedValue& value) {
+    return !ValueExists(platform.registry, value);
+  });
+  if (carried.programId &&
+      uninstall::WebUpdateEntries(platform.registry, *carried.programId, mainDir).empty()) {
+    carried.programId.reset();
+  }
+  return carried;
+}
+
+}  // namespace
 
 Installation::Installation(platform::Platform& platform, RunSettings& settings,
                            archive::TZipUnpacker& zip, InstallView& view, std::stop_token stop)
@@ -30,6 +62,132 @@ void Installation::Prepare() {
   }
   journaledFiles_.SetWorkFolder(run_.workFolder);
   run_.archiveDir = run_.setupDir;
+  // Only an installation whose record the run can trust is taken over or
+  // removed.
+  std::optional<EarlierInstallation> earlier =
+      FindEarlierInstallation(base_, run_.control.ReadString("Settings", "AppName", ""));
+  if (earlier && earlier->record) {
+    const UninstallRecord& record = *earlier->record;
+    if (record.marrowlink && record.programId) {
+      const std::vector<std::string> entries =
+          uninstall::WebUpdateEntries(base_.registry, *record.programId, record.mainDir);
+      if (!entries.empty())
+        run_.earlierWebUpdate = entries.front();
+    }
+    run_.earlier = std::move(earlier);
+  }
+}
+
+EarlierPlace Installation::Earlier() {
+  if (!run_.earlier)
+    return EarlierPlace::None;
+  return core::SameFolder(run_.earlier->dir, run_.settings.TargetDir) ? EarlierPlace::SameFolder
+                                                                      : EarlierPlace::OtherFolder;
+}
+
+void Installation::RemoveEarlierInstallation() {
+  const UninstallRecord& record = *run_.earlier->record;
+  const std::string controlFile = record.mainDir + "\\Uninstall.inf";
+  const std::string what = "Die bisherige Installation in \"" + record.mainDir + "\"";
+  const uninstall::ProtectedFolders folders(run_.platform);
+  if (const auto refused = uninstall::RefuseRecord(record, controlFile, folders))
+    throw EInstallError(what + " kann nicht entfernt werden: " + *refused);
+  uninstall::RemovalPlan plan =
+      uninstall::MakeRemovalPlan(record, controlFile, run_.platform, folders);
+  // Its web-update entry stays for the run to update.
+  if (run_.settings.Marrowlink && !run_.earlierWebUpdate.empty()) {
+    std::erase_if(plan.steps, [this](const uninstall::Step& step) {
+      return step.kind == uninstall::StepKind::RegistryValues &&
+             core::SameName(step.key, run_.earlierWebUpdate);
+    });
+  }
+  const uninstall::RemovalReport report = uninstall::CarryOut(plan, run_.platform, nullptr);
+  if (!report.failed.empty()) {
+    std::string items;
+    for (const std::string& item : report.failed)
+      items += (items.empty() ? "" : ", ") + item;
+    throw EInstallError(what +
+                        " lässt sich nicht vollständig entfernen; vielleicht wird das Programm "
+                        "noch verwendet. Nicht entfernt werden konnte: " +
+                        items);
+  }
+}
+
+void Installation::RemoveRecorded(const UninstallRecord& items) {
+  const uninstall::ProtectedFolders folders(run_.platform);
+  uninstall::RemovalPlan plan =
+      uninstall::MakeRemovalPlan(items, items.mainDir + "\\Uninstall.inf", run_.platform, folders);
+  std::erase_if(plan.steps, [&](const uninstall::Step& step) {
+    switch (step.kind) {
+      case uninstall::StepKind::Shortcut:
+      case uninstall::StepKind::RegistryValues:
+        return false;
+      case uninstall::StepKind::File:
+        return !Listed(items.files, step.path);
+      case uninstall::StepKind::Folder:
+        return !uninstall::IsBelow(step.path, items.mainDir) &&
+               !uninstall::IsBelow(step.path, folders.Programs());
+      case uninstall::StepKind::ControlFile:
+      case uninstall::StepKind::UninstallerCopy:
+        break;
+    }
+    return true;
+  });
+  uninstall::CarryOut(plan, run_.platform, nullptr);
+}
+
+void Installation::TakeOverEarlierInstallation() {
+  const UninstallRecord& earlier = *run_.earlier->record;
+  const UninstallRecord later = uninstall::ParseUninstallRecord(run_.log.Lines());
+  UninstallRecord items;
+  items.appName = earlier.appName;
+  items.mainDir = earlier.mainDir;
+  // The folders it made in the Start menu go when the shortcuts leave them
+  // empty; below the installation folder only those of what goes.
+  for (const std::string& folder : earlier.createdFolders) {
+    if (!uninstall::IsBelow(folder, earlier.mainDir))
+      items.createdFolders.push_back(folder);
+  }
+  // The earlier version's uninstall shortcut goes once the run has made its
+  // own: it would still name that version.
+  const std::string own = UninstallShortcutOf(later);
+  const std::string earlierShortcut = UninstallShortcutOf(earlier);
+  if (Listed(earlier.links, earlierShortcut) && !core::SameName(earlierShortcut, own) &&
+      Listed(later.links, own) && run_.platform.files.FileExists(own)) {
+    items.links.push_back(earlierShortcut);
+  }
+  if (run_.settings.RemoveObsolete) {
+    const Carried obsolete = EarlierOnly(earlier, later);
+    items.files = obsolete.files;
+    items.extraDirs = obsolete.dirs;
+    items.values = obsolete.values;
+    for (const std::string& link : obsolete.links) {
+      if (!Listed(items.links, link))
+        items.links.push_back(link);
+    }
+    items.programId = obsolete.programId;
+    items.marrowlink = obsolete.programId.has_value();
+    if (!core::SameName(earlier.programPath, later.programPath))
+      items.programPath = earlier.programPath;
+  }
+  RemoveRecorded(items);
+
+  // What stays of the earlier installation, the new record lists too.
+  const Carried carried = StillThere(run_.platform, EarlierOnly(earlier, later), earlier.mainDir);
+  const std::vector<std::string> lines = WithCarried(run_.log.Lines(), carried);
+  run_.log.Clear();
+  for (const std::string& line : lines)
+    run_.log.Append(line);
+  std::vector<std::string> created;
+  for (const std::string& folder : earlier.createdFolders) {
+    if (run_.platform.files.DirectoryExists(folder) && !Listed(created, folder))
+      created.push_back(folder);
+  }
+  for (const std::string& folder : journal_.CreatedFolders()) {
+    if (!Listed(created, folder))
+      created.push_back(folder);
+  }
+  createdFolders_ = std::move(created);
 }
 
 void Installation::Commit() {
@@ -147,11 +305,12 @@ void Installation::SaveUninstallLog() {
   // Beside it, for the uninstaller: the folders this run made, so that it
   // removes them too when they are empty (the company folder above the
   // target directory, say). Uninstall.inf itself keeps its lines.
+  const std::vector<std::string>& createdFolders =
+      createdFolders_ ? *createdFolders_ : journal_.CreatedFolders();
   std::string text =
-      "\xEF\xBB\xBF[Created]\r\nFolderCount=" + std::to_string(journal_.CreatedFolders().size()) +
-      "\r\n";
+      "\xEF\xBB\xBF[Created]\r\nFolderCount=" + std::to_string(createdFolders.size()) + "\r\n";
   int n = 0;
-  for (const std::string& folder : journal_.CreatedFolders())
+  for (const std::string& folder : createdFolders)
     text += "Folder" + std::to_string(++n) + "=" + folder + "\r\n";
   const std::string path = run_.settings.TargetDir + "\\" + std::string(core::kCreatedFoldersFile);
   if (!run_.platform.files.WriteFile(path, text))

@@ -29,6 +29,8 @@ class Installation : public InstallPhases {
 
   void Prepare() override;
   bool JoinMedia() override;
+  EarlierPlace Earlier() override;
+  void RemoveEarlierInstallation() override;
   void WriteLogHeader() override;
   void CreateTargetDirectory() override;
   void OpenPayloadList() override;
@@ -51,6 +53,7 @@ class Installation : public InstallPhases {
   void CreateShortcuts() override;
   void RunComponentsAfterInstall() override;
   void LogProgramFolder() override;
+  void TakeOverEarlierInstallation() override;
   void SaveUninstallLog() override;
 
   const RunContext& Context() const { return run_; }
@@ -67,6 +70,11 @@ class Installation : public InstallPhases {
  private:
   /// Removes the work folder when it is empty and forgets it then.
   void RemoveWorkFolder();
+  /// Removes what `items` records of the earlier installation, as far as the
+  /// uninstaller's rules let it, but nothing of its installation folder
+  /// itself and above it, its records and its uninstaller; what cannot go
+  /// stays.
+  void RemoveRecorded(const uninstall::UninstallRecord& items);
 
   platform::Platform& base_;
   Journal journal_{base_.files};
@@ -81,6 +89,9 @@ class Installation : public InstallPhases {
   PayloadList list_{run_};
   FilePlacement placement_{run_, list_};
   Uninstaller uninstaller_{run_};
+  /// The folders the saved records name as made by the run: with an
+  /// earlier installation taken over, those it made too.
+  std::optional<std::vector<std::string>> createdFolders_;
 };
 
 }  // namespace engine

@@ -111,9 +111,15 @@ bool UndoOne(platform::Files& files, platform::Registry& registry,
     return !files.FileExists(f[2]) || files.MoveFile(f[2], f[1], true);
   if (kind == "D" && f.size() == 2)
     return !files.DirectoryExists(f[1]) || files.RemoveDirectory(f[1]);
+  if (kind == "X" && f.size() == 2)
+    return files.DirectoryExists(f[1]) || files.CreateDirectory(f[1]);
   if (kind == "K" && f.size() == 3) {
     const auto root = static_cast<platform::RegRoot>(Number(f[1]));
     return !registry.KeyExists(root, f[2]) || registry.DeleteEmptyKey(root, f[2]);
+  }
+  if (kind == "Y" && f.size() == 3) {
+    const auto root = static_cast<platform::RegRoot>(Number(f[1]));
+    return registry.KeyExists(root, f[2]) || registry.CreateKey(root, f[2]) != nullptr;
   }
   if (kind == "V" && f.size() >= 5) {
     const auto root = static_cast<platform::RegRoot>(Number(f[1]));
@@ -142,7 +148,7 @@ bool UndoOne(platform::Files& files, platform::Registry& registry,
 
 // The item of a line, for the user.
 std::string Item(const std::vector<std::string>& f) {
-  if ((f[0] == "V" || f[0] == "K") && f.size() >= 3) {
+  if ((f[0] == "V" || f[0] == "K" || f[0] == "Y") && f.size() >= 3) {
     const std::string key = RootName(static_cast<platform::RegRoot>(Number(f[1]))) + "\\" +
                             (f[2].starts_with("\\") ? f[2].substr(1) : f[2]);
     return f[0] == "V" && f.size() >= 4 ? key + " (" + f[3] + ")" : key;
@@ -184,6 +190,10 @@ void Journal::FolderCreated(std::string_view path) {
   createdFolders_.emplace_back(path);
 }
 
+void Journal::FolderRemoved(std::string_view path) {
+  Write({"X", std::string(path)});
+}
+
 void Journal::FileCreated(std::string_view path) {
   Write({"F", std::string(path)});
 }
@@ -198,6 +208,10 @@ std::string Journal::FileReplaced(std::string_view path) {
 
 void Journal::KeyCreated(platform::RegRoot root, std::string_view key) {
   Write({"K", std::to_string(static_cast<int>(root)), std::string(key)});
+}
+
+void Journal::KeyRemoved(platform::RegRoot root, std::string_view key) {
+  Write({"Y", std::to_string(static_cast<int>(root)), std::string(key)});
 }
 
 void Journal::ValueChanged(platform::RegRoot root, std::string_view key, std::string_view name,

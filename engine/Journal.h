@@ -45,11 +45,15 @@ class Journal {
   const std::vector<std::string>& CreatedFolders() const { return createdFolders_; }
 
   void FolderCreated(std::string_view path);
+  /// Records that the empty folder at `path` is about to be removed.
+  void FolderRemoved(std::string_view path);
   void FileCreated(std::string_view path);
   /// Records that the file at `path` is about to be replaced and returns
   /// where it is to be moved first.
   std::string FileReplaced(std::string_view path);
   void KeyCreated(platform::RegRoot root, std::string_view key);
+  /// Records that the empty key is about to be deleted.
+  void KeyRemoved(platform::RegRoot root, std::string_view key);
   /// Records a value about to be written or deleted, with what it was
   /// (nullopt: it did not exist).
   void ValueChanged(platform::RegRoot root, std::string_view key, std::string_view name,
@@ -74,8 +78,9 @@ class Journal {
 
 /// Undoes the journal in `workFolder` from its last line to its first:
 /// removes what the run created (folders only when empty), puts back what
-/// it replaced, restores old registry values, deletes keys it created when
-/// they are empty. Deletes the journal and the backups afterwards. Returns
+/// it replaced or deleted, makes again the folders and keys it removed,
+/// restores old registry values, deletes keys it created when they are
+/// empty. Deletes the journal and the backups afterwards. Returns
 /// what could not be undone, one German line per item; empty when all was.
 std::vector<std::string> UndoJournal(platform::Files& files, platform::Registry& registry,
                                      std::string_view workFolder);

@@ -52,6 +52,12 @@ bool JournaledFiles::CreateDirectory(std::string_view path) {
   return inner_.CreateDirectory(path);
 }
 
+bool JournaledFiles::RemoveDirectory(std::string_view path) {
+  if (Outside(path) && inner_.DirectoryExists(path))
+    journal_.FolderRemoved(path);
+  return inner_.RemoveDirectory(path);
+}
+
 bool JournaledFiles::BackUp(std::string_view path, std::string& backup) {
   backup = journal_.FileReplaced(path);
   return inner_.MoveFile(path, backup, false);
@@ -244,6 +250,12 @@ std::unique_ptr<platform::RegistryKey> JournaledRegistry::CreateKey(platform::Re
   if (!key)
     return nullptr;
   return std::make_unique<JournaledKey>(std::move(key), root, std::string(path), journal_);
+}
+
+bool JournaledRegistry::DeleteEmptyKey(platform::RegRoot root, std::string_view path) {
+  if (inner_.KeyExists(root, path))
+    journal_.KeyRemoved(root, path);
+  return inner_.DeleteEmptyKey(root, path);
 }
 
 platform::ShortcutResult JournaledShell::WriteShortcut(const platform::Shortcut& shortcut,

@@ -18,7 +18,7 @@ namespace engine {
 // the run can be undone. What the run does inside its work folder is its own
 // and goes with the folder.
 
-/// Files: folders made, files placed, replaced and deleted. A file is
+/// Files: folders made and removed, files placed, replaced and deleted. A file is
 /// placed whole: written under a temporary name beside its place and then
 /// renamed, an existing one moved into the journal's backups first, so a
 /// stop never leaves half a file at a destination.
@@ -31,9 +31,12 @@ class JournaledFiles : public platform::ForwardingFiles {
   void SetWorkFolder(std::string workFolder) { workFolder_ = std::move(workFolder); }
 
   bool CreateDirectory(std::string_view path) override;
+  bool RemoveDirectory(std::string_view path) override;
   bool CopyFile(std::string_view from, std::string_view to, bool failIfExists) override;
   bool MoveFile(std::string_view from, std::string_view to, bool replace) override;
   bool DeleteFile(std::string_view path) override;
+  /// Refused: a deletion at the next restart could not be undone.
+  bool DeleteAtRestart(std::string_view) override { return false; }
   bool WriteFile(std::string_view path, std::string_view content) override;
   std::unique_ptr<platform::WriteStream> OpenWrite(std::string_view path) override;
 
@@ -61,8 +64,8 @@ class JournaledFiles : public platform::ForwardingFiles {
   std::set<std::string> created_;
 };
 
-/// The registry: keys created, values written or deleted with what they
-/// were. A value of a type the run could not put back is left as it is.
+/// The registry: keys created and deleted, values written or deleted with
+/// what they were. A value of a type the run could not put back is left as it is.
 class JournaledRegistry : public platform::Registry {
  public:
   JournaledRegistry(platform::Registry& inner, Journal& journal)
@@ -72,9 +75,7 @@ class JournaledRegistry : public platform::Registry {
                                                  std::string_view path) override;
   std::unique_ptr<platform::RegistryKey> CreateKey(platform::RegRoot root,
                                                    std::string_view path) override;
-  bool DeleteEmptyKey(platform::RegRoot root, std::string_view path) override {
-    return inner_.DeleteEmptyKey(root, path);
-  }
+  bool DeleteEmptyKey(platform::RegRoot root, std::string_view path) override;
   bool KeyExists(platform::RegRoot root, std::string_view path) override {
     return inner_.KeyExists(root, path);
   }

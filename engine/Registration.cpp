@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/Convert.h"
 #include "engine/RegistryEntries.h"
@@ -34,7 +36,9 @@ uint32_t InstalledKilobytes(const RunContext& run) {
 // What Apps & Features shows and uses today besides the values of the
 // uninstall registration: where the product is, its size and date, no
 // change or repair offered, and the uninstaller's unattended command.
-void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath) {
+// `unwritten`: the values of the uninstall registration this run leaves out.
+void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath,
+                             const std::vector<std::string>& unwritten) {
   const std::unique_ptr<platform::RegistryKey> opened =
       run.platform.registry.CreateKey(platform::RegRoot::LocalMachine, keyPath);
   platform::RegistryKey& key = RequireKey(opened, keyPath);
@@ -47,6 +51,26 @@ void RegisterAppsAndFeatures(RunContext& run, const std::string& keyPath) {
   RequireWritten(key.WriteDWord("NoRepair", 1), "NoRepair");
   RequireWritten(key.WriteString("QuietUninstallString", command + " /silent"),
                  "QuietUninstallString");
+  // The entry is the product's whatever its version: what an earlier run
+  // wrote and this one does not would describe that version.
+  for (const std::string& name : unwritten) {
+    if (key.ValueType(name))
+      RequireWritten(key.DeleteValue(name), name);
+  }
+}
+
+// Raises the web-update counter and returns the key of the entry with the
+// new number.
+std::string NextWebUpdateEntry(platform::Registry& registry) {
+  const std::unique_ptr<platform::RegistryKey> opened =
+      registry.CreateKey(platform::RegRoot::LocalMachine, kWebUpdateKey);
+  platform::RegistryKey& key = RequireKey(opened, kWebUpdateKey);
+  const std::optional<platform::RegType> type = key.ValueType("SetupCount");
+  if (type && *type != platform::RegType::String && *type != platform::RegType::ExpandString)
+    throw ERegistryError("Ungültiger Datentyp für 'SetupCount'");
+  const int32_t number = core::StrToInt(key.ReadString("SetupCount").value_or("")) + 1;
+  RequireWritten(key.WriteString("SetupCount", std::to_string(number)), "SetupCount");
+  return std::string(kWebUpdateKey) + "\\Program" + std::to_string(number);
 }
 
 }  // namespace
@@ -69,17 +93,21 @@ void RegisterUninstall(RunContext& run, const std::string& displayIcon) {
   write(uninstall, "DisplayName", control.ReadString("UninstallInfo", "DisplayName", "1"));
   write(uninstall, "UninstallString",
         "\"" + Uninstaller(run).Path() + "\" \"" + run.settings.TargetDir + "\\Uninstall.inf\"");
+  std::vector<std::string> unwritten;
   if (displayIcon != "[Tessarwolden]") {
     write(uninstall, "DisplayIcon",
           core::UpperAscii(ExtensionOf(displayIcon)) == ".EXE" ? displayIcon + ",0" : displayIcon);
+  } else {
+    unwritten.push_back("DisplayIcon");
   }
-  if (run.settings.ExtendedUninstall) {
-    for (const char* name :
-         {"DisplayVersion", "Publisher", "HelpLink", "URLInfoAbout", "URLUpdateInfo"}) {
+  for (const char* name :
+       {"DisplayVersion", "Publisher", "HelpLink", "URLInfoAbout", "URLUpdateInfo"}) {
+    if (run.settings.ExtendedUninstall)
       write(uninstall, name, control.ReadString("UninstallInfo", name, "1"));
-    }
+    else
+      unwritten.push_back(name);
   }
-  RegisterAppsAndFeatures(run, uninstall);
+  RegisterAppsAndFeatures(run, uninstall, unwritten);
 }
 
 void RegisterWebUpdate(RunContext& run) {
@@ -88,16 +116,10 @@ void RegisterWebUpdate(RunContext& run) {
       ProgramsFolder(run.platform) + "\\" + run.settings.ProgramFolderLine();
 
   platform::Registry& registry = run.platform.registry;
-  const std::unique_ptr<platform::RegistryKey> opened =
-      registry.CreateKey(platform::RegRoot::LocalMachine, kWebUpdateKey);
-  platform::RegistryKey& key = RequireKey(opened, kWebUpdateKey);
-  const std::optional<platform::RegType> type = key.ValueType("SetupCount");
-  if (type && *type != platform::RegType::String && *type != platform::RegType::ExpandString)
-    throw ERegistryError("Ungültiger Datentyp für 'SetupCount'");
-  const int32_t number = core::StrToInt(key.ReadString("SetupCount").value_or("")) + 1;
-  RequireWritten(key.WriteString("SetupCount", std::to_string(number)), "SetupCount");
-
-  const std::string programKey = std::string(kWebUpdateKey) + "\\Program" + std::to_string(number);
+  // An update keeps the entry of the installation it updates; only a new
+  // installation takes the next number.
+  const std::string programKey =
+      run.earlierWebUpdate.empty() ? NextWebUpdateEntry(registry) : "\\" + run.earlierWebUpdate;
   const std::unique_ptr<platform::RegistryKey> openedProgram =
       registry.CreateKey(platform::RegRoot::LocalMachine, programKey);
   platform::RegistryKey& program = RequireKey(openedProgram, programKey);

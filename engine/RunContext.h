@@ -7,6 +7,7 @@
 
 #include "archive/ZipUnpacker.h"
 #include "core/IniReader.h"
+#include "engine/EarlierInstallation.h"
 #include "engine/InstallError.h"
 #include "engine/InstallView.h"
 #include "engine/RunSettings.h"
@@ -56,6 +57,13 @@ struct RunContext {
   std::string archiveDir;
   UninstallLog log;
   PlaceholderPaths placeholders;
+  /// The installation of this product on the machine when the run began,
+  /// when its record is the run's trusted copy; nullopt when there is none.
+  std::optional<EarlierInstallation> earlier;
+  /// Its web-update entry below HKEY_LOCAL_MACHINE, without leading
+  /// backslash ("...\TW_UPD_WEB\Program<n>"), which the run's web-update
+  /// registration updates; empty when it has none.
+  std::string earlierWebUpdate;
   /// The bytes of the payload's files the run has placed, as the archive
   /// gives their sizes: what Apps & Features shows as the product's size.
   uint64_t placedBytes = 0;

@@ -18,6 +18,7 @@ RunSettings SnapshotOf(const core::SetupState& state) {
       .ExtendedUninstall = state.ExtendedUninstall,
       .StandardReg = state.StandardReg,
       .Marrowlink = state.Marrowlink,
+      .RemoveObsolete = state.RemoveObsolete,
   };
 }
 

@@ -26,6 +26,7 @@ struct RunSettings {
   bool ExtendedUninstall = false;
   bool StandardReg = false;
   bool Marrowlink = false;
+  bool RemoveObsolete = false;
 
   /// The program folder as the summary page shows it.
   std::string ProgramFolderLine() const { return NoShortcuts ? "(kein)" : ProgramFolder; }

@@ -41,28 +41,6 @@ std::string WithoutTrailingBackslash(std::string path) {
 
 }  // namespace
 
-std::string FoldName(std::string_view text) {
-  std::string folded(text);
-  for (size_t k = 0; k < folded.size(); ++k) {
-    char& c = folded[k];
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    } else if (static_cast<unsigned char>(c) == 0xC3 && k + 1 < folded.size()) {
-      // U+00E0 to U+00FE but U+00F7 (the division sign): one lower case
-      // letter each, 0x20 above its capital.
-      auto& next = reinterpret_cast<unsigned char&>(folded[k + 1]);
-      if (next >= 0xA0 && next <= 0xBE && next != 0xB7)
-        next = static_cast<unsigned char>(next - 0x20);
-      ++k;
-    }
-  }
-  return folded;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return FoldName(a) == FoldName(b);
-}
-
 std::optional<std::string> RefuseName(std::string_view name) {
   if (name.empty())
     return "leerer Name";
@@ -99,6 +77,11 @@ std::optional<std::string> RefusePath(std::string_view path) {
       return std::nullopt;
     rest.remove_prefix(end + 1);
   }
+}
+
+bool Listed(const std::vector<std::string>& paths, std::string_view path) {
+  return std::any_of(paths.begin(), paths.end(),
+                     [&](const std::string& listed) { return SameName(listed, path); });
 }
 
 bool IsBelow(std::string_view path, std::string_view folder) {

@@ -8,14 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Convert.h"
 #include "platform/Platform.h"
 
 namespace uninstall {
 
-/// The text with the letters of ASCII and of Latin-1 (as UTF-8) in upper
-/// case, as Windows compares file names.
-std::string FoldName(std::string_view text);
-bool SameName(std::string_view a, std::string_view b);
+using core::FoldName;
+using core::SameName;
 
 /// Why `path` is no absolute local path the uninstaller may act on, in
 /// German; nullopt when it is one. Refused: anything but "X:\..." (relative
@@ -27,6 +26,9 @@ bool SameName(std::string_view a, std::string_view b);
 std::optional<std::string> RefusePath(std::string_view path);
 /// The same for a single file name.
 std::optional<std::string> RefuseName(std::string_view name);
+
+/// Whether `paths` holds `path`, compared with SameName.
+bool Listed(const std::vector<std::string>& paths, std::string_view path);
 
 /// `path` lies below `folder` (not the folder itself); both checked paths.
 bool IsBelow(std::string_view path, std::string_view folder);

@@ -60,14 +60,6 @@ constexpr std::array<std::string_view, 7> kProtectedKeys = {
     "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
 };
 
-std::string KeyPath(std::string_view key) {
-  while (!key.empty() && key.front() == '\\')
-    key.remove_prefix(1);
-  while (!key.empty() && key.back() == '\\')
-    key.remove_suffix(1);
-  return std::string(key);
-}
-
 std::string Skipped(std::string_view what, std::string_view path, std::string_view reason) {
   return std::string(what) + " \"" + std::string(path) + "\": " + std::string(reason);
 }
@@ -91,11 +83,6 @@ Step ValuesStep(RegRoot root, std::string key, std::vector<std::string> names, b
 
 bool EndsWithLnk(std::string_view path) {
   return path.size() > 4 && SameName(path.substr(path.size() - 4), ".lnk");
-}
-
-bool Listed(const std::vector<std::string>& folders, std::string_view folder) {
-  return std::any_of(folders.begin(), folders.end(),
-                     [&](const std::string& listed) { return SameName(listed, folder); });
 }
 
 // The run puts shortcuts into the Start menu's programs folder (the
@@ -162,6 +149,50 @@ class OwnFolders {
 };
 
 }  // namespace
+
+std::string KeyPath(std::string_view key) {
+  while (!key.empty() && key.front() == '\\')
+    key.remove_prefix(1);
+  while (!key.empty() && key.back() == '\\')
+    key.remove_suffix(1);
+  return std::string(key);
+}
+
+std::vector<std::string> VendorKeys(const UninstallRecord& record) {
+  // Which company the run used cannot be told when the file records none:
+  // the key of a company left blank or the one of a missing company.
+  std::vector<std::string> companies = {record.company};
+  if (record.company.empty())
+    companies = {"<unknown company>", "1"};
+  std::vector<std::string> keys;
+  for (const std::string& company : companies)
+    keys.push_back(
+        KeyPath("Software\\" + company + "\\" + record.NameOfCopies() + "\\" + record.version));
+  return keys;
+}
+
+std::vector<std::string> WebUpdateEntries(platform::Registry& registry, std::string_view programId,
+                                          std::string_view mainDir) {
+  std::vector<std::string> entries;
+  const auto web = registry.OpenKey(RegRoot::LocalMachine, kWebUpdateKey);
+  if (!web)
+    return entries;
+  std::vector<std::string> names = web->SubkeyNames();
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    if (!SameName(name.substr(0, 7), "Program") ||
+        !core::TryStrToInt(name.substr(std::min<size_t>(7, name.size())))) {
+      continue;
+    }
+    const std::string path = std::string(kWebUpdateKey) + "\\" + name;
+    const auto entry = registry.OpenKey(RegRoot::LocalMachine, path);
+    if (entry && entry->ReadString("UpdateID") == programId &&
+        SameName(entry->ReadString("InstallPath").value_or(""), mainDir)) {
+      entries.push_back(path);
+    }
+  }
+  return entries;
+}
 
 RegRoot RootOf(std::string_view name) {
   const std::string upper = core::UpperAscii(name);
@@ -330,14 +361,24 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
     }
   }
 
-  if (!programFolder.empty()) {
-    add(PathStep(StepKind::Folder, programFolder));
-    for (std::string parent = ParentOf(programFolder); IsBelow(parent, programs);
+  // Then the folders in the Start menu's programs folder that held them, as
+  // far as the run made them: the program folder always; an earlier
+  // version's program folder, whose shortcuts an update took over, too.
+  OwnFolders startMenu;
+  if (!programFolder.empty())
+    startMenu.Add(programFolder);
+  std::vector<std::string> held = {programFolder};
+  for (const Step& step : plan.steps)
+    held.push_back(step.path);
+  for (const std::string& path : held) {
+    for (std::string parent = ParentOf(path); IsBelow(parent, programs);
          parent = ParentOf(parent)) {
-      if (Listed(record.createdFolders, parent))
-        add(PathStep(StepKind::Folder, parent));
+      if (Listed(record.createdFolders, parent) && !protectedFolders.Covers(parent))
+        startMenu.Add(parent);
     }
   }
+  for (const std::string& folder : startMenu.DeepestFirst({}))
+    add(PathStep(StepKind::Folder, folder));
 
   const std::string appName = record.NameOfCopies();
   for (auto value = record.values.rbegin(); value != record.values.rend(); ++value) {
@@ -367,14 +408,7 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
     } else {
       add(ValuesStep(RegRoot::LocalMachine, entry, kUninstallValues, false));
     }
-    // Which company the run used cannot be told when the file records none:
-    // the key of a company left blank or the one of a missing company.
-    std::vector<std::string> companies = {record.company};
-    if (record.company.empty())
-      companies = {"<unknown company>", "1"};
-    for (const std::string& company : companies) {
-      const std::string vendor =
-          KeyPath("Software\\" + company + "\\" + appName + "\\" + record.version);
+    for (const std::string& vendor : VendorKeys(record)) {
       if (const auto refused =
               RefuseValue(RegRoot::LocalMachine, vendor, kVendorValues.front(), appName)) {
         plan.skipped.push_back(
@@ -386,22 +420,8 @@ RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& co
   }
 
   if (record.marrowlink && record.programId) {
-    if (const auto web = platform.registry.OpenKey(RegRoot::LocalMachine, kWebUpdateKey)) {
-      std::vector<std::string> names = web->SubkeyNames();
-      std::sort(names.begin(), names.end());
-      for (const std::string& name : names) {
-        if (!SameName(name.substr(0, 7), "Program") ||
-            !core::TryStrToInt(name.substr(std::min<size_t>(7, name.size())))) {
-          continue;
-        }
-        const std::string path = std::string(kWebUpdateKey) + "\\" + name;
-        const auto entry = platform.registry.OpenKey(RegRoot::LocalMachine, path);
-        if (entry && entry->ReadString("UpdateID") == *record.programId &&
-            SameName(entry->ReadString("InstallPath").value_or(""), mainDir)) {
-          add(ValuesStep(RegRoot::LocalMachine, path, kWebUpdateValues, false));
-        }
-      }
-    }
+    for (const std::string& path : WebUpdateEntries(platform.registry, *record.programId, mainDir))
+      add(ValuesStep(RegRoot::LocalMachine, path, kWebUpdateValues, false));
   }
 
   // The folders below the installation folder that the run made: those of

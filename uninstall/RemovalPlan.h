@@ -67,6 +67,21 @@ std::optional<std::string> RefuseRecord(const UninstallRecord& record, std::stri
 RemovalPlan MakeRemovalPlan(const UninstallRecord& record, const std::string& controlFile,
                             platform::Platform& platform, const ProtectedFolders& protectedFolders);
 
+/// A key path of a record without its leading and trailing backslashes.
+std::string KeyPath(std::string_view key);
+
+/// The vendor keys below HKEY_LOCAL_MACHINE, without leading backslash, that
+/// the standard registration of `record` may have written "Company" and
+/// "Name" into: one, or two when the record names no company (a company
+/// left blank and a missing one give different keys).
+std::vector<std::string> VendorKeys(const UninstallRecord& record);
+
+/// The web-update entries below HKEY_LOCAL_MACHINE (without leading
+/// backslash, "Software\Vormek\TW_UPD_WEB\Program<n>") of the product
+/// `programId` installed in `mainDir`, in the order of their names.
+std::vector<std::string> WebUpdateEntries(platform::Registry& registry, std::string_view programId,
+                                          std::string_view mainDir);
+
 /// The root that a [Registry] root name selects, as the run selects it.
 platform::RegRoot RootOf(std::string_view name);
 /// The name a report shows for a root ("HKEY_LOCAL_MACHINE").

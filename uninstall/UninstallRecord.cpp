@@ -1,12 +1,12 @@
 #include "uninstall/UninstallRecord.h"
 
-#include "core/RecordFiles.h"
-
 #include <algorithm>
 #include <set>
 
 #include "core/Convert.h"
 #include "core/IniReader.h"
+#include "core/ProfileSnapshot.h"
+#include "core/RecordFiles.h"
 #include "uninstall/PathRules.h"
 
 namespace uninstall {
@@ -19,11 +19,10 @@ constexpr std::string_view kMissing = "\n";
 
 class RecordReader {
  public:
-  RecordReader(platform::Platform& platform, const std::string& path)
-      : ini_(platform.profile, path) {
-    const std::string bytes = platform.files.ReadFile(path).value_or("");
-    maxItems_ = static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
-  }
+  // `bytes` is the file's content, which bounds every count.
+  RecordReader(platform::ProfileStrings& profile, const std::string& path, std::string_view bytes)
+      : ini_(profile, path),
+        maxItems_(static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1) {}
 
   std::string Text(const std::string& section, std::string_view key) const {
     return ini_.ReadString(section, key, "");
@@ -74,9 +73,9 @@ std::string UninstallRecord::NameOfCopies() const {
   return appName.empty() ? "1" : appName;
 }
 
-UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path,
-                                    const std::string& createdFolders) {
-  const RecordReader file(platform, path);
+namespace {
+
+UninstallRecord ReadRecord(const RecordReader& file) {
   UninstallRecord record;
   record.signature = file.Text("Settings", "Signature");
   record.appName = file.Text("Settings", "AppName");
@@ -115,12 +114,30 @@ UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::str
       record.links.push_back(std::move(link));
   }
   record.programPath = file.Text("ProgramPath", "Path");
+  return record;
+}
 
+}  // namespace
+
+UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path,
+                                    const std::string& createdFolders) {
+  UninstallRecord record =
+      ReadRecord(RecordReader(platform.profile, path, platform.files.ReadFile(path).value_or("")));
   if (!createdFolders.empty()) {
-    const RecordReader created(platform, createdFolders);
+    const RecordReader created(platform.profile, createdFolders,
+                               platform.files.ReadFile(createdFolders).value_or(""));
     record.createdFolders = created.Numbered("Created", "FolderCount", "Folder");
   }
   return record;
+}
+
+UninstallRecord ParseUninstallRecord(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  const std::string path = "Uninstall.inf";
+  core::ProfileSnapshot snapshot(path, text);
+  return ReadRecord(RecordReader(snapshot, path, text));
 }
 
 std::string CreatedFoldersFileBeside(std::string_view path) {

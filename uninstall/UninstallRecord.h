@@ -60,6 +60,11 @@ struct UninstallRecord {
 UninstallRecord ReadUninstallRecord(platform::Platform& platform, const std::string& path,
                                     const std::string& createdFolders);
 
+/// The record that the lines of an Uninstall.inf hold (UTF-8, as the run
+/// collects them before it writes the file), read as ReadUninstallRecord
+/// reads the file; it names no created folders.
+UninstallRecord ParseUninstallRecord(const std::vector<std::string>& lines);
+
 /// The path of the list of created folders beside the Uninstall.inf at `path`.
 std::string CreatedFoldersFileBeside(std::string_view path);
 

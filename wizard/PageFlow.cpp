@@ -1,6 +1,7 @@
 #include "wizard/PageFlow.h"
 
 #include "core/RecordFiles.h"
+#include "core/Versions.h"
 #include "wizard/CancelQuestion.h"
 #include "wizard/Navigation.h"
 #include "wizard/TargetPath.h"
@@ -15,6 +16,28 @@ namespace {
 constexpr WindowId kPages[] = {WindowId::Schritt1, WindowId::Schritt2, WindowId::Schritt3,
                                WindowId::Schritt4, WindowId::Schritt5, WindowId::Schritt6,
                                WindowId::Schritt7};
+
+// What the summary says of the installed product: that it is updated in its
+// folder, or removed from another one first; empty when none is installed.
+std::string InstalledLine(const core::SetupState& state, std::string_view target) {
+  if (!state.Installed)
+    return {};
+  const core::InstalledProduct& installed = *state.Installed;
+  const std::string old = installed.Version.empty()
+                              ? std::string("Die bisherige Installation")
+                              : "Die installierte Version " + installed.Version;
+  if (!core::SameFolder(installed.Dir, target)) {
+    return installed.Recorded ? old + " in \"" + installed.Dir + "\" wird zuvor entfernt."
+                              : std::string();
+  }
+  const std::optional<int> order = core::CompareVersions(state.Version, installed.Version);
+  if (order && *order == 0)
+    return old + " wird erneut installiert.";
+  if (order && *order < 0)
+    return old + " wird durch die ältere Version " + state.Version + " ersetzt.";
+  return old + " wird auf " +
+         (state.Version.empty() ? "diese Version" : "Version " + state.Version) + " aktualisiert.";
+}
 
 }  // namespace
 
@@ -31,11 +54,25 @@ PageFlow::PageFlow(core::Ui& ui, core::SetupState& state, platform::Platform& pl
       On(page, "Button4", UiEvent::Click, [this, page] { Back(page); });
   }
 
-  On(WindowId::Schritt4, "", UiEvent::Show, [this] { BuildTargetPath(); });
-  On(WindowId::Schritt4, "DirTree1", UiEvent::MouseUp, [this] { BuildTargetPath(); });
-  On(WindowId::Schritt4, "DirTree1", UiEvent::KeyUp, [this] { BuildTargetPath(); });
-  On(WindowId::Schritt4, "Edit1", UiEvent::KeyUp,
-     [this] { ui_.OpenTreePath(ui_.Text(WindowId::Schritt4, "Edit1")); });
+  On(WindowId::Schritt4, "", UiEvent::Show, [this] {
+    // The installed product's folder stands until the user chooses another.
+    if (state_.Installed && proposeInstalled_)
+      ui_.SetText(WindowId::Schritt4, "Edit1", state_.Installed->Dir);
+    else
+      BuildTargetPath();
+  });
+  On(WindowId::Schritt4, "DirTree1", UiEvent::MouseUp, [this] {
+    proposeInstalled_ = false;
+    BuildTargetPath();
+  });
+  On(WindowId::Schritt4, "DirTree1", UiEvent::KeyUp, [this] {
+    proposeInstalled_ = false;
+    BuildTargetPath();
+  });
+  On(WindowId::Schritt4, "Edit1", UiEvent::KeyUp, [this] {
+    proposeInstalled_ = false;
+    ui_.OpenTreePath(ui_.Text(WindowId::Schritt4, "Edit1"));
+  });
 
   On(WindowId::Schritt6, "ListBox1", UiEvent::Click, [this] {
     const std::string entry = ui_.Text(WindowId::Schritt6, "ListBox1");
@@ -74,8 +111,10 @@ bool PageFlow::Recordable(std::string_view what, std::string_view path) {
 void PageFlow::Forward(WindowId page) {
   switch (page) {
     case WindowId::Schritt4:
-      if (!Recordable("Das Zielverzeichnis", ui_.Text(WindowId::Schritt4, "Edit1")))
+      if (!Recordable("Das Zielverzeichnis", ui_.Text(WindowId::Schritt4, "Edit1")) ||
+          !ConfirmOtherFolder(ui_.Text(WindowId::Schritt4, "Edit1"))) {
         return;
+      }
       state_.TargetDir = ui_.Text(WindowId::Schritt4, "Edit1");
       break;
     case WindowId::Schritt6:
@@ -95,6 +134,24 @@ void PageFlow::Forward(WindowId page) {
   }
   ui_.Show(ForwardTarget(page, state_));
   ui_.Hide(page);
+}
+
+bool PageFlow::ConfirmOtherFolder(std::string_view target) {
+  const std::optional<core::InstalledProduct>& installed = state_.Installed;
+  // Setup removes only an installation whose record it has.
+  if (!installed || !installed->Recorded || core::SameFolder(installed->Dir, target))
+    return true;
+  const std::string& title = state_.ProductTitle;
+  const std::string text =
+      installed->Title + " ist bereits in \"" + installed->Dir + "\" installiert.\r\rWenn Sie " +
+      title +
+      " in ein anderes Verzeichnis installieren, entfernt Setup zuvor die bisherige Installation "
+      "mit ihren Verknüpfungen und Registrierungseinträgen. Dateien, die Sie selbst angelegt "
+      "haben, bleiben erhalten.\r\rMöchten Sie " +
+      title + " in \"" + std::string(target) +
+      "\" installieren und die bisherige Installation entfernen?";
+  return platform_.dialogs.MessageBox("Setup", text, platform::MsgButtons::YesNo,
+                                      platform::MsgIcon::Question) == platform::MsgAnswer::Yes;
 }
 
 void PageFlow::Back(WindowId page) {
@@ -141,6 +198,8 @@ void PageFlow::FillSummary() {
   ui_.SetText(WindowId::Schritt7, "Label11",
               ui_.Checked(WindowId::Schritt6, "CheckBox1") ? "(kein)"
                                                            : ui_.Text(WindowId::Schritt6, "Edit1"));
+  ui_.SetText(WindowId::Schritt7, "Label13",
+              InstalledLine(state_, ui_.Text(WindowId::Schritt4, "Edit1")));
 }
 
 }  // namespace wizard

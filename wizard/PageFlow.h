@@ -14,9 +14,9 @@ namespace wizard {
 
 /// What the seven wizard pages do: one handler per page event. The pages only
 /// show and forward; this decides which page follows, builds the target path
-/// of page 4, keeps page 6's program folder and check box in step, fills the
-/// summary of page 7 and takes the entered values into SetupState when a page
-/// is left forward.
+/// of page 4 (or proposes the installed product's folder), keeps page 6's program folder and check
+/// box in step, fills the summary of page 7 and takes the entered values into SetupState when a
+/// page is left forward.
 class PageFlow : public core::UiEvents {
  public:
   PageFlow(core::Ui& ui, core::SetupState& state, platform::Platform& platform);
@@ -34,6 +34,9 @@ class PageFlow : public core::UiEvents {
   void Forward(core::WindowId page);
   /// Whether Uninstall.inf can hold `path`; tells the user when not.
   bool Recordable(std::string_view what, std::string_view path);
+  /// Whether the user wants the installed product removed for `target`, a
+  /// folder other than its own; true when there is nothing to remove.
+  bool ConfirmOtherFolder(std::string_view target);
   void Back(core::WindowId page);
   void Cancel();
   void BuildTargetPath();
@@ -47,6 +50,9 @@ class PageFlow : public core::UiEvents {
   std::map<Key, std::function<void()>> handlers_;
   // Page 6's folder name while "Keine Verknüpfungen" is ticked.
   std::string rememberedFolder_;
+  // Page 4 shows the installed product's folder until the user chooses in
+  // the tree or types.
+  bool proposeInstalled_ = true;
 };
 
 }  // namespace wizard

@@ -8,6 +8,7 @@ void TSchritt7::CreateBody() {
     AddLabel(caption, {.alignRight = true});
     AddLabel(value, {.bold = true, .wordWrap = false});
   }
+  AddLabel("Label13");
   AddLabel("Label12");
 }
 

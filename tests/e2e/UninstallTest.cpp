@@ -237,6 +237,148 @@ void WriteBytes(const std::string& path, std::string_view bytes) {
     throw HarnessError("cannot write " + path);
 }
 
+constexpr const wchar_t* kUninstallList =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+constexpr const wchar_t* kProduktEntry =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt";
+
+// What Apps & Features lists: the DisplayName of every entry that has one.
+std::vector<std::string> AppsAndFeatures() {
+  HKEY list = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallList, 0, KEY_READ, &list) != ERROR_SUCCESS)
+    return {};
+  std::vector<std::string> names;
+  wchar_t name[256];
+  for (DWORD k = 0;; ++k) {
+    DWORD size = 256;
+    if (RegEnumKeyExW(list, k, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+      break;
+    wchar_t shown[2048] = {};
+    DWORD bytes = sizeof shown;
+    if (RegGetValueW(list, name, L"DisplayName", RRF_RT_REG_SZ, nullptr, shown, &bytes) ==
+        ERROR_SUCCESS) {
+      names.push_back(Narrow(shown));
+    }
+  }
+  RegCloseKey(list);
+  return names;
+}
+
+// What the pages proposed and the summary said when the user walked through
+// them with "&Weiter" alone.
+struct Proposals {
+  std::string target;
+  std::string installed;
+};
+
+// Walks the wizard accepting every proposal and starts the installation.
+Proposals AcceptTheProposals(SetupProcess& setup) {
+  Click(setup.WaitForVisible("TSchritt1"), "Button2");
+  HWND page4 = setup.WaitForVisible("TSchritt4");
+  Proposals seen;
+  seen.target = ControlText(page4, "Edit1");
+  Click(page4, "Button2");
+  Click(setup.WaitForVisible("TSchritt6"), "Button2");
+  Click(setup.WaitForVisible("TSchritt5"), "Button2");
+  HWND summary = setup.WaitForVisible("TSchritt7");
+  seen.installed = ControlText(summary, "Label13");
+  Click(summary, "Button2");
+  setup.WaitForVisible("TInstall");
+  return seen;
+}
+
+// Produkt 1.2 (this scenario's setup folder) and Produkt 1.3 (in its folder
+// "neu"), both with their proposals accepted.
+class Update : public Scenario {
+ protected:
+  void SetUp() override {
+    SetRegString(HKEY_LOCAL_MACHINE, kWebUpdate, L"SetupCount", "4");
+    folder_.CopyPrepared("version12");
+    CopyPreparedInto("version13", newer_);
+  }
+
+  // Installs the version of the folder as the user does who accepts every
+  // proposal; gives what was proposed.
+  Proposals Install(SetupProcess& setup) {
+    const Proposals proposed = AcceptTheProposals(setup);
+    Click(setup.WaitForVisible("TReady"), "Button1");
+    EXPECT_EQ(setup.WaitForExit(), 0u);
+    return proposed;
+  }
+
+  const std::string newer_ = folder_.Path() + "neu\\";
+};
+
+TEST_F(Update, TheNewerVersionTakesOverTheOlderOneAndOneUninstallRemovesBoth) {
+  const Snapshot before = Snapshot::Take();
+  const Proposals first = Install(Start());
+  ASSERT_EQ(first.installed, "");
+  const std::string target = first.target;
+  const std::string notes = target + "\\meine Notizen.txt";
+  WriteBytes(notes, "vom Benutzer");
+
+  const Proposals second = Install(StartFrom(newer_));
+  EXPECT_EQ(second.target, target) << "the folder of 1.2, not one of its own";
+  EXPECT_EQ(second.installed, "Die installierte Version 1.2 wird auf Version 1.3 aktualisiert.");
+  std::vector<std::string> listed = AppsAndFeatures();
+  std::erase_if(listed, [](const std::string& name) { return !name.starts_with("Produkt"); });
+  EXPECT_EQ(listed, std::vector<std::string>{"Produkt 1.3"}) << "one entry of the product";
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"DisplayVersion"), "1.3");
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"InstallLocation"), target);
+  EXPECT_TRUE(PathExists(target + "\\Produkt.ini"));
+  const std::string programs = ShellFolder(L"Programs");
+  EXPECT_TRUE(PathExists(programs + "\\Firma\\Produkt 1.3 deinstallieren.lnk"));
+  EXPECT_FALSE(PathExists(programs + "\\Firma\\Produkt 1.2 deinstallieren.lnk"));
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kWebUpdate, L"SetupCount"), "5")
+      << "the web-update entry of 1.2 is updated, not made again";
+  const std::string record = ReadBytes(target + "\\Uninstall.inf");
+  for (const char* earlier : {"\\Hilfe\\Beispiel.txt\r\n", "\\Alt\r\n", "Title=Ansicht\r\n",
+                              "\\Firma\\Produkt\\1.2\r\n", "\\Produkt-Hilfe.lnk\"\r\n"}) {
+    EXPECT_NE(record.find(earlier), std::string::npos) << earlier << " of 1.2 is recorded too";
+  }
+
+  CommandProcess uninstaller(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"UninstallString") +
+                             " /silent");
+  EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+
+  const Snapshot after = Snapshot::Take();
+  const std::string copy = WindowsDirectory() + "\\Inst_Produkt_remove.exe";
+  std::vector<std::string> leftFiles = Minus(after.files, before.files);
+  // The uninstaller's copy goes at the next start of Windows; Wine's menu
+  // entry beside the desktop shortcut is not the product's.
+  std::erase_if(leftFiles, [&](const std::string& path) {
+    return SameText(path, copy) || path.ends_with("\\Produkt-Hilfe.desktop");
+  });
+  const std::string company = target.substr(0, target.rfind('\\'));
+  EXPECT_EQ(leftFiles, (std::vector<std::string>{company, target, notes}))
+      << "only the user's file and the folders that hold it";
+  EXPECT_EQ(Minus(before.files, after.files), std::vector<std::string>{});
+  EXPECT_EQ(Minus(after.registry, before.registry),
+            (std::vector<std::string>{"Software\\Vormek\\TW_UPD_WEB \"SetupCount\" 1:53,0,0,0,"}));
+  EXPECT_EQ(Minus(before.registry, after.registry),
+            (std::vector<std::string>{"Software\\Vormek\\TW_UPD_WEB \"SetupCount\" 1:52,0,0,0,"}));
+}
+
+TEST_F(Update, AnOlderVersionAsksFirstAndNoLeavesTheNewerOneAsItWas) {
+  Install(StartFrom(newer_));
+  const Snapshot installed = Snapshot::Take();
+
+  SetupProcess& older = Start();
+  MessageDialog question = older.WaitForMessageBox("Setup");
+  EXPECT_EQ(question.Text(),
+            "Auf diesem Computer ist bereits die neuere Version 1.3 von Produkt installiert.\r\r"
+            "Möchten Sie trotzdem Produkt 1.2 installieren? Die neuere Version wird dabei "
+            "ersetzt.");
+  question.Press(IDNO);
+  EXPECT_EQ(older.WaitForExit(), 7u);
+  EXPECT_FALSE(older.SeenVisible().contains("TSchritt1")) << "no page was shown";
+
+  const Snapshot after = Snapshot::Take();
+  EXPECT_EQ(Minus(after.files, installed.files), std::vector<std::string>{});
+  EXPECT_EQ(Minus(installed.files, after.files), std::vector<std::string>{});
+  EXPECT_EQ(after.registry, installed.registry);
+}
+
 // The text with the line that holds `part` replaced by `line`; throws when
 // no line holds it.
 std::string WithLine(const std::string& text, std::string_view part, std::string_view line) {

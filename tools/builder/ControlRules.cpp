@@ -31,6 +31,7 @@ constexpr KeyRule kSettingsKeys[] = {
     {"ExtendedUninstall", K::Switch},
     {"StandardReg", K::Switch},
     {"Marrowlink", K::Switch},
+    {"RemoveObsolete", K::Switch},
     {"License", K::TrueWord},
     {"Information", K::TrueWord},
 };

@@ -152,6 +152,31 @@ TEST_F(SessionTest, AnUnattendedRunRefusesATargetUninstallInfCannotHold) {
   EXPECT_FALSE(Exists("C:\\Жук"));
 }
 
+TEST_F(SessionTest, AnUnattendedRunInstallsNoOlderVersionOverANewerOne) {
+  SetupInf("[Settings]\r\nAppName=Produkt\r\nVersion=2.1\r\nCompany=Firma\r\nStandardReg=1\r\n");
+  Payload("example.szp");
+  const std::string entry = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt";
+  sim.PutRegString(platform::RegRoot::LocalMachine, entry, "InstallLocation", "C:\\Produkt");
+  sim.PutRegString(platform::RegRoot::LocalMachine, entry, "DisplayVersion", "2.10");
+  const std::string before = sim.Describe();
+  app::QuietDialogs notes(sim.platform().dialogs);
+  notes.BeQuiet();
+  // As the program's quiet boxes answer the question.
+  sim.QueueAnswers({platform::MsgAnswer::No});
+
+  EXPECT_EQ(
+      session.RunUnattended({.silent = true, .dir = std::nullopt, .group = std::nullopt}, notes),
+      7);
+  ASSERT_FALSE(notes.Notes().empty());
+  EXPECT_EQ(notes.Notes().back(),
+            "Nicht installiert: Auf diesem Computer ist bereits die neuere Version 2.10 "
+            "installiert. Ohne Rückfrage installiert Setup keine ältere Version darüber.");
+  const std::string log = sim.platform().files.TempDirectory() + "Tessarwolden-Setup.log";
+  EXPECT_NE(Content(log).find("Ergebnis: 7"), std::string::npos) << Content(log);
+  sim.platform().files.DeleteFile(log);
+  EXPECT_EQ(sim.Describe(), before);
+}
+
 TEST_F(SessionTest, CancelDuringTheRunAsksOnTheGuiThreadAndYesStopsTheRun) {
   // A component program that would wait for minutes keeps the run busy.
   const fs::path source = sim.HostPath("C:\\Quelle");

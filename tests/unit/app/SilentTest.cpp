@@ -74,6 +74,16 @@ TEST(Silent, ProposedValuesAreThoseOfThePagesUnlessTheCommandLineGivesThem) {
                                "C:\\Programme");
   EXPECT_EQ(state.TargetDir, "D:\\Ziel");
   EXPECT_EQ(state.ProgramFolder, "Werkzeuge");
+
+  // An installed product is updated where it is, unless /dir says otherwise.
+  state.Installed = core::InstalledProduct{
+      .Dir = "C:\\Alt\\Demo 0.9", .Version = "0.9", .Title = "Demo 0.9", .Recorded = false};
+  app::ProposeUnattendedValues(sim.platform(), state, {.silent = true, .dir = {}, .group = {}},
+                               "C:\\Programme");
+  EXPECT_EQ(state.TargetDir, "C:\\Alt\\Demo 0.9");
+  app::ProposeUnattendedValues(sim.platform(), state,
+                               {.silent = true, .dir = "D:\\Ziel", .group = {}}, "C:\\Programme");
+  EXPECT_EQ(state.TargetDir, "D:\\Ziel");
 }
 
 TEST(Silent, TheLogLiesBesideUninstallInfOrElseInTheTemporaryFolder) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -369,105 +370,93 @@ TEST(MainWindow, ClosesOnlyOnceSomethingEndedTheProgram) {
   EXPECT_TRUE(app::MayCloseMainWindow(state));
 }
 
-}  // namespace
+constexpr std::string_view kUninstallEntry =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Produkt";
 
-// The process of an earlier run died: the next start puts the machine back
-// first, with a status line, and the run's work folder goes with it. What
-// cannot be put back is told.
-TEST_F(StartupTest, ARunThatNeverEndedIsUndoneFirst) {
-  WriteSettings("AppName=Demo\r\nVersion=1.0\r\n");
-  sim.PutFile("C:\\Ziel\\alt.txt", "vom Benutzer");
-  ASSERT_TRUE(RunStartup()) << "a start after runs that ended";
-  const std::string before = sim.Describe();
-  const size_t logged = ui.Log().size();
-  auto& files = sim.platform().files;
-  const std::string work = "C:\\Windows\\Temp\\tewol_inst";
-  ASSERT_TRUE(files.CreateDirectory(work));
-  ASSERT_TRUE(engine::NoteRunning(sim.platform().registry, work));
-  {
-    engine::Journal journal(files);
-    ASSERT_TRUE(journal.Open(work));
-    journal.FileCreated("C:\\Ziel\\halb.bin");
-    ASSERT_TRUE(files.WriteFile("C:\\Ziel\\halb.bin", "die erste Hälfte"));
-    journal.FolderCreated("C:\\Ziel\\Daten");
-    ASSERT_TRUE(files.CreateDirectory("C:\\Ziel\\Daten"));
-  }
-  ASSERT_TRUE(files.WriteFile(work + "\\1", "halb entpackt"));
+// Produkt 1.2 installed by the run: its copy of Uninstall.inf names where,
+// in which version and with which program folder.
+TEST_F(StartupTest, AnInstalledProductIsFoundWithItsFolderAndProgramFolder) {
+  WriteSettings("AppName=Produkt\r\nVersion=1.3\r\nCompany=Firma\r\n");
+  sim.PutRegString(RegRoot::CurrentUser, kShellFolders, "Programs", "C:\\Startmenü\\Programme");
+  sim.PutFile("C:\\Alt\\Produkt 1.2\\Uninstall.inf", "");
+  sim.PutFile("C:\\Windows\\Inst_Produkt_remove.inf",
+              sim.platform().system.Utf8ToAnsi(
+                  ";\r\n[Settings]\r\nSignature=\"#$Meravlunx_Tessarwolden$#\"\r\n"
+                  "AppName=\"Produkt\"\r\nVersion=\"1.2\"\r\n[Directories]\r\n"
+                  "MainDir=C:\\Alt\\Produkt 1.2\r\n[ProgramPath]\r\n"
+                  "Path=\"C:\\Startmenü\\Programme\\Werkzeuge\\Produkt\"\r\n"));
 
   ASSERT_TRUE(RunStartup());
-  EXPECT_EQ(sim.Describe(), before);
-  ASSERT_GT(ui.Log().size(), logged);
-  EXPECT_EQ(ui.Log()[logged],
-            "SetText 0 Label3=Setup macht eine unterbrochene Installation rückgängig...");
-  EXPECT_TRUE(sim.Messages().empty()) << "all was put back: nothing to tell";
+  ASSERT_TRUE(state.Installed);
+  EXPECT_EQ(state.Installed->Dir, "C:\\Alt\\Produkt 1.2");
+  EXPECT_EQ(state.Installed->Version, "1.2");
+  EXPECT_EQ(state.Installed->Title, "Produkt 1.2");
+  EXPECT_TRUE(state.Installed->Recorded);
+  EXPECT_EQ(ui.TreePaths().back(), "C:\\Alt\\Produkt 1.2") << "the tree shows where it is";
+  EXPECT_EQ(state.ProgramFolder, "Werkzeuge\\Produkt");
+  EXPECT_EQ(ui.Text(WindowId::Schritt6, "Edit1"), "Werkzeuge\\Produkt");
+  EXPECT_TRUE(sim.Messages().empty());
+}
 
-  // A file of the run that has become read-only cannot go.
-  ASSERT_TRUE(files.CreateDirectory(work));
-  ASSERT_TRUE(engine::NoteRunning(sim.platform().registry, work));
-  {
-    engine::Journal journal(files);
-    ASSERT_TRUE(journal.Open(work));
-    journal.FileCreated("C:\\Ziel\\offen.bin");
-    ASSERT_TRUE(files.WriteFile("C:\\Ziel\\offen.bin", "x"));
+struct VersionOrder {
+  std::string installed;
+  std::string version;
+  bool asked;
+};
+
+void PrintTo(const VersionOrder& row, std::ostream* out) {
+  *out << row.installed << " installed, " << row.version << " to install";
+}
+
+class OlderOverNewer : public StartupTest, public testing::WithParamInterface<VersionOrder> {};
+
+// Versions are numbers joined by dots; one that is not cannot be put in
+// order, and the product is updated without the question.
+TEST_P(OlderOverNewer, AsksOnlyWhenTheInstalledVersionIsNewerAndNoEndsWithExitCode7) {
+  const VersionOrder& row = GetParam();
+  WriteSettings("AppName=Produkt\r\nVersion=" + row.version + "\r\nCompany=Firma\r\n");
+  sim.PutRegString(RegRoot::LocalMachine, kUninstallEntry, "InstallLocation", "C:\\Produkt");
+  sim.PutRegString(RegRoot::LocalMachine, kUninstallEntry, "DisplayVersion", row.installed);
+  sim.QueueAnswers({platform::MsgAnswer::No});
+
+  EXPECT_EQ(RunStartup(), !row.asked);
+  if (!row.asked) {
+    EXPECT_TRUE(sim.Messages().empty());
+    EXPECT_EQ(ui.Text(WindowId::Hauptprogramm, "Label3"), "Setup startet...");
+    return;
   }
-  sim.SetAttributes("C:\\Ziel\\offen.bin", platform::attr::ReadOnly);
-  ASSERT_TRUE(RunStartup());
   ASSERT_EQ(sim.Messages().size(), 1u);
-  EXPECT_EQ(sim.Messages()[0].caption, "Installation rückgängig gemacht - Tessarwolden");
-  EXPECT_EQ(sim.Messages()[0].text,
-            "Die Installation wurde rückgängig gemacht, aber Folgendes konnte nicht "
-            "wiederhergestellt werden:\rC:\\Ziel\\offen.bin");
-  EXPECT_FALSE(files.DirectoryExists(work));
-  EXPECT_FALSE(engine::RunsNoted(sim.platform().registry));
+  const auto& box = sim.Messages()[0];
+  EXPECT_EQ(box.caption, "Setup");
+  EXPECT_EQ(box.text, "Auf diesem Computer ist bereits die neuere Version " + row.installed +
+                          " von Produkt installiert.\r\rMöchten Sie trotzdem Produkt " +
+                          row.version + " installieren? Die neuere Version wird dabei ersetzt.");
+  EXPECT_EQ(box.buttons, platform::MsgButtons::YesNo);
+  EXPECT_EQ(box.icon, platform::MsgIcon::Question);
+  EXPECT_EQ(state.ExitState, -1);
+  EXPECT_EQ(app::ExitCodeOf(state), 7);
+  EXPECT_TRUE(sim.QuitPosted());
 }
 
-// The product's name becomes the name of the uninstaller's copy in the
-// Windows directory: a name that would put it elsewhere, or that no file may
-// bear, ends the start-up with an error (exit code 4).
-TEST_F(StartupTest, AProductNameThatCannotNameAFileEndsTheStartUp) {
-  struct Case {
-    const char* appName;
-    const char* refusal;  // empty: accepted
-  };
-  const Case cases[] = {
-      {"Produkt 2.1 (Deutsch)", ""},
-      {"Produkt..2",
-       "Der Programmname \"Produkt..2\" in Setup.inf enthält \"..\"; daraus macht "
-       "Setup keinen Dateinamen. Setup kann nicht ausgeführt werden."},
-      {"..\\\\..\\\\Programme\\\\x",
-       "Der Programmname \"..\\\\..\\\\Programme\\\\x\" in Setup.inf enthält das Zeichen \\, das "
-       "in "
-       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
-      {"Pro/dukt",
-       "Der Programmname \"Pro/dukt\" in Setup.inf enthält das Zeichen /, das in "
-       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
-      {"C:Produkt",
-       "Der Programmname \"C:Produkt\" in Setup.inf enthält das Zeichen :, das in "
-       "keinem Dateinamen stehen darf. Setup kann nicht ausgeführt werden."},
-      {"Pro\tdukt",
-       "Der Programmname \"Pro\tdukt\" in Setup.inf enthält ein Steuerzeichen. Setup "
-       "kann nicht ausgeführt werden."},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.appName);
-    SimPlatform machine;
-    machine.SetModulePath("C:\\Setup\\Setup.exe");
-    machine.PutFile("C:\\Setup\\Setup.inf",
-                    "[Settings]\r\nAppName=" + std::string(c.appName) + "\r\nVersion=1.0\r\n");
-    core::SetupState outcome;
-    RecordingUi windows;
-    app::Startup startup(machine.platform(), outcome, windows, [](std::string_view) {});
-    const bool accepted = std::string_view(c.refusal).empty();
-    EXPECT_EQ(startup.Run(), accepted);
-    if (accepted) {
-      EXPECT_TRUE(machine.Messages().empty());
-      continue;
-    }
-    ASSERT_EQ(machine.Messages().size(), 1u);
-    EXPECT_EQ(machine.Messages()[0].caption, "Fehler beim Initialisieren");
-    EXPECT_EQ(machine.Messages()[0].text, c.refusal);
-    EXPECT_EQ(outcome.Outcome, core::RunOutcome::Refused);
-    EXPECT_EQ(app::ExitCodeOf(outcome), 4);
-    EXPECT_TRUE(machine.QuitPosted());
-  }
+INSTANTIATE_TEST_SUITE_P(
+    Startup, OlderOverNewer,
+    testing::Values(VersionOrder{"1.3", "1.2", true}, VersionOrder{"1.10", "1.9", true},
+                    VersionOrder{"2", "1.99.99", true}, VersionOrder{"1.9", "1.10", false},
+                    VersionOrder{"1.2.0", "1.2", false}, VersionOrder{"1.02", "1.2", false},
+                    VersionOrder{"2.0 beta", "1.0", false}, VersionOrder{"", "1.0", false},
+                    VersionOrder{"1.3", "", false}));
+
+TEST_F(StartupTest, AnsweredYesTheOlderVersionGoesOn) {
+  WriteSettings("AppName=Produkt\r\nVersion=1.2\r\nCompany=Firma\r\n");
+  sim.PutRegString(RegRoot::LocalMachine, kUninstallEntry, "InstallLocation", "C:\\Produkt");
+  sim.PutRegString(RegRoot::LocalMachine, kUninstallEntry, "DisplayVersion", "1.3");
+  sim.QueueAnswers({platform::MsgAnswer::Yes});
+
+  EXPECT_TRUE(RunStartup());
+  EXPECT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(state.ExitState, 0);
+  ASSERT_TRUE(state.Installed);
+  EXPECT_FALSE(state.Installed->Recorded) << "an uninstall entry without the run's copy";
 }
+
+}  // namespace

@@ -22,6 +22,7 @@ class RecordingPhases : public engine::InstallPhases {
 
   int fileCount = 0;
   bool joinSucceeds = true;
+  engine::EarlierPlace earlier = engine::EarlierPlace::None;
   // Phases that raise, by name, and what runs just before a phase.
   std::map<std::string, std::function<void()>> actions;
 
@@ -30,6 +31,8 @@ class RecordingPhases : public engine::InstallPhases {
     Do("JoinMedia");
     return joinSucceeds;
   }
+  engine::EarlierPlace Earlier() override { return earlier; }
+  void RemoveEarlierInstallation() override { Do("RemoveEarlierInstallation"); }
   void WriteLogHeader() override { Do("WriteLogHeader"); }
   void CreateTargetDirectory() override { Do("CreateTargetDirectory"); }
   void OpenPayloadList() override { Do("OpenPayloadList"); }
@@ -55,6 +58,7 @@ class RecordingPhases : public engine::InstallPhases {
   void CreateShortcuts() override { Do("CreateShortcuts"); }
   void RunComponentsAfterInstall() override { Do("RunComponentsAfterInstall"); }
   void LogProgramFolder() override { Do("LogProgramFolder"); }
+  void TakeOverEarlierInstallation() override { Do("TakeOverEarlierInstallation"); }
   void SaveUninstallLog() override { Do("SaveUninstallLog"); }
 
  private:

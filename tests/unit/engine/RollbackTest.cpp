@@ -37,6 +37,7 @@ class Machine : public RunFixture {
   }
   void TestBody() override {}
 
+  using RunFixture::EndAt;
   using RunFixture::events;
   using RunFixture::left;
   using RunFixture::phases;
@@ -67,14 +68,7 @@ TEST(Rollback, AStopOrAnErrorAtAnyStepLeavesTheMachineAsItWas) {
       Machine machine;
       machine.StartUp("C:\\Ziel");
       const std::string before = machine.sim.Describe();
-      size_t seen = 0;
-      machine.view.onEvent = [&](const std::string&) {
-        if (seen++ != at)
-          return;
-        if (fail)
-          throw std::runtime_error("eingeschleuster Fehler");
-        machine.stop.request_stop();
-      };
+      machine.EndAt(at, fail);
       engine::RunEnd end = engine::RunEnd::Completed;
       try {
         end = machine.Run();

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,18 @@ class RunFixture : public ::testing::Test {
     else
       left = phases->Undo();
     return result.end;
+  }
+
+  /// Ends the next run at its event number `at` (from 0) as a user's
+  /// confirmed cancel does, or with `fail` by an error raised there.
+  void EndAt(size_t at, bool fail) {
+    view.onEvent = [this, at, fail, seen = size_t{0}](const std::string&) mutable {
+      if (seen++ != at)
+        return;
+      if (fail)
+        throw std::runtime_error("eingeschleuster Fehler");
+      stop.request_stop();
+    };
   }
 
   /// The content of a file on the simulated machine, or "<missing>".

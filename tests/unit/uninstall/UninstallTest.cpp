@@ -788,6 +788,36 @@ TEST_F(Uninstaller, ShortcutsGoOnlyFromWhereTheRunPutsThem) {
   }
 }
 
+// After an update whose user chose another program folder, the record holds
+// the shortcuts of the earlier program folder too: that folder goes with
+// them when the run made it, as does no folder the run did not make and no
+// folder of the system.
+TEST_F(Uninstaller, AFolderOfRecordedShortcutsInTheStartMenuGoesWhenTheRunMadeIt) {
+  const std::string earlier = std::string(kPrograms) + "\\Firma\\Produkt 2.0";
+  const std::string foreign = std::string(kPrograms) + "\\Werkzeuge";
+  const std::string startup = std::string(kPrograms) + "\\Autostart";
+  sim_.SetSpecialFolder(platform::SpecialFolder::Startup, startup);
+  const std::vector<std::string> links = {earlier + "\\Produkt.lnk", foreign + "\\Produkt.lnk",
+                                          startup + "\\Produkt.lnk"};
+  std::string section = "LinkCount=" + std::to_string(links.size());
+  for (size_t n = 0; n < links.size(); ++n) {
+    Put(links[n]);
+    section += "\r\n[Link" + std::to_string(n + 1) + "]\r\nPath=\"" + links[n] + "\"";
+  }
+  std::vector<std::string> lines = testing_support::ExampleUninstallLines();
+  lines.erase(lines.begin() + 31, lines.begin() + 35);
+  Record(With(lines, "LinkCount", section));
+  CreatedFolders(CreatedList({earlier, startup, std::string(kPrograms) + "\\Firma\\Produkt"}));
+
+  EXPECT_EQ(Run({kInf, "/silent"}), kRemoved);
+  for (const std::string& link : links)
+    EXPECT_FALSE(Exists(link)) << link;
+  EXPECT_FALSE(Exists(earlier));
+  EXPECT_TRUE(Exists(foreign)) << "not made by the run";
+  EXPECT_TRUE(Exists(startup)) << "a folder of the system";
+  EXPECT_TRUE(Exists(std::string(kPrograms) + "\\Firma\\Anderes.lnk"));
+}
+
 struct RegVictim {
   RegRoot root;
   std::string key;

@@ -265,9 +265,101 @@ TEST_F(PageFlowTest, SummaryShowsTheCurrentValuesOnEveryShow) {
   EXPECT_EQ(state.UserName, "Max");
 }
 
+// Demo 1.0 is installed where the user put it; this setup brings 1.1.
+TEST_F(PageFlowTest, TheInstalledProductsFolderIsProposedAndAnotherOneAsksFirst) {
+  sim.PutFile("C:\\Programme\\x", "");
+  state.Company = "Firma";
+  state.ProductTitle = "Demo 1.1";
+  const std::string installed = "D:\\Werkzeuge\\Demo";
+  state.Installed = core::InstalledProduct{
+      .Dir = installed, .Version = "1.0", .Title = "Demo 1.0", .Recorded = true};
+  ui.SetText(W::Schritt4, "DirTree1", "C:\\Programme\\");
+
+  flow.OnEvent(W::Schritt4, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), installed);
+  // The same folder, as Windows names it: no question.
+  ui.SetText(W::Schritt4, "Edit1", "d:\\werkzeuge\\DEMO\\ ");
+  Click(W::Schritt4, "Button2");
+  EXPECT_TRUE(sim.Messages().empty());
+  EXPECT_EQ(state.TargetDir, "d:\\werkzeuge\\DEMO\\ ");
+  Click(W::Schritt6, "Button4");
+  flow.OnEvent(W::Schritt4, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), installed) << "until the user chooses another";
+
+  flow.OnEvent(W::Schritt4, "DirTree1", UiEvent::MouseUp);
+  const std::string other = "C:\\Programme\\Firma\\Demo 1.1";
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), other);
+  Shown();
+  sim.QueueAnswers({MsgAnswer::No});
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(Shown(), std::vector<std::string>{}) << "No keeps page 4";
+  ASSERT_EQ(sim.Messages().size(), 1u);
+  EXPECT_EQ(sim.Messages()[0].caption, "Setup");
+  EXPECT_EQ(sim.Messages()[0].text,
+            "Demo 1.0 ist bereits in \"D:\\Werkzeuge\\Demo\" installiert.\r\rWenn Sie Demo 1.1 "
+            "in ein anderes Verzeichnis installieren, entfernt Setup zuvor die bisherige "
+            "Installation mit ihren Verknüpfungen und Registrierungseinträgen. Dateien, die Sie "
+            "selbst angelegt haben, bleiben erhalten.\r\rMöchten Sie Demo 1.1 in "
+            "\"C:\\Programme\\Firma\\Demo 1.1\" installieren und die bisherige Installation "
+            "entfernen?");
+  EXPECT_EQ(sim.Messages()[0].buttons, platform::MsgButtons::YesNo);
+  EXPECT_EQ(state.TargetDir, "d:\\werkzeuge\\DEMO\\ ");
+
+  sim.QueueAnswers({MsgAnswer::Yes});
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(Shown(), (std::vector<std::string>{Op("Show", W::Schritt6), Op("Hide", W::Schritt4)}));
+  EXPECT_EQ(state.TargetDir, other);
+  flow.OnEvent(W::Schritt4, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt4, "Edit1"), other) << "the tree decides from now on";
+
+  // Without the run's copy of its record Setup cannot remove it: nothing to ask.
+  state.Installed->Recorded = false;
+  Click(W::Schritt4, "Button2");
+  EXPECT_EQ(sim.Messages().size(), 2u);
+}
+
+struct SummaryCase {
+  std::string installed;
+  std::string version;
+  std::string target;
+  bool recorded;
+  std::string line;
+};
+
+TEST_F(PageFlowTest, TheSummarySaysWhatBecomesOfTheInstalledProduct) {
+  const std::string dir = "C:\\Programme\\Firma\\Demo";
+  const SummaryCase cases[] = {
+      {"1.2", "1.3", dir, true, "Die installierte Version 1.2 wird auf Version 1.3 aktualisiert."},
+      {"1.9", "1.10", dir + "\\", true,
+       "Die installierte Version 1.9 wird auf Version 1.10 aktualisiert."},
+      {"1.2", "1.2.0", dir, true, "Die installierte Version 1.2 wird erneut installiert."},
+      {"1.3", "1.2", dir, true,
+       "Die installierte Version 1.3 wird durch die ältere Version 1.2 "
+       "ersetzt."},
+      {"1.2 beta", "1.3", dir, true,
+       "Die installierte Version 1.2 beta wird auf Version 1.3 aktualisiert."},
+      {"", "1.3", dir, false, "Die bisherige Installation wird auf Version 1.3 aktualisiert."},
+      {"1.2", "", dir, true, "Die installierte Version 1.2 wird auf diese Version aktualisiert."},
+      {"1.2", "1.3", "C:\\Neu", true,
+       "Die installierte Version 1.2 in \"C:\\Programme\\Firma\\Demo\" wird zuvor entfernt."},
+      {"1.2", "1.3", "C:\\Neu", false, ""},
+  };
+  flow.OnEvent(W::Schritt7, "", UiEvent::Show);
+  EXPECT_EQ(ui.Text(W::Schritt7, "Label13"), "") << "nothing installed";
+  for (const SummaryCase& c : cases) {
+    SCOPED_TRACE(c.installed + " -> " + c.version + " in " + c.target);
+    state.Version = c.version;
+    state.Installed = core::InstalledProduct{
+        .Dir = dir, .Version = c.installed, .Title = "Demo", .Recorded = c.recorded};
+    ui.SetText(W::Schritt4, "Edit1", c.target);
+    flow.OnEvent(W::Schritt7, "", UiEvent::Show);
+    EXPECT_EQ(ui.Text(W::Schritt7, "Label13"), c.line);
+  }
+}
+
 TEST_F(PageFlowTest, ControlNamesOutsideTheDesignTablesFailLoudly) {
   EXPECT_THROW(ui.Text(W::Schritt4, "Edit2"), std::logic_error);
-  EXPECT_THROW(ui.SetText(W::Schritt7, "Label13", "x"), std::logic_error);
+  EXPECT_THROW(ui.SetText(W::Schritt7, "Label14", "x"), std::logic_error);
   EXPECT_THROW(ui.Checked(W::Schritt5, "CheckBox1"), std::logic_error);
 }
 
