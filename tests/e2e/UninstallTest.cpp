@@ -379,6 +379,59 @@ TEST_F(Update, AnOlderVersionAsksFirstAndNoLeavesTheNewerOneAsItWas) {
   EXPECT_EQ(after.registry, installed.registry);
 }
 
+// The user types another folder for 1.3: Setup asks first, then removes 1.2
+// from its folder and installs 1.3 in the new one; one entry, and one
+// uninstall leaves the files as before 1.2.
+TEST_F(Update, AnotherFolderAsksAndTheEarlierInstallationGoesFirst) {
+  const Snapshot before = Snapshot::Take();
+  const std::string earlier = Install(Start()).target;
+
+  SetupProcess& setup = StartFrom(newer_);
+  Click(setup.WaitForVisible("TSchritt1"), "Button2");
+  HWND page4 = setup.WaitForVisible("TSchritt4");
+  EXPECT_EQ(ControlText(page4, "Edit1"), earlier);
+  const std::string other = folder_.Path() + "Anderswo";
+  SendMessageW(Control(page4, "Edit1"), WM_SETTEXT, 0,
+               reinterpret_cast<LPARAM>(Widen(other).c_str()));
+  Click(page4, "Button2");
+  MessageDialog question = setup.WaitForMessageBox("Setup");
+  EXPECT_TRUE(
+      question.Text().starts_with("Produkt 1.2 ist bereits in \"" + earlier + "\" installiert."))
+      << question.Text();
+  EXPECT_TRUE(question.Text().ends_with("Möchten Sie Produkt 1.3 in \"" + other +
+                                        "\" installieren und die bisherige Installation "
+                                        "entfernen?"))
+      << question.Text();
+  question.Press(IDYES);
+  Click(setup.WaitForVisible("TSchritt6"), "Button2");
+  Click(setup.WaitForVisible("TSchritt5"), "Button2");
+  HWND summary = setup.WaitForVisible("TSchritt7");
+  EXPECT_EQ(ControlText(summary, "Label13"),
+            "Die installierte Version 1.2 in \"" + earlier + "\" wird zuvor entfernt.");
+  Click(summary, "Button2");
+  Click(setup.WaitForVisible("TReady"), "Button1");
+  EXPECT_EQ(setup.WaitForExit(), 0u);
+
+  EXPECT_FALSE(PathExists(earlier)) << "1.2 went with its folder";
+  EXPECT_TRUE(PathExists(other + "\\Produkt.ini"));
+  std::vector<std::string> listed = AppsAndFeatures();
+  std::erase_if(listed, [](const std::string& name) { return !name.starts_with("Produkt"); });
+  EXPECT_EQ(listed, std::vector<std::string>{"Produkt 1.3"});
+  EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"InstallLocation"), other);
+
+  CommandProcess uninstaller(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"UninstallString") +
+                             " /silent");
+  EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+  const Snapshot after = Snapshot::Take();
+  const std::string copy = WindowsDirectory() + "\\Inst_Produkt_remove.exe";
+  std::vector<std::string> leftFiles = Minus(after.files, before.files);
+  std::erase_if(leftFiles, [&](const std::string& path) {
+    return SameText(path, copy) || path.ends_with("\\Produkt-Hilfe.desktop");
+  });
+  EXPECT_EQ(leftFiles, std::vector<std::string>{});
+  EXPECT_EQ(Minus(before.files, after.files), std::vector<std::string>{});
+}
+
 // The text with the line that holds `part` replaced by `line`; throws when
 // no line holds it.
 std::string WithLine(const std::string& text, std::string_view part, std::string_view line) {
