@@ -82,6 +82,10 @@ void Startup::RecoverUnfinishedRuns() {
 bool Startup::Fail(std::string_view text, core::RunOutcome outcome) {
   platform_.dialogs.MessageBox("Fehler beim Initialisieren", text, platform::MsgButtons::Ok,
                                platform::MsgIcon::Error);
+  return Quit(outcome);
+}
+
+bool Startup::Quit(core::RunOutcome outcome) {
   state_.ExitState = -1;
   state_.Outcome = outcome;
   platform_.system.PostQuit();
@@ -213,10 +217,7 @@ bool Startup::AcceptInstalledVersion(const std::string& appName) {
                                    platform::MsgIcon::Question) == platform::MsgAnswer::Yes) {
     return true;
   }
-  state_.ExitState = -1;
-  state_.Outcome = core::RunOutcome::NewerInstalled;
-  platform_.system.PostQuit();
-  return false;
+  return Quit(core::RunOutcome::NewerInstalled);
 }
 
 void Startup::ReadRegistryDefaults(std::string& programFilesDir, std::string& programsDir) {

@@ -52,6 +52,8 @@ class Startup {
   void RecoverUnfinishedRuns();
   /// Shows the error of a start-up that cannot go on and ends the program.
   bool Fail(std::string_view text, core::RunOutcome outcome);
+  /// Ends the program at start-up with `outcome`; false.
+  bool Quit(core::RunOutcome outcome);
   void SetStatus(std::string_view text);
   void SetProgress(int position);
   void FormatLabel(core::WindowId window, std::string_view control, std::string_view value);

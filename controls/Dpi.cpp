@@ -1,5 +1,7 @@
 #include "controls/Dpi.h"
 
+#include "platform/win32/SystemFunction.h"
+
 namespace controls {
 
 namespace {
@@ -13,24 +15,20 @@ struct DpiFunctions {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
-  GetDpiForWindowFn getDpiForWindow = nullptr;
-  GetDpiForSystemFn getDpiForSystem = nullptr;
-  GetSystemMetricsForDpiFn getSystemMetricsForDpi = nullptr;
-  AdjustWindowRectExForDpiFn adjustWindowRectExForDpi = nullptr;
+  GetDpiForWindowFn getDpiForWindow;
+  GetDpiForSystemFn getDpiForSystem;
+  GetSystemMetricsForDpiFn getSystemMetricsForDpi;
+  AdjustWindowRectExForDpiFn adjustWindowRectExForDpi;
 
-  DpiFunctions() {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32)
-      return;
-    Find(user32, "GetDpiForWindow", getDpiForWindow);
-    Find(user32, "GetDpiForSystem", getDpiForSystem);
-    Find(user32, "GetSystemMetricsForDpi", getSystemMetricsForDpi);
-    Find(user32, "AdjustWindowRectExForDpi", adjustWindowRectExForDpi);
-  }
+  DpiFunctions()
+      : getDpiForWindow(Find<GetDpiForWindowFn>("GetDpiForWindow")),
+        getDpiForSystem(Find<GetDpiForSystemFn>("GetDpiForSystem")),
+        getSystemMetricsForDpi(Find<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi")),
+        adjustWindowRectExForDpi(Find<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi")) {}
 
   template <class Function>
-  static void Find(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+  static Function Find(const char* name) {
+    return platform::win32::SystemFunction<Function>(L"user32.dll", name);
   }
 };
 

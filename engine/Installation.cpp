@@ -156,24 +156,24 @@ void Installation::TakeOverEarlierInstallation() {
       Listed(later.links, own) && run_.platform.files.FileExists(own)) {
     items.links.push_back(earlierShortcut);
   }
+  const Carried earlierOnly = EarlierOnly(earlier, later);
   if (run_.settings.RemoveObsolete) {
-    const Carried obsolete = EarlierOnly(earlier, later);
-    items.files = obsolete.files;
-    items.extraDirs = obsolete.dirs;
-    items.values = obsolete.values;
-    for (const std::string& link : obsolete.links) {
+    items.files = earlierOnly.files;
+    items.extraDirs = earlierOnly.dirs;
+    items.values = earlierOnly.values;
+    for (const std::string& link : earlierOnly.links) {
       if (!Listed(items.links, link))
         items.links.push_back(link);
     }
-    items.programId = obsolete.programId;
-    items.marrowlink = obsolete.programId.has_value();
+    items.programId = earlierOnly.programId;
+    items.marrowlink = earlierOnly.programId.has_value();
     if (!core::SameName(earlier.programPath, later.programPath))
       items.programPath = earlier.programPath;
   }
   RemoveRecorded(items);
 
   // What stays of the earlier installation, the new record lists too.
-  const Carried carried = StillThere(run_.platform, EarlierOnly(earlier, later), earlier.mainDir);
+  const Carried carried = StillThere(run_.platform, earlierOnly, earlier.mainDir);
   const std::vector<std::string> lines = WithCarried(run_.log.Lines(), carried);
   run_.log.Clear();
   for (const std::string& line : lines)

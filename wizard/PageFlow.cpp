@@ -61,14 +61,12 @@ PageFlow::PageFlow(core::Ui& ui, core::SetupState& state, platform::Platform& pl
     else
       BuildTargetPath();
   });
-  On(WindowId::Schritt4, "DirTree1", UiEvent::MouseUp, [this] {
+  const auto chosenInTree = [this] {
     proposeInstalled_ = false;
     BuildTargetPath();
-  });
-  On(WindowId::Schritt4, "DirTree1", UiEvent::KeyUp, [this] {
-    proposeInstalled_ = false;
-    BuildTargetPath();
-  });
+  };
+  On(WindowId::Schritt4, "DirTree1", UiEvent::MouseUp, chosenInTree);
+  On(WindowId::Schritt4, "DirTree1", UiEvent::KeyUp, chosenInTree);
   On(WindowId::Schritt4, "Edit1", UiEvent::KeyUp, [this] {
     proposeInstalled_ = false;
     ui_.OpenTreePath(ui_.Text(WindowId::Schritt4, "Edit1"));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "platform/win32/SystemFunction.h"
 #include "platform/win32/Utf16.h"
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Platform.h"
@@ -491,8 +492,8 @@ Platform& Win32Platform::platform() {
 
 void LoadLibrariesFromTheSystemFolderOnly() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  const auto set =
+      SystemFunction<SetDefaultDllDirectoriesFn>(L"kernel32.dll", "SetDefaultDllDirectories");
   if (set)
     set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/SystemFunction.h"
 #include "tests/e2e/Scenario.h"
 
 namespace e2e {
@@ -25,8 +26,8 @@ void SetDisplayDpi(int dpi) {
 // function (before Windows 10 1607) every window has the system DPI anyway.
 void SeeRealPixels() {
   using SetThreadDpiAwarenessContextFn = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
-  const auto set = reinterpret_cast<SetThreadDpiAwarenessContextFn>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetThreadDpiAwarenessContext")));
+  const auto set = platform::win32::SystemFunction<SetThreadDpiAwarenessContextFn>(
+      L"user32.dll", "SetThreadDpiAwarenessContext");
   if (set)
     set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE);
 }

@@ -306,6 +306,24 @@ class Update : public Scenario {
     return proposed;
   }
 
+  // Removes the product with its registered uninstaller, silently, and
+  // gives what drive C: then holds that it did not hold `before`. The
+  // uninstaller's copy goes at the next start of Windows; Wine's menu entry
+  // beside the desktop shortcut is not the product's.
+  static std::vector<std::string> UninstallAndListLeftFiles(const Snapshot& before,
+                                                            Snapshot& after) {
+    CommandProcess uninstaller(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"UninstallString") +
+                               " /silent");
+    EXPECT_EQ(uninstaller.WaitForExit(), 0u);
+    after = Snapshot::Take();
+    const std::string copy = WindowsDirectory() + "\\Inst_Produkt_remove.exe";
+    std::vector<std::string> left = Minus(after.files, before.files);
+    std::erase_if(left, [&](const std::string& path) {
+      return SameText(path, copy) || path.ends_with("\\Produkt-Hilfe.desktop");
+    });
+    return left;
+  }
+
   const std::string newer_ = folder_.Path() + "neu\\";
 };
 
@@ -337,18 +355,8 @@ TEST_F(Update, TheNewerVersionTakesOverTheOlderOneAndOneUninstallRemovesBoth) {
     EXPECT_NE(record.find(earlier), std::string::npos) << earlier << " of 1.2 is recorded too";
   }
 
-  CommandProcess uninstaller(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"UninstallString") +
-                             " /silent");
-  EXPECT_EQ(uninstaller.WaitForExit(), 0u);
-
-  const Snapshot after = Snapshot::Take();
-  const std::string copy = WindowsDirectory() + "\\Inst_Produkt_remove.exe";
-  std::vector<std::string> leftFiles = Minus(after.files, before.files);
-  // The uninstaller's copy goes at the next start of Windows; Wine's menu
-  // entry beside the desktop shortcut is not the product's.
-  std::erase_if(leftFiles, [&](const std::string& path) {
-    return SameText(path, copy) || path.ends_with("\\Produkt-Hilfe.desktop");
-  });
+  Snapshot after;
+  const std::vector<std::string> leftFiles = UninstallAndListLeftFiles(before, after);
   const std::string company = target.substr(0, target.rfind('\\'));
   EXPECT_EQ(leftFiles, (std::vector<std::string>{company, target, notes}))
       << "only the user's file and the folders that hold it";
@@ -419,16 +427,8 @@ TEST_F(Update, AnotherFolderAsksAndTheEarlierInstallationGoesFirst) {
   EXPECT_EQ(listed, std::vector<std::string>{"Produkt 1.3"});
   EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"InstallLocation"), other);
 
-  CommandProcess uninstaller(RegString(HKEY_LOCAL_MACHINE, kProduktEntry, L"UninstallString") +
-                             " /silent");
-  EXPECT_EQ(uninstaller.WaitForExit(), 0u);
-  const Snapshot after = Snapshot::Take();
-  const std::string copy = WindowsDirectory() + "\\Inst_Produkt_remove.exe";
-  std::vector<std::string> leftFiles = Minus(after.files, before.files);
-  std::erase_if(leftFiles, [&](const std::string& path) {
-    return SameText(path, copy) || path.ends_with("\\Produkt-Hilfe.desktop");
-  });
-  EXPECT_EQ(leftFiles, std::vector<std::string>{});
+  Snapshot after;
+  EXPECT_EQ(UninstallAndListLeftFiles(before, after), std::vector<std::string>{});
   EXPECT_EQ(Minus(before.files, after.files), std::vector<std::string>{});
 }
 
